@@ -1,0 +1,30 @@
+# make test   install what is missing, build, run every test, then again under
+#             AddressSanitizer + UndefinedBehaviorSanitizer
+# make bench  build and run the benchmarks
+GENERATOR := -G Ninja
+CTEST := ctest --output-on-failure --timeout 600 -j2
+
+.PHONY: deps test test-release test-sanitize bench clean
+
+deps:
+	@scripts/install-deps
+
+test: deps test-release test-sanitize
+
+test-release:
+	cmake -S . -B build $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFRAMECRAFT_BENCH=ON >/dev/null
+	cmake --build build
+	cd build && $(CTEST)
+
+test-sanitize:
+	cmake -S . -B build-asan $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DFRAMECRAFT_SANITIZE=address,undefined >/dev/null
+	cmake --build build-asan
+	cd build-asan && $(CTEST)
+
+bench: deps
+	cmake -S . -B build-bench $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DFRAMECRAFT_BENCH=ON >/dev/null
+	cmake --build build-bench
+	for b in build-bench/bench/bench_*; do $$b; done
+
+clean:
+	rm -rf build build-asan build-bench

@@ -1,0 +1,94 @@
+// Runs the binding probe in child processes, one per forced processor class,
+// so that every entry point binds exactly once per process.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "dispatch/binding.h"
+#include "dispatch/primitives.h"
+
+namespace {
+
+struct ProbeLine {
+  std::string pattern, tag;
+  int firstStatus = 0, secondStatus = 0, startedUnbound = 0;
+};
+
+std::map<std::string, ProbeLine> runProbe(const std::string& environment) {
+  std::map<std::string, ProbeLine> lines;
+  const std::string command = environment + " " + BINDING_PROBE_PATH;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return lines;
+  char buffer[512];
+  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+    std::istringstream in(buffer);
+    std::string name;
+    ProbeLine line;
+    in >> name >> line.pattern >> line.tag >> line.firstStatus >> line.secondStatus >> line.startedUnbound;
+    lines[name] = line;
+  }
+  pclose(pipe);
+  return lines;
+}
+
+const char* tagName(fc::dispatch::Variant v) {
+  static const char* const names[] = {"px", "a6", "w7", "t7"};
+  return names[static_cast<int>(v)];
+}
+
+fc::dispatch::Pattern patternNamed(const std::string& p) {
+  return p == "A" ? fc::dispatch::Pattern::A : p == "B" ? fc::dispatch::Pattern::B : fc::dispatch::Pattern::C;
+}
+
+int entryCount() {
+  int n = 0;
+#define FC_ENTRY(...) ++n;
+#include "dispatch/entry_table.def"
+#undef FC_ENTRY
+  return n;
+}
+
+class BindingPerClass : public ::testing::TestWithParam<int> {};
+
+TEST_P(BindingPerClass, EveryEntryBindsToThePatternsVariantAndKeepsIt) {
+  const int code = GetParam();
+  const auto lines = runProbe("FRAMECRAFT_CPU_CODE=" + std::to_string(code));
+  ASSERT_EQ(static_cast<int>(lines.size()), entryCount());
+  for (const auto& [name, line] : lines) {
+    const auto expected = fc::dispatch::variantFor(patternNamed(line.pattern), static_cast<std::uint8_t>(code));
+    EXPECT_EQ(line.tag, tagName(expected)) << name << " code " << code;
+    EXPECT_EQ(line.startedUnbound, 1) << name << " was bound before its first call";
+    // All-zero arguments are invalid for every primitive: the first call
+    // binds and returns the primitive's own error, the second the same.
+    EXPECT_LT(line.firstStatus, 0) << name;
+    EXPECT_EQ(line.firstStatus, line.secondStatus) << name;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(ForcedCodes, BindingPerClass, ::testing::Values(0, 5, 6, 7, 9, 16, 17, 18, 255));
+
+TEST(BindingDetected, WithoutOverrideEveryEntryBindsToARealVariant) {
+  const auto lines = runProbe("env -u FRAMECRAFT_CPU_CODE");
+  ASSERT_EQ(static_cast<int>(lines.size()), entryCount());
+  for (const auto& [name, line] : lines) EXPECT_NE(line.tag, "none") << name;
+}
+
+TEST(GlobalCpu, OverrideIsReadAsDecimalAndIgnoredWhenInvalid) {
+  const int detected = Global_CPU();
+  EXPECT_TRUE(detected == 0 || detected == 6 || detected == 7 || detected == 16 ||
+              getenv("FRAMECRAFT_CPU_CODE") != nullptr);
+  setenv("FRAMECRAFT_CPU_CODE", "17", 1);
+  EXPECT_EQ(Global_CPU(), 17);
+  setenv("FRAMECRAFT_CPU_CODE", "256", 1);
+  const int outOfRange = Global_CPU();
+  setenv("FRAMECRAFT_CPU_CODE", "7x", 1);
+  const int garbage = Global_CPU();
+  unsetenv("FRAMECRAFT_CPU_CODE");
+  EXPECT_EQ(outOfRange, Global_CPU());
+  EXPECT_EQ(garbage, Global_CPU());
+}
+
+}  // namespace
