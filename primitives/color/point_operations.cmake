@@ -1,2 +1,9 @@
 # Sources of this family, relative to primitives/.
-target_sources(fc_primitives PRIVATE)
+target_sources(fc_primitives PRIVATE
+  color/gamma.cpp
+  color/color_twist.cpp
+  color/threshold.cpp
+  color/histogram_even.cpp
+  color/fill_and_planar_copy.cpp
+  color/noise.cpp
+  color/jaehne.cpp)
