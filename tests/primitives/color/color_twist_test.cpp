@@ -1,0 +1,48 @@
+#include <limits>
+
+#include "tests/primitives/color/point_test_support.h"
+
+namespace {
+
+using fc::test::rowImage;
+
+// Twist of one row: each output channel c is row c of the matrix.
+std::vector<Ipp8u> twistRow(const Ipp32f twist[3][4], const std::vector<Ipp8u>& bytes) {
+  const fc::test::TestImage src = rowImage(bytes);
+  fc::test::TestImage dst = rowImage(std::vector<Ipp8u>(bytes.size(), 99));
+  EXPECT_EQ(ippiColorTwist32f_8u_C3R(src.data(), src.step, dst.data(), dst.step, src.size(), twist), 0);
+  return dst.bytes;
+}
+
+TEST(ColorTwist, RoundsHalvesToEvenAndSaturates) {
+  const Ipp32f offsets[3][4] = {{0, 0, 0, 2.5f}, {0, 0, 0, 3.5f}, {0, 0, 0, -0.3f}};
+  EXPECT_EQ(twistRow(offsets, {1, 2, 3}), (std::vector<Ipp8u>{2, 4, 0}));
+  const Ipp32f scaled[3][4] = {{0.5f, 0, 0, 0}, {0, 0.5f, 0, 0}, {0, 0, 1.5f, 0.7f}};
+  EXPECT_EQ(twistRow(scaled, {5, 7, 200, 255, 255, 1}), (std::vector<Ipp8u>{2, 4, 255, 128, 128, 2}));
+  const Ipp32f big[3][4] = {{1, 1, 1, 45.7f}, {-1, 0, 0, 0}, {0, 0, 0, 254.5f}};
+  EXPECT_EQ(twistRow(big, {100, 100, 55}), (std::vector<Ipp8u>{255, 0, 254}));
+}
+
+TEST(ColorTwist, NanCoefficientsGiveZero) {
+  const Ipp32f nan = std::numeric_limits<Ipp32f>::quiet_NaN();
+  const Ipp32f twist[3][4] = {{nan, 0, 0, 0}, {0, 0, 0, nan}, {1, 0, 0, 0}};
+  EXPECT_EQ(twistRow(twist, {9, 8, 7}), (std::vector<Ipp8u>{0, 0, 9}));
+}
+
+TEST(ColorTwist, ReadsEachPixelBeforeWritingItInPlace) {
+  const Ipp32f swap[3][4] = {{0, 0, 1, 0}, {0, 1, 0, 0}, {1, 0, 0, 0}};
+  fc::test::TestImage image = rowImage({1, 2, 3, 4, 5, 6});
+  ASSERT_EQ(ippiColorTwist32f_8u_C3R(image.data(), image.step, image.data(), image.step, image.size(), swap), 0);
+  EXPECT_EQ(image.bytes, (std::vector<Ipp8u>{3, 2, 1, 6, 5, 4}));
+}
+
+TEST(ColorTwist, ChecksArgumentsInOrderAndWritesNothing) {
+  const Ipp32f identity[3][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}};
+  fc::test::expectTwoImageChecks([&](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize roi) {
+    return ippiColorTwist32f_8u_C3R(s, ss, d, ds, roi, identity);
+  });
+  fc::test::TestImage image(2, 2, 3);
+  EXPECT_EQ(ippiColorTwist32f_8u_C3R(image.data(), 0, image.data(), 0, {0, 0}, nullptr), ippStsNullPtrErr);
+}
+
+}  // namespace

@@ -1,0 +1,121 @@
+#include <cmath>
+#include <cstdint>
+
+#include "tests/primitives/color/point_test_support.h"
+
+namespace {
+
+using fc::test::TestImage;
+
+// The noise generator written out plainly: the whole history of words, 64-bit
+// arithmetic reduced modulo 2^32 by hand, a signed borrow.
+class ReferenceGenerator {
+ public:
+  explicit ReferenceGenerator(std::uint32_t seed) {
+    history_ = {next(next(seed)), next(seed), seed};  // oldest first
+  }
+
+  std::int32_t draw() {
+    m_ = next(m_);
+    const std::uint64_t n = history_.size();
+    std::int64_t t = static_cast<std::int64_t>(history_[n - 2]) - static_cast<std::int64_t>(history_[n - 3]) + borrow_;
+    t = ((t % kModulus) + kModulus) % kModulus;
+    borrow_ = t >= kModulus / 2 ? -1 : 0;
+    const std::uint64_t y = borrow_ ? (t + kModulus - 18) % kModulus : t;
+    history_.push_back(y);
+    const std::int64_t r = static_cast<std::int64_t>((y + m_) % kModulus);
+    return static_cast<std::int32_t>(r >= kModulus / 2 ? r - kModulus : r);
+  }
+
+  std::uint32_t seed() const { return static_cast<std::uint32_t>(history_.back()); }
+
+ private:
+  static constexpr std::int64_t kModulus = std::int64_t{1} << 32;
+  static std::uint64_t next(std::uint64_t v) { return (69069 * v + 1013904243) % kModulus; }
+
+  std::vector<std::uint64_t> history_;
+  std::int64_t borrow_ = -1;
+  std::uint64_t m_ = 1131199209;
+};
+
+Ipp8u saturate(int v) { return static_cast<Ipp8u>(v < 0 ? 0 : v > 255 ? 255 : v); }
+
+// Region bytes in visiting order.
+std::vector<Ipp8u*> regionBytes(TestImage& image) {
+  std::vector<Ipp8u*> bytes;
+  for (int y = 0; y < image.height; ++y)
+    for (int i = 0; i < image.width * 3; ++i) bytes.push_back(image.at(0, y) + i);
+  return bytes;
+}
+
+TEST(UniformNoise, FollowsTheReferenceGeneratorAndRewritesTheSeed) {
+  const int ranges[][2] = {{0, 0}, {10, 60}, {200, 100}, {0, 255}};
+  for (const auto& range : ranges) {
+    TestImage image(5, 3, 3, 2, 1);
+    image.randomize(21);
+    TestImage expected = image;
+    ReferenceGenerator reference(12345);
+    for (Ipp8u* byte : regionBytes(expected)) {
+      const double noise = std::trunc(reference.draw() * ((range[1] - range[0]) / 4294967296.0) +
+                                      (range[0] + range[1]) * 0.5);
+      *byte = saturate(*byte + static_cast<int>(noise));
+    }
+    unsigned int seed = 12345;
+    ASSERT_EQ(ippiAddRandUniform_Direct_8u_C3IR(image.data(), image.step, image.size(),
+                                                static_cast<Ipp8u>(range[0]), static_cast<Ipp8u>(range[1]), &seed),
+              0);
+    EXPECT_EQ(image.bytes, expected.bytes) << range[0] << ".." << range[1];
+    EXPECT_EQ(seed, reference.seed());
+    EXPECT_NE(seed, 12345u);
+  }
+}
+
+// Gaussian noise by the polar method, pairs spanning rows, the last second
+// value dropped.
+void addReferenceGauss(TestImage& image, Ipp8u mean, Ipp8u stdDev, ReferenceGenerator& reference) {
+  const std::vector<Ipp8u*> bytes = regionBytes(image);
+  for (std::size_t i = 0; i < bytes.size(); i += 2) {
+    double u1, u2, s;
+    do {
+      u1 = std::ldexp(reference.draw(), -31);
+      u2 = std::ldexp(reference.draw(), -31);
+      s = u1 * u1 + u2 * u2;
+    } while (s >= 1 || s == 0);
+    const double f = std::sqrt(-2 * std::log(s) / s);
+    *bytes[i] = saturate(*bytes[i] + static_cast<int>(stdDev * f * u1 + mean));
+    if (i + 1 < bytes.size()) *bytes[i + 1] = saturate(*bytes[i + 1] + static_cast<int>(stdDev * f * u2 + mean));
+  }
+}
+
+TEST(GaussNoise, PairsSpanRowsAndTheLastSecondValueIsDropped) {
+  const IppiSize sizes[] = {{1, 1}, {3, 3}, {7, 2}};
+  for (const IppiSize size : sizes) {
+    TestImage image(size.width, size.height, 3, 1, 1);
+    image.randomize(31);
+    TestImage expected = image;
+    ReferenceGenerator reference(777);
+    addReferenceGauss(expected, 100, 40, reference);
+    unsigned int seed = 777;
+    ASSERT_EQ(ippiAddRandGauss_Direct_8u_C3IR(image.data(), image.step, size, 100, 40, &seed), 0);
+    EXPECT_EQ(image.bytes, expected.bytes) << size.width << "x" << size.height;
+    EXPECT_EQ(seed, reference.seed());
+  }
+}
+
+TEST(Noise, ChecksArgumentsInOrderLeavingImageAndSeedAlone) {
+  TestImage image(3, 2, 3);
+  image.randomize(41);
+  const auto before = image.bytes;
+  unsigned int seed = 5;
+  for (auto* noise : {ippiAddRandUniform_Direct_8u_C3IR, ippiAddRandGauss_Direct_8u_C3IR}) {
+    EXPECT_EQ(noise(nullptr, 0, {0, 0}, 1, 2, nullptr), ippStsSizeErr);
+    EXPECT_EQ(noise(nullptr, 9, {3, 2}, 1, 2, &seed), ippStsNullPtrErr);
+    EXPECT_EQ(noise(image.data(), 0, {3, 0}, 1, 2, nullptr), ippStsNullPtrErr);
+    EXPECT_EQ(noise(image.data(), 0, {3, 0}, 1, 2, &seed), ippStsSizeErr);
+    EXPECT_EQ(noise(image.data(), 0, {3, 2}, 1, 2, &seed), ippStsStepErr);
+  }
+  EXPECT_EQ(image.bytes, before);
+  EXPECT_EQ(seed, 5u);
+}
+
+}  // namespace
