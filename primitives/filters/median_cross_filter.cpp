@@ -2,7 +2,6 @@
 // pixel and its nearest one (mask 33) or two (mask 55) neighbours above,
 // below, left and right, per channel.
 #include <array>
-#include <span>
 
 #include "dispatch/primitives.h"
 #include "primitives/filters/median_network.h"
@@ -10,9 +9,6 @@
 
 namespace fc::primitives::median {
 namespace {
-
-constexpr auto kCross5 = makeMiddleNetwork<5>();
-constexpr auto kCross9 = makeMiddleNetwork<9>();
 
 // Taps from the top-left corner of the cross's bounding square.
 constexpr std::array<Tap, 5> kCross3x3Taps{{{1, 0}, {0, 1}, {1, 1}, {2, 1}, {1, 2}}};
@@ -32,8 +28,8 @@ extern "C" FC_API IppStatus px_ippiFilterMedianCross_8u_C3R(const Ipp8u* pSrc, i
   const int radius = rank::maskCodeRadius(mask);
   const Ipp8u* origin = rank::windowOrigin(pSrc, srcStep, {radius, radius});
   if (mask == ippMskSize3x3)
-    median::medianOfTaps(origin, srcStep, pDst, dstStep, roiSize, median::kCross3x3Taps, median::kCross5.list());
+    median::medianOfTaps<5>(origin, srcStep, pDst, dstStep, roiSize, median::kCross3x3Taps);
   else
-    median::medianOfTaps(origin, srcStep, pDst, dstStep, roiSize, median::kCross5x5Taps, median::kCross9.list());
+    median::medianOfTaps<9>(origin, srcStep, pDst, dstStep, roiSize, median::kCross5x5Taps);
   return ippStsNoErr;
 }

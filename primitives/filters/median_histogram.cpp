@@ -26,13 +26,14 @@ class SlidingHistogram {
     median_ = 0;
     below_ = 0;
   }
+  // Branch-free: whether a value lies below the median is unpredictable.
   void add(Ipp8u value) {
     ++counts_[value];
-    if (value < median_) ++below_;
+    below_ += value < median_;
   }
   void remove(Ipp8u value) {
     --counts_[value];
-    if (value < median_) --below_;
+    below_ -= value < median_;
   }
   Ipp8u settleMedian() {
     while (below_ > half_) {

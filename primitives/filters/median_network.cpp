@@ -1,54 +1,136 @@
-// median_network.cpp - applies a middle-selection network to rows of bytes.
+// median_network.cpp - medians of small windows through comparator networks.
+//
+// A network is the merge-exchange sorting network of the window's value
+// count, pruned to the comparators the middle position depends on. Applying
+// it to any values leaves their median in the middle position, so the result
+// is exact. The taps of a run of destination bytes are first copied into
+// lanes (lane k holds the source bytes of tap k), then the network runs on
+// every byte position with its values held in registers, which the compiler
+// turns into vector minima and maxima.
 #include "primitives/filters/median_network.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <utility>
 
 #include "primitives/filters/rank_support.h"
 
 namespace fc::primitives::median {
 namespace {
 
-/// Destination bytes handled per pass; kMaxTaps lanes of it stay in L1.
+/// Orders two positions: afterwards lo holds the smaller value.
+struct Comparator {
+  int lo;
+  int hi;
+};
+
+template <int Count>
+struct MiddleNetwork {
+  static constexpr int kCapacity = 256;
+  std::array<Comparator, kCapacity> comparators{};
+  int size = 0;
+};
+
+/// Builds the merge-exchange network of Count values, then keeps, walking
+/// backwards, only comparators touching a position the middle depends on.
+template <int Count>
+constexpr MiddleNetwork<Count> makeMiddleNetwork() {
+  static_assert(Count >= 3 && Count <= 32 && Count % 2 == 1);
+  std::array<Comparator, MiddleNetwork<Count>::kCapacity> full{};
+  int total = 0;
+  int log2 = 0;
+  while ((1 << log2) < Count) ++log2;
+  for (int p = 1 << (log2 - 1); p > 0; p >>= 1) {
+    int q = 1 << (log2 - 1);
+    int r = 0;
+    int d = p;
+    for (;;) {
+      for (int i = 0; i + d < Count; ++i)
+        if ((i & p) == r) full[total++] = {i, i + d};
+      if (q == p) break;
+      d = q - p;
+      q >>= 1;
+      r = p;
+    }
+  }
+  std::array<bool, Count> needed{};
+  needed[Count / 2] = true;
+  std::array<bool, MiddleNetwork<Count>::kCapacity> keep{};
+  for (int k = total - 1; k >= 0; --k) {
+    if (needed[full[k].lo] || needed[full[k].hi]) {
+      keep[k] = true;
+      needed[full[k].lo] = needed[full[k].hi] = true;
+    }
+  }
+  MiddleNetwork<Count> network;
+  for (int k = 0; k < total; ++k)
+    if (keep[k]) network.comparators[network.size++] = full[k];
+  return network;
+}
+
+/// Destination bytes per pass; the lanes of a pass stay in L1.
 constexpr std::ptrdiff_t kRunBytes = 256;
 
-using Lanes = Ipp8u[kMaxTaps][kRunBytes];
-
-void applyComparator(Ipp8u* __restrict lo, Ipp8u* __restrict hi, std::ptrdiff_t length) {
-  for (std::ptrdiff_t i = 0; i < length; ++i) {
-    const Ipp8u a = lo[i];
-    const Ipp8u b = hi[i];
-    lo[i] = std::min(a, b);
-    hi[i] = std::max(a, b);
+template <int Count>
+class NetworkKernel {
+ public:
+  /// Medians of `length` bytes whose taps are in the lanes.
+  static void run(const Ipp8u (&lanes)[Count][kRunBytes], Ipp8u* __restrict out, std::ptrdiff_t length) {
+    for (std::ptrdiff_t i = 0; i < length; ++i) {
+      Ipp8u v[Count];
+      load(v, lanes, i, kAllTaps);
+      apply(v, kAllComparators);
+      out[i] = v[Count / 2];
+    }
   }
-}
 
-/// Medians of one run of `length` bytes starting at byte `first` of a row.
-void medianOfRun(const Ipp8u* rowOrigin, int srcStep, std::ptrdiff_t first, std::ptrdiff_t length,
-                 std::span<const Tap> taps, std::span<const Comparator> network, Lanes& lanes,
-                 Ipp8u* dst) {
-  for (std::size_t k = 0; k < taps.size(); ++k) {
-    const Ipp8u* src = rowOrigin + rank::pixelOffset(taps[k].dx, taps[k].dy, srcStep) + first;
-    std::memcpy(lanes[k], src, static_cast<std::size_t>(length));
+ private:
+  static constexpr MiddleNetwork<Count> kNetwork = makeMiddleNetwork<Count>();
+  static constexpr auto kAllTaps = std::make_index_sequence<Count>();
+  static constexpr auto kAllComparators = std::make_index_sequence<kNetwork.size>();
+
+  static void order(Ipp8u& lo, Ipp8u& hi) {
+    const Ipp8u a = lo;
+    lo = rank::smaller(a, hi);
+    hi = rank::larger(a, hi);
   }
-  for (const Comparator& c : network) applyComparator(lanes[c.lo], lanes[c.hi], length);
-  std::memcpy(dst + first, lanes[taps.size() / 2], static_cast<std::size_t>(length));
-}
+
+  template <std::size_t... K>
+  static void load(Ipp8u (&v)[Count], const Ipp8u (&lanes)[Count][kRunBytes], std::ptrdiff_t i,
+                   std::index_sequence<K...>) {
+    ((v[K] = lanes[K][i]), ...);
+  }
+
+  template <std::size_t... C>
+  static void apply(Ipp8u (&v)[Count], std::index_sequence<C...>) {
+    (order(v[kNetwork.comparators[C].lo], v[kNetwork.comparators[C].hi]), ...);
+  }
+};
 
 }  // namespace
 
+template <int Count>
 void medianOfTaps(const Ipp8u* origin, int srcStep, Ipp8u* dst, int dstStep, IppiSize roi,
-                  std::span<const Tap> taps, std::span<const Comparator> network) {
-  Lanes lanes;
+                  const std::array<Tap, Count>& taps) {
+  Ipp8u lanes[Count][kRunBytes];
   const std::ptrdiff_t rowBytes = static_cast<std::ptrdiff_t>(rank::rowBytes(roi.width));
   for (int y = 0; y < roi.height; ++y) {
     const Ipp8u* rowOrigin = origin + static_cast<std::ptrdiff_t>(y) * srcStep;
     Ipp8u* dstRow = dst + static_cast<std::ptrdiff_t>(y) * dstStep;
-    for (std::ptrdiff_t first = 0; first < rowBytes; first += kRunBytes)
-      medianOfRun(rowOrigin, srcStep, first, std::min(kRunBytes, rowBytes - first), taps, network,
-                  lanes, dstRow);
+    for (std::ptrdiff_t first = 0; first < rowBytes; first += kRunBytes) {
+      const std::ptrdiff_t length = std::min(kRunBytes, rowBytes - first);
+      for (int k = 0; k < Count; ++k)
+        std::memcpy(lanes[k], rowOrigin + rank::pixelOffset(taps[k].dx, taps[k].dy, srcStep) + first,
+                    static_cast<std::size_t>(length));
+      NetworkKernel<Count>::run(lanes, dstRow + first, length);
+    }
   }
 }
+
+template void medianOfTaps<3>(const Ipp8u*, int, Ipp8u*, int, IppiSize, const std::array<Tap, 3>&);
+template void medianOfTaps<5>(const Ipp8u*, int, Ipp8u*, int, IppiSize, const std::array<Tap, 5>&);
+template void medianOfTaps<9>(const Ipp8u*, int, Ipp8u*, int, IppiSize, const std::array<Tap, 9>&);
+template void medianOfTaps<25>(const Ipp8u*, int, Ipp8u*, int, IppiSize, const std::array<Tap, 25>&);
 
 }  // namespace fc::primitives::median

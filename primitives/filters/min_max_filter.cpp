@@ -4,7 +4,6 @@
 // The rectangle is separated: each source row the windows need is reduced
 // once horizontally over mask-width pixels into a ring of mask-height rows,
 // and each destination row is the vertical reduction of the ring.
-#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -17,10 +16,10 @@ namespace {
 using rank::kChannels;
 
 struct Minimum {
-  static Ipp8u pick(Ipp8u a, Ipp8u b) { return std::min(a, b); }
+  static Ipp8u pick(Ipp8u a, Ipp8u b) { return rank::smaller(a, b); }
 };
 struct Maximum {
-  static Ipp8u pick(Ipp8u a, Ipp8u b) { return std::max(a, b); }
+  static Ipp8u pick(Ipp8u a, Ipp8u b) { return rank::larger(a, b); }
 };
 
 /// Ring rows are padded to whole 32-byte blocks.

@@ -5,6 +5,7 @@ target_sources(fc_primitives PRIVATE
   filters/box_filter.cpp
   filters/min_max_filter.cpp
   filters/median_network.cpp
+  filters/median_3x3.cpp
   filters/median_column.cpp
   filters/median_histogram.cpp
   filters/median_filter.cpp

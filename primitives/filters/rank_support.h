@@ -32,6 +32,10 @@ IppStatus checkMaskCode(int mask);
 /// Pixels from the centre to the edge of a coded mask: 1 or 2.
 inline int maskCodeRadius(int mask) { return mask == ippMskSize5x5 ? 2 : 1; }
 
+/// Minimum and maximum of two bytes, written so loops over them vectorise.
+inline Ipp8u smaller(Ipp8u a, Ipp8u b) { return a < b ? a : b; }
+inline Ipp8u larger(Ipp8u a, Ipp8u b) { return a < b ? b : a; }
+
 /// Bytes of one region row.
 inline std::size_t rowBytes(int width) { return static_cast<std::size_t>(width) * kChannels; }
 
