@@ -14,7 +14,7 @@ std::string locate(const std::string& fileName, int line, const std::string& mes
 }  // namespace
 
 EFormError::EFormError(std::string fileName, int line, std::string message)
-    : std::runtime_error(locate(fileName, line, message)),
+    : EFCError(locate(fileName, line, message)),
       fileName_(std::move(fileName)),
       line_(line),
       message_(std::move(message)) {}

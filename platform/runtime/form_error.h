@@ -6,16 +6,18 @@
  * the command-line tool can print it after its own name. Line 0 means the
  * failure has no line of its own (a file that cannot be opened, a document
  * that cannot be written); what() then reads "<file>: <message>".
+ * It is an EFCError, so callers that catch the framework's errors catch it.
  */
 #ifndef FRAMECRAFT_FORM_ERROR_H
 #define FRAMECRAFT_FORM_ERROR_H
 
-#include <stdexcept>
 #include <string>
+
+#include "platform/runtime/error.h"
 
 namespace fc {
 
-class EFormError : public std::runtime_error {
+class EFormError : public EFCError {
  public:
   EFormError(std::string fileName, int line, std::string message);
 

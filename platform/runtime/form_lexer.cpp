@@ -1,5 +1,6 @@
 #include "platform/runtime/form_lexer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <system_error>
 #include <utility>
@@ -74,18 +75,19 @@ bool isWellFormedNumber(std::string_view s, bool& isFloat) {
 }  // namespace
 
 bool isFormName(std::string_view text, bool allowDots) {
-  bool segmentStart = true;
-  for (char c : text) {
-    if (segmentStart) {
-      if (!isLetter(c)) return false;
-      segmentStart = false;
-    } else if (c == '.' && allowDots) {
-      segmentStart = true;
-    } else if (!isNameChar(c)) {
-      return false;
-    }
+  // Segments after the first may also be indexes (InputPins.1).
+  std::size_t segmentStart = 0;
+  bool first = true;
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && !(allowDots && text[i] == '.')) continue;
+    std::string_view segment = text.substr(segmentStart, i - segmentStart);
+    bool index = !first && !segment.empty() && std::all_of(segment.begin(), segment.end(), isDigit);
+    bool name = !segment.empty() && isLetter(segment[0]) && std::all_of(segment.begin(), segment.end(), isNameChar);
+    if (!index && !name) return false;
+    first = false;
+    segmentStart = i + 1;
   }
-  return !segmentStart;
+  return true;
 }
 
 bool isFormKeyword(std::string_view text) { return text == "object" || text == "end" || text == "item"; }

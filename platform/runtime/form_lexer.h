@@ -1,7 +1,8 @@
 /*
  * form_lexer.h - splits form-file text into tokens.
  *
- * Tokens: names (dotted names such as Region.Width are one token), integers
+ * Tokens: names (dotted names such as Region.Width or InputPins.1 are one
+ * token; segments after the first may be indexes), integers
  * and floats (an optional leading minus), strings (quoted parts with '' for a
  * quote, joined without space to #<code> character codes: 'a'#13#10'b'),
  * single-character symbols ( = : , ( ) [ ] < > { + ), and the end of the

@@ -6,7 +6,7 @@
  *
  *   form       = object                                     (then end of file)
  *   object     = "object" Name ":" ClassName { property | object } "end"
- *   property   = Name { "." Name } "=" value
+ *   property   = Name { "." ( Name | digits ) } "=" value
  *   value      = integer | float | string | reference | set | list
  *              | binary | collection
  *   integer    = [ "-" ] digits                              12  -3
@@ -14,7 +14,7 @@
  *                                                            0.5  -1.25e-7  1e+20
  *   string     = part { part } { "+" part { part } }
  *   part       = "'" { character | "''" } "'" | "#" code     'It''s'#13#10 + 'more'
- *   reference  = Name { "." Name }               bfmMedian  True  Resize1.InputPin
+ *   reference  = Name { "." ( Name | digits ) }  bfmMedian  True  Resize1.InputPin
  *   set        = "[" [ Name { "," Name } ] "]"               [fsBold, fsItalic]
  *   list       = "(" [ value { "," value } ] ")"             (9, 1, 0, 1)
  *   binary     = "{" { hexdigit hexdigit } "}"     pairs may be split by spaces
@@ -27,6 +27,9 @@
  * source pin, as a list of "<component>.<pin>" references:
  *
  *   OutputPin.SinkPins = (Resize1.InputPin, Sink2.InputPin)
+ *   OutputPins.2.SinkPins = (Merge1.InputPins.0)
+ *
+ * A pin of a pin list is named by its index in the list.
  *
  * Errors throw EFormError with the file name and line: unterminated string,
  * bad number, bad character code, bad hex digit, missing 'end', a property

@@ -100,12 +100,12 @@ TEST(FormRoundTrip, NamesSetsListsAndPinConnections) {
                                                 FormValue::list({FormValue::integer(1), FormValue::list({})}),
                                                 FormValue::set({"s"}), FormValue::binary({1, 2})}));
   root.properties.set("OutputPin.SinkPins", FormValue::list({FormValue::identifier("Resize1.InputPin"),
-                                                             FormValue::identifier("Sink2.InputPin")}));
+                                                             FormValue::identifier("Mixer1.InputPins.1")}));
   std::vector<FormValue> matrix{FormValue::integer(81)};
   for (int i = 0; i < 81; ++i) matrix.push_back(FormValue::integer(i % 3 == 0));
   root.properties.set("MorphShape.MatrixData", FormValue::list(matrix));
   std::string text = expectRoundTrip(root);
-  EXPECT_NE(text.find("  OutputPin.SinkPins = (Resize1.InputPin, Sink2.InputPin)\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("  OutputPin.SinkPins = (Resize1.InputPin, Mixer1.InputPins.1)\n"), std::string::npos) << text;
   EXPECT_NE(text.find("  Options = [foA, foB, foC]\n"), std::string::npos);
   EXPECT_NE(text.find("  Enabled = False\n"), std::string::npos);
 }
@@ -209,6 +209,9 @@ TEST(FormRoundTrip, WriterRefusesWhatCannotBeReadBack) {
   };
   refuses(objectWith("1bad", "TX"), "'1bad'");
   refuses(objectWith("A.B", "TX"), "'A.B'");
+  FormObject indexFirst = objectWith("A", "TX");
+  indexFirst.properties.set("1.SinkPins", FormValue::integer(1));
+  refuses(indexFirst, "'1.SinkPins'");
   refuses(objectWith("end", "TX"), "'end'");
   refuses(objectWith("Good", ""), "''");
   FormObject badProperty = objectWith("A", "TX");

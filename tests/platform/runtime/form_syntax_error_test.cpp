@@ -53,6 +53,7 @@ TEST(FormSyntaxErrors, EachFaultNamesFileLineAndCause) {
       {"stray character", "object A: TA\n  N = @\nend\n", 2, "unexpected character '@'"},
       {"control character", std::string("object A: TA\n  N = \x01\nend\n"), 2, "unexpected character #1"},
       {"bad name", "object A: TA\n  Region..Width = 1\nend\n", 2, "bad name 'Region..Width'"},
+      {"index with letters", "object A: TA\n  Pins.1a = 1\nend\n", 2, "bad name 'Pins.1a'"},
       {"trailing dot", "object A: TA\n  Region. = 1\nend\n", 2, "bad name 'Region.'"},
       {"unclosed list", "object A: TA\n  L = (1, 2\n", 3, "missing ')' of list begun on line 2"},
       {"list without comma", "object A: TA\n  L = (1 2)\nend\n", 2, "expected ',' or ')' in list but found '2'"},
