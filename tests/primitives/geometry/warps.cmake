@@ -1,2 +1,3 @@
 # Test sources of this family, relative to tests/primitives/.
-list(APPEND GEOMETRY_TESTS)
+list(APPEND GEOMETRY_TESTS
+  geometry/rotate_shear_test.cpp)

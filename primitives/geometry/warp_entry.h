@@ -1,0 +1,17 @@
+// warp_entry.h - defines the generic variant of a geometric entry point as a
+// call of its engine with the channel count of the entry.
+#pragma once
+
+#include "dispatch/primitives.h"
+#include "primitives/geometry/warp_types.h"
+
+#define FC_WARP_EXPAND(...) __VA_ARGS__
+
+/// px_<name>(geometric list, extra params) runs
+/// engine(GeometricArgs, channels, extra args).
+#define FC_DEFINE_WARP_ENTRY(name, channels, engine, params, args)                                      \
+  extern "C" FC_API IppStatus px_##name FC_GEOMETRIC_PARAMS params {                                    \
+    const ::fc::primitives::warp::GeometricArgs geometric{pSrc, srcSize, srcStep, srcRoi,               \
+                                                          pDst, dstStep, dstRoi};                       \
+    return engine(geometric, channels, FC_WARP_EXPAND args);                                            \
+  }
