@@ -27,25 +27,25 @@ std::ptrdiff_t ringRowBytes(int width) {
   return (static_cast<std::ptrdiff_t>(width) * kChannels + 31) / 32 * 32;
 }
 
-/// Reduces one source row (starting at the window's left column) over
-/// maskWidth pixels for each of `bytes` destination bytes.
+/// out[i] = the pick over k < count of first[i + k * stride]: a source row
+/// over the mask's width (stride one pixel) or the ring over its rows (stride
+/// one ring row). Two inputs are folded per pass to halve the passes.
 template <typename Pick>
-void reduceRow(const Ipp8u* src, std::ptrdiff_t bytes, int maskWidth, Ipp8u* out) {
-  std::memcpy(out, src, static_cast<std::size_t>(bytes));
-  for (int k = 1; k < maskWidth; ++k) {
-    const Ipp8u* shifted = src + static_cast<std::ptrdiff_t>(k) * kChannels;
-    for (std::ptrdiff_t i = 0; i < bytes; ++i) out[i] = Pick::pick(out[i], shifted[i]);
+void reduceSpaced(const Ipp8u* first, std::ptrdiff_t stride, int count, std::ptrdiff_t bytes,
+                  Ipp8u* __restrict out) {
+  int k = 1;
+  if (count % 2 == 0) {
+    const Ipp8u* a = first;
+    const Ipp8u* b = first + stride;
+    for (std::ptrdiff_t i = 0; i < bytes; ++i) out[i] = Pick::pick(a[i], b[i]);
+    k = 2;
+  } else {
+    std::memcpy(out, first, static_cast<std::size_t>(bytes));
   }
-}
-
-/// Reduces the ring's rows into one destination row.
-template <typename Pick>
-void reduceRing(const Ipp8u* ring, std::ptrdiff_t rowStride, int rows, std::ptrdiff_t bytes,
-                Ipp8u* dst) {
-  std::memcpy(dst, ring, static_cast<std::size_t>(bytes));
-  for (int r = 1; r < rows; ++r) {
-    const Ipp8u* row = ring + r * rowStride;
-    for (std::ptrdiff_t i = 0; i < bytes; ++i) dst[i] = Pick::pick(dst[i], row[i]);
+  for (; k + 1 < count; k += 2) {
+    const Ipp8u* a = first + k * stride;
+    const Ipp8u* b = a + stride;
+    for (std::ptrdiff_t i = 0; i < bytes; ++i) out[i] = Pick::pick(out[i], Pick::pick(a[i], b[i]));
   }
 }
 
@@ -66,13 +66,13 @@ IppStatus filter(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSiz
   const Ipp8u* origin = rank::windowOrigin(src, srcStep, anchor);
   const std::ptrdiff_t bytes = static_cast<std::ptrdiff_t>(rank::rowBytes(roi.width));
   auto reduceSourceRow = [&](std::ptrdiff_t row) {
-    reduceRow<Pick>(origin + row * srcStep, bytes, mask.width, ring + (row % mask.height) * stride);
+    reduceSpaced<Pick>(origin + row * srcStep, kChannels, mask.width, bytes, ring + (row % mask.height) * stride);
   };
   for (int row = 0; row + 1 < mask.height; ++row) reduceSourceRow(row);
   for (int y = 0; y < roi.height; ++y) {
     // The ring holds source rows y .. y + mask.height - 1 in some order.
     reduceSourceRow(static_cast<std::ptrdiff_t>(y) + mask.height - 1);
-    reduceRing<Pick>(ring, stride, mask.height, bytes, dst + static_cast<std::ptrdiff_t>(y) * dstStep);
+    reduceSpaced<Pick>(ring, stride, mask.height, bytes, dst + static_cast<std::ptrdiff_t>(y) * dstStep);
   }
   ippsFree(ring);
   return ippStsNoErr;

@@ -71,13 +71,4 @@ TEST(RankFilterVariants, MedianEqualsPx) { checkMaskedEntry(fc::test::variantsOf
 TEST(RankFilterVariants, CrossMedianEqualsPx) { checkCodedEntry(fc::test::variantsOf_ippiFilterMedianCross_8u_C3R()); }
 TEST(RankFilterVariants, ColorMedianEqualsPx) { checkCodedEntry(fc::test::variantsOf_ippiFilterMedianColor_8u_C3R()); }
 
-TEST(RankFilterVariants, AllZeroArgumentsFailWithoutWriting) {
-  for (const auto& v : fc::test::variantsOf_ippiFilterBox_8u_C3R()) EXPECT_LT(v.fn(nullptr, 0, nullptr, 0, {}, {}, {}), 0);
-  for (const auto& v : fc::test::variantsOf_ippiFilterMin_8u_C3R()) EXPECT_LT(v.fn(nullptr, 0, nullptr, 0, {}, {}, {}), 0);
-  for (const auto& v : fc::test::variantsOf_ippiFilterMax_8u_C3R()) EXPECT_LT(v.fn(nullptr, 0, nullptr, 0, {}, {}, {}), 0);
-  for (const auto& v : fc::test::variantsOf_ippiFilterMedian_8u_C3R()) EXPECT_LT(v.fn(nullptr, 0, nullptr, 0, {}, {}, {}), 0);
-  for (const auto& v : fc::test::variantsOf_ippiFilterMedianCross_8u_C3R()) EXPECT_LT(v.fn(nullptr, 0, nullptr, 0, {}, 0), 0);
-  for (const auto& v : fc::test::variantsOf_ippiFilterMedianColor_8u_C3R()) EXPECT_LT(v.fn(nullptr, 0, nullptr, 0, {}, 0), 0);
-}
-
 }  // namespace
