@@ -2,6 +2,7 @@
 // with the distance from the centre of the region, written to all three bytes
 // of every pixel.
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 #include "dispatch/primitives.h"
@@ -29,16 +30,21 @@ extern "C" FC_API IppStatus px_ippiImageJaehne_8u_C3R(Ipp8u* pDst, int dstStep, 
   const double cx = 0.5 * (roiSize.width - 1.0);
   const double cy = 0.5 * (roiSize.height - 1.0);
   const double fourHeight = 4.0 * roiSize.height;
-  for (int y = 0; y < roiSize.height; ++y) {
+  const std::size_t rowBytes = rowBytesC3(roiSize);
+  // Mirrored columns and rows have exactly the same squared distance from the
+  // centre (x - cx is exact), so the left half of the top rows is computed
+  // and the rest mirrored.
+  for (int y = 0; y < (roiSize.height + 1) / 2; ++y) {
     Ipp8u* row = rowAt(pDst, dstStep, y);
     const double dy = y - cy;
-    for (int x = 0; x < roiSize.width; ++x, row += 3) {
+    for (int x = 0; x < (roiSize.width + 1) / 2; ++x) {
       const double dx = x - cx;
       const Ipp8u v = jaehneValue(dx * dx + dy * dy, fourHeight);
-      row[0] = v;
-      row[1] = v;
-      row[2] = v;
+      std::memset(row + static_cast<std::size_t>(x) * 3, v, 3);
+      std::memset(row + static_cast<std::size_t>(roiSize.width - 1 - x) * 3, v, 3);
     }
+    const int mirroredRow = roiSize.height - 1 - y;
+    if (mirroredRow != y) std::memmove(rowAt(pDst, dstStep, mirroredRow), row, rowBytes);
   }
   return ippStsNoErr;
 }

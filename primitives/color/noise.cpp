@@ -68,19 +68,18 @@ void forEachByteC3(Ipp8u* image, int step, IppiSize roi, ByteOp op) {
 }
 
 /// Uniform noise between low and high: r * (high - low) * 2^-32 plus the
-/// midpoint, in extended precision, truncated toward zero.
+/// midpoint, truncated toward zero. Computed in double, which is exact here
+/// and so gives the extended-precision result: r * (high - low) is an integer
+/// below 2^40, and the sum is a multiple of 2^-32 below 2^9 (41 bits).
 class UniformNoise {
  public:
-  UniformNoise(Ipp8u low, Ipp8u high)
-      : scale_(static_cast<long double>(high - low) * 0x1p-32L), offset_((low + high) * 0.5L) {}
+  UniformNoise(Ipp8u low, Ipp8u high) : scale_((high - low) * 0x1p-32), offset_((low + high) * 0.5) {}
 
-  int next(NoiseGenerator& generator) const {
-    return static_cast<int>(static_cast<long double>(generator.draw()) * scale_ + offset_);
-  }
+  int next(NoiseGenerator& generator) const { return static_cast<int>(generator.draw() * scale_ + offset_); }
 
  private:
-  long double scale_;
-  long double offset_;
+  double scale_;
+  double offset_;
 };
 
 /// Gaussian noise by the polar method. Values come in pairs; the second of a

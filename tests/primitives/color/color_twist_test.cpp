@@ -19,6 +19,9 @@ TEST(ColorTwist, RoundsHalvesToEvenAndSaturates) {
   EXPECT_EQ(twistRow(offsets, {1, 2, 3}), (std::vector<Ipp8u>{2, 4, 0}));
   const Ipp32f scaled[3][4] = {{0.5f, 0, 0, 0}, {0, 0.5f, 0, 0}, {0, 0, 1.5f, 0.7f}};
   EXPECT_EQ(twistRow(scaled, {5, 7, 200, 255, 255, 1}), (std::vector<Ipp8u>{2, 4, 255, 128, 128, 2}));
+  // Just off a half: only extended precision tells these from ties.
+  const Ipp32f nearHalf[3][4] = {{2.5f, 0, 0, -0x1p-60f}, {2.5f, 0, 0, 0x1p-60f}, {0, 0, 0, 0}};
+  EXPECT_EQ(twistRow(nearHalf, {1, 1, 1}), (std::vector<Ipp8u>{2, 3, 0}));
   const Ipp32f big[3][4] = {{1, 1, 1, 45.7f}, {-1, 0, 0, 0}, {0, 0, 0, 254.5f}};
   EXPECT_EQ(twistRow(big, {100, 100, 55}), (std::vector<Ipp8u>{255, 0, 254}));
 }

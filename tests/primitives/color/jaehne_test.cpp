@@ -16,18 +16,18 @@ TEST(Jaehne, OnePixelIsTheMidValue) {
 }
 
 TEST(Jaehne, RingsDependOnTheHeightOnlyAndFillAllThreeBytes) {
-  TestImage image(7, 4, 3, 5, 1);
+  TestImage image(7, 5, 3, 5, 1);
   image.randomize(51);
   TestImage expected = image;
-  for (int y = 0; y < 4; ++y)
+  for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 7; ++x) {
-      const double d2 = (x - 3.0) * (x - 3.0) + (y - 1.5) * (y - 1.5);
-      const auto v = static_cast<Ipp8u>((std::sin(2 * std::numbers::pi * d2 / 16.0) + 1) * 127.99999);
+      const double d2 = (x - 3.0) * (x - 3.0) + (y - 2.0) * (y - 2.0);
+      const auto v = static_cast<Ipp8u>((std::sin(2 * std::numbers::pi * d2 / 20.0) + 1) * 127.99999);
       std::fill_n(expected.at(x, y), 3, v);
     }
   ASSERT_EQ(ippiImageJaehne_8u_C3R(image.data(), image.step, image.size()), 0);
   EXPECT_EQ(image.bytes, expected.bytes);
-  EXPECT_EQ(image.at(3, 1)[0], 140);  // d2 = 0.25: (sin(pi / 32) + 1) * 128, truncated
+  EXPECT_EQ(image.at(3, 1)[0], 167);  // d2 = 1: (sin(pi / 10) + 1) * 128, truncated
 }
 
 TEST(Jaehne, ChecksPointerThenStepThenSize) {
