@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "dispatch/primitives.h"
+#include "primitives/color/planar_copy.h"
 #include "primitives/color/point_checks.h"
 
 extern "C" FC_API IppStatus px_ippsSet_8u(Ipp8u value, Ipp8u* pDst, int len) {
@@ -12,24 +13,40 @@ extern "C" FC_API IppStatus px_ippsSet_8u(Ipp8u value, Ipp8u* pDst, int len) {
   return ippStsNoErr;
 }
 
+namespace fc::primitives {
+
+void splitRowGeneric(const Ipp8u* src, Ipp8u* const planes[3], int from, int width) {
+  for (int x = from; x < width; ++x) {
+    const Ipp8u* pixel = src + static_cast<std::size_t>(x) * 3;
+    planes[0][x] = pixel[0];
+    planes[1][x] = pixel[1];
+    planes[2][x] = pixel[2];
+  }
+}
+
 // The steps are not checked: rows may run upwards (negative step) as well as
 // downwards. One step serves all three planes.
-extern "C" FC_API IppStatus px_ippiCopy_8u_C3P3R(const Ipp8u* pSrc, int srcStep, Ipp8u* const pDst[3],
-                                                 int dstStep, IppiSize roiSize) {
-  using fc::primitives::rowAt;
-  if (pSrc == nullptr || pDst == nullptr) return ippStsNullPtrErr;
-  if (pDst[0] == nullptr || pDst[1] == nullptr || pDst[2] == nullptr) return ippStsNullPtrErr;
-  if (fc::primitives::isEmpty(roiSize)) return ippStsSizeErr;
-  for (int y = 0; y < roiSize.height; ++y) {
-    const Ipp8u* s = rowAt(pSrc, srcStep, y);
-    Ipp8u* d0 = rowAt(pDst[0], dstStep, y);
-    Ipp8u* d1 = rowAt(pDst[1], dstStep, y);
-    Ipp8u* d2 = rowAt(pDst[2], dstStep, y);
-    for (int x = 0; x < roiSize.width; ++x, s += 3) {
-      d0[x] = s[0];
-      d1[x] = s[1];
-      d2[x] = s[2];
-    }
+IppStatus copyToPlanes(SplitRow split, const Ipp8u* src, int srcStep, Ipp8u* const planes[3], int planeStep,
+                       IppiSize roi) {
+  if (src == nullptr || planes == nullptr) return ippStsNullPtrErr;
+  if (planes[0] == nullptr || planes[1] == nullptr || planes[2] == nullptr) return ippStsNullPtrErr;
+  if (isEmpty(roi)) return ippStsSizeErr;
+  for (int y = 0; y < roi.height; ++y) {
+    Ipp8u* const rows[3] = {rowAt(planes[0], planeStep, y), rowAt(planes[1], planeStep, y),
+                            rowAt(planes[2], planeStep, y)};
+    split(rowAt(src, srcStep, y), rows, roi.width);
   }
   return ippStsNoErr;
+}
+
+namespace {
+
+void splitRow(const Ipp8u* src, Ipp8u* const planes[3], int width) { splitRowGeneric(src, planes, 0, width); }
+
+}  // namespace
+}  // namespace fc::primitives
+
+extern "C" FC_API IppStatus px_ippiCopy_8u_C3P3R(const Ipp8u* pSrc, int srcStep, Ipp8u* const pDst[3],
+                                                 int dstStep, IppiSize roiSize) {
+  return fc::primitives::copyToPlanes(fc::primitives::splitRow, pSrc, srcStep, pDst, dstStep, roiSize);
 }

@@ -7,3 +7,9 @@ target_sources(fc_primitives PRIVATE
   color/fill_and_planar_copy.cpp
   color/noise.cpp
   color/jaehne.cpp)
+
+# SIMD variants, relative to primitives/ as well.
+target_sources(fc_primitives PRIVATE
+  ../dispatch/variants/a6/point_operations.cpp
+  ../dispatch/variants/w7/point_operations.cpp
+  ../dispatch/variants/t7/point_operations.cpp)

@@ -1,0 +1,5 @@
+// point_operations.cpp - a6 variants of the point operations written with
+// their own instructions: the thresholds with SSE2.
+#include "primitives/color/threshold_sse2.h"
+
+FC_DEFINE_THRESHOLD_VARIANTS(a6, fc::primitives::thresholdRowsSse2)
