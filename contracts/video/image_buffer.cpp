@@ -1,0 +1,174 @@
+#include "contracts/video/image_buffer.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "contracts/video/pixel_conversions.h"
+
+namespace fc {
+
+// Pixels shared by frames. The count is released with acquire-release order
+// and read with acquire order, so a frame that finds itself the only holder
+// sees every access of the holders that left.
+struct TFCImageBuffer::Store {
+  std::atomic<int> holders{1};
+  std::unique_ptr<Ipp8u[]> bytes;
+};
+
+namespace {
+
+void FillBlack(Ipp8u* bytes, std::size_t size, TFCVideoFormat format) {
+  if (format != vfYUY2) {
+    std::memset(bytes, 0, size);
+    return;
+  }
+  for (std::size_t i = 0; i + 1 < size; i += 2) {
+    bytes[i] = 16;
+    bytes[i + 1] = 128;
+  }
+}
+
+using RowConversion = void (*)(const Ipp8u*, Ipp8u*, int);
+
+RowConversion ToBgr24(TFCVideoFormat from) {
+  switch (from) {
+    case vfRGB32: return pixels::Bgr32ToBgr24;
+    case vfGray8: return pixels::Gray8ToBgr24;
+    case vfYUY2: return pixels::Yuy2ToBgr24;
+    case vfRGB24: break;
+  }
+  return nullptr;
+}
+
+RowConversion FromBgr24(TFCVideoFormat to) {
+  switch (to) {
+    case vfRGB32: return pixels::Bgr24ToBgr32;
+    case vfGray8: return pixels::Bgr24ToGray8;
+    case vfYUY2: return pixels::Bgr24ToYuy2;
+    case vfRGB24: break;
+  }
+  return nullptr;
+}
+
+TFCImageBuffer Converted(const TFCImageBuffer& source, TFCVideoFormat to, RowConversion convert) {
+  TFCImageBuffer result(source.Width(), source.Height(), to);
+  if (result.Size() == 0) return result;
+  const Ipp8u* src = source.Read();
+  Ipp8u* dst = result.Write();
+  for (int y = 0; y < source.Height(); ++y, src += source.Step(), dst += result.Step())
+    convert(src, dst, source.Width());
+  return result;
+}
+
+}  // namespace
+
+TFCImageBuffer::TFCImageBuffer(int width, int height, TFCVideoFormat format)
+    : width_(std::max(width, 0)), height_(std::max(height, 0)), format_(format) {
+  Allocate();
+}
+
+TFCImageBuffer::TFCImageBuffer(const TFCImageBuffer& other)
+    : IPMDataBuffer(), width_(other.width_), height_(other.height_), format_(other.format_),
+      store_(other.store_) {
+  if (store_) store_->holders.fetch_add(1, std::memory_order_relaxed);
+}
+
+TFCImageBuffer& TFCImageBuffer::operator=(const TFCImageBuffer& other) {
+  if (store_ == other.store_) {
+    width_ = other.width_;
+    height_ = other.height_;
+    format_ = other.format_;
+    return *this;
+  }
+  Release();
+  width_ = other.width_;
+  height_ = other.height_;
+  format_ = other.format_;
+  store_ = other.store_;
+  if (store_) store_->holders.fetch_add(1, std::memory_order_relaxed);
+  return *this;
+}
+
+TFCImageBuffer::~TFCImageBuffer() { Release(); }
+
+void TFCImageBuffer::Release() {
+  if (store_ && store_->holders.fetch_sub(1, std::memory_order_acq_rel) == 1) delete store_;
+  store_ = nullptr;
+}
+
+void TFCImageBuffer::Allocate() {
+  Release();
+  const std::size_t size = Size();
+  if (size == 0) return;
+  store_ = new Store;
+  store_->bytes = std::make_unique_for_overwrite<Ipp8u[]>(size);
+  FillBlack(store_->bytes.get(), size, format_);
+}
+
+bool TFCImageBuffer::IsShared() const {
+  return store_ && store_->holders.load(std::memory_order_acquire) > 1;
+}
+
+void TFCImageBuffer::Detach(bool keepPixels) {
+  if (!IsShared()) return;
+  Store* shared = store_;
+  store_ = nullptr;  // so Allocate leaves the shared pixels alone
+  Allocate();
+  if (keepPixels && store_) std::memcpy(store_->bytes.get(), shared->bytes.get(), Size());
+  // The other holders may have left meanwhile: then the pixels are ours to free.
+  if (shared->holders.fetch_sub(1, std::memory_order_acq_rel) == 1) delete shared;
+}
+
+const Ipp8u* TFCImageBuffer::Read() const { return store_ ? store_->bytes.get() : nullptr; }
+
+Ipp8u* TFCImageBuffer::Write() {
+  Detach(false);
+  return store_ ? store_->bytes.get() : nullptr;
+}
+
+Ipp8u* TFCImageBuffer::Modify() {
+  Detach(true);
+  return store_ ? store_->bytes.get() : nullptr;
+}
+
+void TFCImageBuffer::LoadFromBitmap(const TFCBitmapView& bitmap) {
+  TFCVideoFormat format = vfRGB24;
+  if (bitmap.bitsPerPixel == 8)
+    format = vfGray8;
+  else if (bitmap.bitsPerPixel == 32)
+    format = vfRGB32;
+  const bool usable = bitmap.pixels && bitmap.width >= 0 && bitmap.height >= 0 &&
+                      (bitmap.bitsPerPixel == 8 || bitmap.bitsPerPixel == 24 || bitmap.bitsPerPixel == 32) &&
+                      bitmap.stride >= RowBytesOf(format, bitmap.width);
+  *this = usable ? TFCImageBuffer(bitmap.width, bitmap.height, format) : TFCImageBuffer();
+  if (!usable || Size() == 0) return;
+  Ipp8u* dst = Write();
+  for (int y = 0; y < height_; ++y) {
+    const int row = bitmap.bottomUp ? height_ - 1 - y : y;
+    std::memcpy(dst + static_cast<std::size_t>(y) * Step(),
+                bitmap.pixels + static_cast<std::size_t>(row) * bitmap.stride, Step());
+  }
+}
+
+void TFCImageBuffer::ConvertTo(TFCVideoFormat format) {
+  if (format == format_ || !IsVideoFormat(format)) return;
+  if (format_ != vfRGB24) *this = Converted(*this, vfRGB24, ToBgr24(format_));
+  if (format != vfRGB24) *this = Converted(*this, format, FromBgr24(format));
+}
+
+void TFCImageBuffer::SetSize(int width, int height) {
+  width_ = std::max(width, 0);
+  height_ = std::max(height, 0);
+  Allocate();
+}
+
+void TFCImageBuffer::Clear() {
+  Ipp8u* bytes = Write();
+  if (bytes) FillBlack(bytes, Size(), format_);
+}
+
+IFCImageBuffer MakeImageBuffer(int width, int height, TFCVideoFormat format) {
+  return std::make_shared<TFCImageBuffer>(width, height, format);
+}
+
+}  // namespace fc

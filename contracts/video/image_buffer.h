@@ -1,0 +1,99 @@
+// image_buffer.h - frames: reference-counted, copy-on-write pixel buffers.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <memory>
+
+#include "contracts/pins/operations.h"
+#include "contracts/video/video_format.h"
+#include "dispatch/Fcimagedefs.h"
+
+namespace fc {
+
+/// Pixels of a picture in memory, to load a frame from: rows of `stride`
+/// bytes, 8, 24 or 32 bits per pixel in blue, green, red (unused) order,
+/// top row first unless `bottomUp`.
+struct TFCBitmapView {
+  const Ipp8u* pixels = nullptr;
+  int width = 0;
+  int height = 0;
+  int stride = 0;
+  int bitsPerPixel = 24;
+  bool bottomUp = false;
+};
+
+/// A frame: width x height pixels of one format, rows packed without padding
+/// (a pixel's offset is (y * width + x) * bytes per pixel).
+///
+/// Copies share the pixels: copying a frame (copy constructor, assignment,
+/// `Copy`) costs nothing, `Read` never copies, and `Write` or `Modify` first
+/// detach a frame whose pixels are shared, so a frame sent to several sinks
+/// is never changed under them. `Modify` keeps the pixels when it detaches;
+/// `Write` does not (a detached frame from Write starts black). A new frame,
+/// or one resized, is black. One frame object is used by one thread at a
+/// time; frames sharing pixels may live on different threads.
+class TFCImageBuffer : public IPMDataBuffer {
+public:
+  TFCImageBuffer() : TFCImageBuffer(0, 0, vfRGB24) {}
+  TFCImageBuffer(int width, int height, TFCVideoFormat format = vfRGB24);
+  TFCImageBuffer(const TFCImageBuffer& other);
+  TFCImageBuffer& operator=(const TFCImageBuffer& other);
+  ~TFCImageBuffer() override;
+
+  /// Takes the size, format and pixels of `source` (shared until written).
+  void Copy(const TFCImageBuffer& source) { *this = source; }
+  /// The pixels for reading.
+  const Ipp8u* Read() const;
+  /// The pixels for overwriting: unshared, contents not kept if shared.
+  Ipp8u* Write();
+  /// The pixels for changing in place: unshared, contents kept.
+  Ipp8u* Modify();
+  /// Takes the size and pixels of a bitmap; the format becomes vfGray8,
+  /// vfRGB24 or vfRGB32 by its bits per pixel. A view without pixels, with a
+  /// negative size, an unsupported depth or a stride shorter than a row
+  /// leaves an empty frame.
+  void LoadFromBitmap(const TFCBitmapView& bitmap);
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  /// Converts the pixels to `format` (pixel_conversions.h); a value that is
+  /// no TFCVideoFormat changes nothing.
+  void ConvertTo(TFCVideoFormat format);
+  TFCVideoFormat Format() const { return format_; }
+  /// Step / bytes per pixel: the width, or the width rounded up to a whole
+  /// pair of pixels for vfYUY2.
+  int PixelsPerRow() const { return Step() / BytesPerPixel(); }
+  int BytesPerPixel() const { return BytesPerPixelOf(format_); }
+  /// Bytes of all pixels.
+  std::size_t Size() const { return static_cast<std::size_t>(Step()) * static_cast<std::size_t>(height_); }
+  /// Bytes per row.
+  int Step() const { return RowBytesOf(format_, width_); }
+  /// Changes the size, keeping the format; the pixels become black. A
+  /// negative size counts as 0.
+  void SetSize(int width, int height);
+  /// Makes every pixel black (all bytes 0; in vfYUY2, luma 16, chroma 128).
+  void Clear();
+
+  IppiSize SizeRecord() const { return {width_, height_}; }
+  /// True while another frame shares the pixels (a write would copy).
+  bool IsShared() const;
+
+private:
+  struct Store;
+  void Release();
+  void Allocate();
+  void Detach(bool keepPixels);
+
+  int width_ = 0;
+  int height_ = 0;
+  TFCVideoFormat format_ = vfRGB24;
+  Store* store_ = nullptr;
+};
+
+/// Frames as they are passed between components.
+using IFCImageBuffer = std::shared_ptr<TFCImageBuffer>;
+
+/// A new black frame.
+IFCImageBuffer MakeImageBuffer(int width, int height, TFCVideoFormat format = vfRGB24);
+
+}  // namespace fc

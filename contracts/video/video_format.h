@@ -1,0 +1,32 @@
+// video_format.h - pixel formats of frames.
+#pragma once
+
+#include "platform/runtime/properties.h"
+
+namespace fc {
+
+/// Pixel formats. Every format but vfGray8 reaches a filter component as
+/// vfRGB24 (the filter base converts); components that handle grey frames
+/// keep them.
+enum TFCVideoFormat {
+  vfRGB24 = 0,  ///< three bytes per pixel: blue, green, red
+  vfRGB32 = 1,  ///< four bytes per pixel: blue, green, red, unused (0)
+  vfGray8 = 2,  ///< one byte per pixel: luma
+  vfYUY2 = 3,   ///< two bytes per pixel: Y0 U Y1 V for each pair of pixels
+};
+
+/// The identifiers of TFCVideoFormat, for published properties.
+const TEnumInfo& VideoFormatInfo();
+
+/// Bytes of one pixel in `format` (2 for vfYUY2, whose chroma is shared by
+/// pairs of pixels).
+int BytesPerPixelOf(TFCVideoFormat format);
+
+/// Bytes of one packed row of `width` pixels (vfYUY2 rows hold whole pairs).
+int RowBytesOf(TFCVideoFormat format, int width);
+
+/// True for the values above; other integers arriving in a start-frame
+/// operation are not formats.
+bool IsVideoFormat(int value);
+
+}  // namespace fc
