@@ -1,5 +1,7 @@
 // color_twist.cpp - the 3 x 4 affine colour matrix applied to every pixel of a
 // three-channel image.
+#include <cmath>
+
 #include "dispatch/primitives.h"
 #include "primitives/color/point_checks.h"
 
@@ -28,6 +30,41 @@ Ipp8u saturateRoundEven(long double d) {
   return static_cast<Ipp8u>(rounded);
 }
 
+/// A matrix row with how far its double-precision sum may lie from the
+/// extended-precision one, with a wide margin. The products are exact in
+/// double (a float times a byte has at most 32 significant bits); each of the
+/// three additions rounds by at most 2^-53 of the largest magnitude the row
+/// can reach, M = (|t0| + |t1| + |t2|) 255 + |t3|; 2^-50 M covers the rounding
+/// of both sums. Rows with a bound of 1/4 or more (huge, infinite or NaN
+/// coefficients) are always summed in extended precision.
+struct TwistRow {
+  explicit TwistRow(const Ipp32f row[4]) : t(row) {
+    const double reach = (std::fabs(t[0]) + std::fabs(t[1]) + std::fabs(t[2])) * 255.0 + std::fabs(t[3]);
+    bound = reach * 0x1p-50 + 0x1p-40;
+    doubleSumDecides = bound < 0.25;
+  }
+
+  const Ipp32f* t;
+  double bound;
+  bool doubleSumDecides;
+};
+
+/// One output channel. The result depends only on which side of each
+/// half-integer the sum lies, and saturation agrees with rounding, so a
+/// double sum farther than the bound from every half-integer gives the
+/// extended-precision result; the rare sums near a half-integer are
+/// recomputed in extended precision.
+Ipp8u twistChannel(const TwistRow& row, const Ipp8u* pixel) {
+  if (!row.doubleSumDecides) return saturateRoundEven(twistRow(row.t, pixel));
+  const double sum = (static_cast<double>(row.t[0]) * pixel[0] + row.t[3]) +
+                     static_cast<double>(row.t[1]) * pixel[1] + static_cast<double>(row.t[2]) * pixel[2];
+  if (sum >= 256.0) return 255;
+  if (sum <= -1.0) return 0;
+  const int nearest = static_cast<int>(sum + 1.5) - 1;  // the argument is positive: truncation is floor
+  if (!(std::fabs(sum - nearest) < 0.5 - row.bound)) return saturateRoundEven(twistRow(row.t, pixel));
+  return static_cast<Ipp8u>(nearest < 0 ? 0 : nearest > 255 ? 255 : nearest);
+}
+
 }  // namespace
 }  // namespace fc::primitives
 
@@ -35,13 +72,14 @@ extern "C" FC_API IppStatus px_ippiColorTwist32f_8u_C3R FC_TWO_IMAGE_PARAMS(cons
   using namespace fc::primitives;
   if (twist == nullptr) return ippStsNullPtrErr;
   if (const IppStatus status = checkTwoImages(pSrc, srcStep, pDst, dstStep, roiSize)) return status;
+  const TwistRow rows[3] = {TwistRow(twist[0]), TwistRow(twist[1]), TwistRow(twist[2])};
   forEachRowC3(pSrc, srcStep, pDst, dstStep, roiSize, [&](const Ipp8u* s, Ipp8u* d, std::size_t n) {
     for (std::size_t i = 0; i < n; i += 3) {
       // All three outputs are formed before any is stored, so a destination
       // that is the source still reads the original pixel.
-      const Ipp8u out0 = saturateRoundEven(twistRow(twist[0], s + i));
-      const Ipp8u out1 = saturateRoundEven(twistRow(twist[1], s + i));
-      const Ipp8u out2 = saturateRoundEven(twistRow(twist[2], s + i));
+      const Ipp8u out0 = twistChannel(rows[0], s + i);
+      const Ipp8u out1 = twistChannel(rows[1], s + i);
+      const Ipp8u out2 = twistChannel(rows[2], s + i);
       d[i] = out0;
       d[i + 1] = out1;
       d[i + 2] = out2;

@@ -1,4 +1,6 @@
+#include <cmath>
 #include <limits>
+#include <random>
 
 #include "tests/primitives/color/point_test_support.h"
 
@@ -24,6 +26,41 @@ TEST(ColorTwist, RoundsHalvesToEvenAndSaturates) {
   EXPECT_EQ(twistRow(nearHalf, {1, 1, 1}), (std::vector<Ipp8u>{2, 3, 0}));
   const Ipp32f big[3][4] = {{1, 1, 1, 45.7f}, {-1, 0, 0, 0}, {0, 0, 0, 254.5f}};
   EXPECT_EQ(twistRow(big, {100, 100, 55}), (std::vector<Ipp8u>{255, 0, 254}));
+}
+
+// The defined arithmetic written out independently: extended-precision sums
+// in the fixed order, saturation, then the nearest integer with ties to even.
+Ipp8u referenceChannel(const Ipp32f row[4], const Ipp8u* pixel) {
+  long double d = static_cast<long double>(row[0]) * pixel[0] + row[3];
+  d += static_cast<long double>(row[1]) * pixel[1];
+  d += static_cast<long double>(row[2]) * pixel[2];
+  return d >= 255 ? 255 : d <= 0 ? 0 : static_cast<Ipp8u>(std::nearbyint(d));
+}
+
+// Coefficients that often make exact or nearly exact halves, and ordinary ones.
+Ipp32f randomCoefficient(std::mt19937& rng, float scale) {
+  std::uniform_real_distribution<float> any(-scale, scale);
+  switch (rng() % 4) {
+    case 0: return std::round(any(rng) * 8) / 8;
+    case 1: return std::round(any(rng) * 8) / 8 + std::ldexp(1.0f, -40 - static_cast<int>(rng() % 30)) * (rng() % 2 ? 1 : -1);
+    default: return any(rng);
+  }
+}
+
+TEST(ColorTwist, MatchesTheExtendedPrecisionRuleOnRandomMatrices) {
+  std::mt19937 rng(61);
+  for (int trial = 0; trial < 300; ++trial) {
+    Ipp32f twist[3][4];
+    for (auto& row : twist) {
+      for (int k = 0; k < 3; ++k) row[k] = randomCoefficient(rng, 2.0f);
+      row[3] = randomCoefficient(rng, 300.0f);
+    }
+    std::vector<Ipp8u> bytes(3 * 40);
+    for (auto& b : bytes) b = static_cast<Ipp8u>(rng() % 4 == 0 ? 2 * (rng() % 4) + 1 : rng());
+    const std::vector<Ipp8u> out = twistRow(twist, bytes);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+      ASSERT_EQ(out[i], referenceChannel(twist[i % 3], &bytes[i - i % 3])) << trial << " " << i;
+  }
 }
 
 TEST(ColorTwist, NanCoefficientsGiveZero) {
