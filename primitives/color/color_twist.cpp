@@ -1,89 +1,37 @@
 // color_twist.cpp - the 3 x 4 affine colour matrix applied to every pixel of a
 // three-channel image.
-#include <cmath>
+#include "primitives/color/color_twist.h"
 
-#include "dispatch/primitives.h"
 #include "primitives/color/point_checks.h"
 
 namespace fc::primitives {
-namespace {
 
-/// Output channel of one matrix row, accumulated in extended precision in the
-/// fixed order (t0 * s0 + t3) + t1 * s1 + t2 * s2.
-long double twistRow(const Ipp32f row[4], const Ipp8u* pixel) {
-  long double sum = static_cast<long double>(row[0]) * pixel[0] + row[3];
-  sum += static_cast<long double>(row[1]) * pixel[1];
-  sum += static_cast<long double>(row[2]) * pixel[2];
-  return sum;
-}
-
-/// Saturates to 0..255 and rounds to nearest, ties to even: d + 0.5 is
-/// truncated, and one is taken off when that gives an odd number from an
-/// exact half. A NaN (from NaN coefficients) gives 0 rather than an undefined
-/// conversion.
-Ipp8u saturateRoundEven(long double d) {
-  if (d >= 255.0L) return 255;
-  if (!(d > 0.0L)) return 0;
-  const long double shifted = d + 0.5L;
-  int rounded = static_cast<int>(shifted);
-  if ((rounded & 1) != 0 && shifted == static_cast<long double>(rounded)) --rounded;
-  return static_cast<Ipp8u>(rounded);
-}
-
-/// A matrix row with how far its double-precision sum may lie from the
-/// extended-precision one, with a wide margin. The products are exact in
-/// double (a float times a byte has at most 32 significant bits); each of the
-/// three additions rounds by at most 2^-53 of the largest magnitude the row
-/// can reach, M = (|t0| + |t1| + |t2|) 255 + |t3|; 2^-50 M covers the rounding
-/// of both sums. Rows with a bound of 1/4 or more (huge, infinite or NaN
-/// coefficients) are always summed in extended precision.
-struct TwistRow {
-  explicit TwistRow(const Ipp32f row[4]) : t(row) {
-    const double reach = (std::fabs(t[0]) + std::fabs(t[1]) + std::fabs(t[2])) * 255.0 + std::fabs(t[3]);
-    bound = reach * 0x1p-50 + 0x1p-40;
-    doubleSumDecides = bound < 0.25;
+void twistPixelsGeneric(const TwistRow rows[3], const Ipp8u* src, Ipp8u* dst, std::size_t pixels) {
+  for (std::size_t i = 0; i < 3 * pixels; i += 3) {
+    // All three outputs are formed before any is stored, so a destination
+    // that is the source still reads the original pixel.
+    const Ipp8u out0 = twistChannel(rows[0], src + i);
+    const Ipp8u out1 = twistChannel(rows[1], src + i);
+    const Ipp8u out2 = twistChannel(rows[2], src + i);
+    dst[i] = out0;
+    dst[i + 1] = out1;
+    dst[i + 2] = out2;
   }
-
-  const Ipp32f* t;
-  double bound;
-  bool doubleSumDecides;
-};
-
-/// One output channel. The result depends only on which side of each
-/// half-integer the sum lies, and saturation agrees with rounding, so a
-/// double sum farther than the bound from every half-integer gives the
-/// extended-precision result; the rare sums near a half-integer are
-/// recomputed in extended precision.
-Ipp8u twistChannel(const TwistRow& row, const Ipp8u* pixel) {
-  if (!row.doubleSumDecides) return saturateRoundEven(twistRow(row.t, pixel));
-  const double sum = (static_cast<double>(row.t[0]) * pixel[0] + row.t[3]) +
-                     static_cast<double>(row.t[1]) * pixel[1] + static_cast<double>(row.t[2]) * pixel[2];
-  if (sum >= 256.0) return 255;
-  if (sum <= -1.0) return 0;
-  const int nearest = static_cast<int>(sum + 1.5) - 1;  // the argument is positive: truncation is floor
-  if (!(std::fabs(sum - nearest) < 0.5 - row.bound)) return saturateRoundEven(twistRow(row.t, pixel));
-  return static_cast<Ipp8u>(nearest < 0 ? 0 : nearest > 255 ? 255 : nearest);
 }
 
-}  // namespace
+IppStatus colorTwist(TwistPixels twistPixels, const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep,
+                     IppiSize roi, const Ipp32f twist[3][4]) {
+  if (twist == nullptr) return ippStsNullPtrErr;
+  if (const IppStatus status = checkTwoImages(src, srcStep, dst, dstStep, roi)) return status;
+  const TwistRow rows[3] = {TwistRow(twist[0]), TwistRow(twist[1]), TwistRow(twist[2])};
+  forEachRowC3(src, srcStep, dst, dstStep, roi,
+               [&](const Ipp8u* s, Ipp8u* d, std::size_t n) { twistPixels(rows, s, d, n / 3); });
+  return ippStsNoErr;
+}
+
 }  // namespace fc::primitives
 
 extern "C" FC_API IppStatus px_ippiColorTwist32f_8u_C3R FC_TWO_IMAGE_PARAMS(const Ipp32f twist[3][4]) {
-  using namespace fc::primitives;
-  if (twist == nullptr) return ippStsNullPtrErr;
-  if (const IppStatus status = checkTwoImages(pSrc, srcStep, pDst, dstStep, roiSize)) return status;
-  const TwistRow rows[3] = {TwistRow(twist[0]), TwistRow(twist[1]), TwistRow(twist[2])};
-  forEachRowC3(pSrc, srcStep, pDst, dstStep, roiSize, [&](const Ipp8u* s, Ipp8u* d, std::size_t n) {
-    for (std::size_t i = 0; i < n; i += 3) {
-      // All three outputs are formed before any is stored, so a destination
-      // that is the source still reads the original pixel.
-      const Ipp8u out0 = twistChannel(rows[0], s + i);
-      const Ipp8u out1 = twistChannel(rows[1], s + i);
-      const Ipp8u out2 = twistChannel(rows[2], s + i);
-      d[i] = out0;
-      d[i + 1] = out1;
-      d[i + 2] = out2;
-    }
-  });
-  return ippStsNoErr;
+  return fc::primitives::colorTwist(fc::primitives::twistPixelsGeneric, pSrc, srcStep, pDst, dstStep, roiSize,
+                                    twist);
 }

@@ -3,16 +3,18 @@
 #include <random>
 
 #include "tests/primitives/color/point_test_support.h"
+#include "tests/support/entry_variants.h"
 
 namespace {
 
 using fc::test::rowImage;
 
 // Twist of one row: each output channel c is row c of the matrix.
-std::vector<Ipp8u> twistRow(const Ipp32f twist[3][4], const std::vector<Ipp8u>& bytes) {
+std::vector<Ipp8u> twistRow(const Ipp32f twist[3][4], const std::vector<Ipp8u>& bytes,
+                            decltype(ippiColorTwist32f_8u_C3R) fn = ippiColorTwist32f_8u_C3R) {
   const fc::test::TestImage src = rowImage(bytes);
   fc::test::TestImage dst = rowImage(std::vector<Ipp8u>(bytes.size(), 99));
-  EXPECT_EQ(ippiColorTwist32f_8u_C3R(src.data(), src.step, dst.data(), dst.step, src.size(), twist), 0);
+  EXPECT_EQ(fn(src.data(), src.step, dst.data(), dst.step, src.size(), twist), 0);
   return dst.bytes;
 }
 
@@ -47,7 +49,7 @@ Ipp32f randomCoefficient(std::mt19937& rng, float scale) {
   }
 }
 
-TEST(ColorTwist, MatchesTheExtendedPrecisionRuleOnRandomMatrices) {
+TEST(ColorTwist, EveryVariantFollowsTheExtendedPrecisionRuleOnRandomMatrices) {
   std::mt19937 rng(61);
   for (int trial = 0; trial < 300; ++trial) {
     Ipp32f twist[3][4];
@@ -57,9 +59,11 @@ TEST(ColorTwist, MatchesTheExtendedPrecisionRuleOnRandomMatrices) {
     }
     std::vector<Ipp8u> bytes(3 * 40);
     for (auto& b : bytes) b = static_cast<Ipp8u>(rng() % 4 == 0 ? 2 * (rng() % 4) + 1 : rng());
-    const std::vector<Ipp8u> out = twistRow(twist, bytes);
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-      ASSERT_EQ(out[i], referenceChannel(twist[i % 3], &bytes[i - i % 3])) << trial << " " << i;
+    for (const auto& variant : fc::test::variantsOf_ippiColorTwist32f_8u_C3R()) {
+      const std::vector<Ipp8u> out = twistRow(twist, bytes, variant.fn);
+      for (std::size_t i = 0; i < bytes.size(); ++i)
+        ASSERT_EQ(out[i], referenceChannel(twist[i % 3], &bytes[i - i % 3])) << variant.tag << trial << " " << i;
+    }
   }
 }
 

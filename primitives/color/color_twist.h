@@ -1,0 +1,79 @@
+// color_twist.h - the colour twist's arithmetic, shared by the generic and
+// the SIMD variants, which differ only in the routine that twists a run of
+// pixels. Internal to the library.
+#pragma once
+
+#include <cmath>
+#include <cstddef>
+
+#include "dispatch/primitives.h"
+
+namespace fc::primitives {
+
+/// Output channel of one matrix row, accumulated in extended precision in the
+/// fixed order (t0 * s0 + t3) + t1 * s1 + t2 * s2.
+inline long double extendedSum(const Ipp32f row[4], const Ipp8u* pixel) {
+  long double sum = static_cast<long double>(row[0]) * pixel[0] + row[3];
+  sum += static_cast<long double>(row[1]) * pixel[1];
+  sum += static_cast<long double>(row[2]) * pixel[2];
+  return sum;
+}
+
+/// Saturates to 0..255 and rounds to nearest, ties to even: d + 0.5 is
+/// truncated, and one is taken off when that gives an odd number from an
+/// exact half. A NaN (from NaN coefficients) gives 0 rather than an undefined
+/// conversion.
+inline Ipp8u saturateRoundEven(long double d) {
+  if (d >= 255.0L) return 255;
+  if (!(d > 0.0L)) return 0;
+  const long double shifted = d + 0.5L;
+  int rounded = static_cast<int>(shifted);
+  if ((rounded & 1) != 0 && shifted == static_cast<long double>(rounded)) --rounded;
+  return static_cast<Ipp8u>(rounded);
+}
+
+/// A matrix row with how far its double-precision sum may lie from the
+/// extended-precision one, with a wide margin. The products are exact in
+/// double (a float times a byte has at most 32 significant bits); each of the
+/// three additions rounds by at most 2^-53 of the largest magnitude the row
+/// can reach, M = (|t0| + |t1| + |t2|) 255 + |t3|; 2^-50 M covers the rounding
+/// of both sums. Rows with a bound of 1/4 or more (huge, infinite or NaN
+/// coefficients) are always summed in extended precision.
+struct TwistRow {
+  explicit TwistRow(const Ipp32f row[4]) : t(row) {
+    const double reach = (std::fabs(t[0]) + std::fabs(t[1]) + std::fabs(t[2])) * 255.0 + std::fabs(t[3]);
+    bound = reach * 0x1p-50 + 0x1p-40;
+    doubleSumDecides = bound < 0.25;
+  }
+
+  const Ipp32f* t;
+  double bound;
+  bool doubleSumDecides;
+};
+
+/// One output channel. The result depends only on which side of each
+/// half-integer the sum lies, and saturation agrees with rounding, so a
+/// double sum farther than the bound from every half-integer gives the
+/// extended-precision result; the rare sums near a half-integer are
+/// recomputed in extended precision.
+inline Ipp8u twistChannel(const TwistRow& row, const Ipp8u* pixel) {
+  if (!row.doubleSumDecides) return saturateRoundEven(extendedSum(row.t, pixel));
+  const double sum = (static_cast<double>(row.t[0]) * pixel[0] + row.t[3]) +
+                     static_cast<double>(row.t[1]) * pixel[1] + static_cast<double>(row.t[2]) * pixel[2];
+  if (sum >= 256.0) return 255;
+  if (sum <= -1.0) return 0;
+  const int nearest = static_cast<int>(sum + 1.5) - 1;  // the argument is positive: truncation is floor
+  if (!(std::fabs(sum - nearest) < 0.5 - row.bound)) return saturateRoundEven(extendedSum(row.t, pixel));
+  return static_cast<Ipp8u>(nearest < 0 ? 0 : nearest > 255 ? 255 : nearest);
+}
+
+/// Twists `pixels` pixels; a destination that is the source is allowed.
+using TwistPixels = void (*)(const TwistRow rows[3], const Ipp8u* src, Ipp8u* dst, std::size_t pixels);
+
+void twistPixelsGeneric(const TwistRow rows[3], const Ipp8u* src, Ipp8u* dst, std::size_t pixels);
+
+/// The colour twist's argument checks, then `twistPixels` on every row.
+IppStatus colorTwist(TwistPixels twistPixels, const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep,
+                     IppiSize roi, const Ipp32f twist[3][4]);
+
+}  // namespace fc::primitives
