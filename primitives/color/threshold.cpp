@@ -58,4 +58,5 @@ IppStatus thresholdOneSide(ThresholdRows rows, ThresholdSide side, const Ipp8u* 
 
 }  // namespace fc::primitives
 
-FC_DEFINE_THRESHOLD_VARIANTS(px, fc::primitives::thresholdRowsGeneric)
+using fc::primitives::thresholdRowsGeneric;
+FC_DEFINE_THRESHOLD_VARIANTS(px, thresholdRowsGeneric, thresholdRowsGeneric, thresholdRowsGeneric)

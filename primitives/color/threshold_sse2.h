@@ -24,7 +24,9 @@ inline __m128i select(__m128i mask, __m128i ifSet, __m128i otherwise) {
   return _mm_or_si128(_mm_and_si128(mask, ifSet), _mm_andnot_si128(mask, otherwise));
 }
 
-inline void thresholdRowsSse2(const ThresholdRule& rule, const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep,
+/// Only the sides in use are compared.
+template <bool UseBelow, bool UseAbove>
+void thresholdRowsSse2(const ThresholdRule& rule, const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep,
                               IppiSize roi) {
   __m128i below[3], belowValue[3], above[3], aboveValue[3];
   for (int lane = 0; lane < 3; ++lane) {
@@ -37,12 +39,14 @@ inline void thresholdRowsSse2(const ThresholdRule& rule, const Ipp8u* src, int s
   forEachRowC3(src, srcStep, dst, dstStep, roi, [&](const Ipp8u* s, Ipp8u* d, std::size_t n) {
     std::size_t i = 0;
     for (; i + 48 <= n; i += 48) {
+#pragma GCC unroll 3
       for (int lane = 0; lane < 3; ++lane) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 16 * lane));
         const __m128i biased = _mm_xor_si128(v, bias);
         // The upper side is applied last: it decides when both would match.
-        __m128i out = select(_mm_cmpgt_epi8(below[lane], biased), belowValue[lane], v);
-        out = select(_mm_cmpgt_epi8(biased, above[lane]), aboveValue[lane], out);
+        __m128i out = v;
+        if constexpr (UseBelow) out = select(_mm_cmpgt_epi8(below[lane], biased), belowValue[lane], out);
+        if constexpr (UseAbove) out = select(_mm_cmpgt_epi8(biased, above[lane]), aboveValue[lane], out);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i + 16 * lane), out);
       }
     }

@@ -2,4 +2,6 @@
 // their own instructions: the thresholds with SSE2.
 #include "primitives/color/threshold_sse2.h"
 
-FC_DEFINE_THRESHOLD_VARIANTS(a6, fc::primitives::thresholdRowsSse2)
+using fc::primitives::thresholdRowsSse2;
+FC_DEFINE_THRESHOLD_VARIANTS(a6, (thresholdRowsSse2<true, true>), (thresholdRowsSse2<true, false>),
+                             (thresholdRowsSse2<false, true>))
