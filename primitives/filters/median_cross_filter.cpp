@@ -4,10 +4,10 @@
 #include <array>
 
 #include "dispatch/primitives.h"
-#include "primitives/filters/median_network.h"
 #include "primitives/filters/rank_support.h"
+#include "primitives/filters/rank_variants.h"
 
-namespace fc::primitives::median {
+namespace fc::primitives::rank {
 namespace {
 
 // Taps from the top-left corner of the cross's bounding square.
@@ -16,20 +16,25 @@ constexpr std::array<Tap, 9> kCross5x5Taps{
     {{2, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}, {3, 2}, {4, 2}, {2, 3}, {2, 4}}};
 
 }  // namespace
-}  // namespace fc::primitives::median
+
+IppStatus filterMedianCross(const RankKernels& kernels, const Ipp8u* src, int srcStep, Ipp8u* dst,
+                            int dstStep, IppiSize roi, int mask) {
+  if (IppStatus status = checkImagesSizeFirst(src, srcStep, dst, dstStep, roi)) return status;
+  if (IppStatus status = checkMaskCode(mask)) return status;
+
+  const int radius = maskCodeRadius(mask);
+  const Ipp8u* origin = windowOrigin(src, srcStep, {radius, radius});
+  if (mask == ippMskSize3x3)
+    kernels.medianOf5Taps(origin, srcStep, dst, dstStep, roi, kCross3x3Taps);
+  else
+    kernels.medianOf9Taps(origin, srcStep, dst, dstStep, roi, kCross5x5Taps);
+  return ippStsNoErr;
+}
+
+}  // namespace fc::primitives::rank
 
 extern "C" FC_API IppStatus px_ippiFilterMedianCross_8u_C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst,
                                                              int dstStep, IppiSize roiSize, int mask) {
-  namespace median = fc::primitives::median;
   namespace rank = fc::primitives::rank;
-  if (IppStatus status = rank::checkImagesSizeFirst(pSrc, srcStep, pDst, dstStep, roiSize)) return status;
-  if (IppStatus status = rank::checkMaskCode(mask)) return status;
-
-  const int radius = rank::maskCodeRadius(mask);
-  const Ipp8u* origin = rank::windowOrigin(pSrc, srcStep, {radius, radius});
-  if (mask == ippMskSize3x3)
-    median::medianOfTaps<5>(origin, srcStep, pDst, dstStep, roiSize, median::kCross3x3Taps);
-  else
-    median::medianOfTaps<9>(origin, srcStep, pDst, dstStep, roiSize, median::kCross5x5Taps);
-  return ippStsNoErr;
+  return rank::filterMedianCross(rank::kGenericKernels, pSrc, srcStep, pDst, dstStep, roiSize, mask);
 }

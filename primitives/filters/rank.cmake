@@ -1,13 +1,16 @@
 # Sources of this family, relative to primitives/.
 target_sources(fc_primitives PRIVATE
   filters/rank_support.cpp
+  filters/rank_kernels_generic.cpp
   filters/box_divisor.cpp
   filters/box_filter.cpp
   filters/min_max_filter.cpp
-  filters/median_network.cpp
-  filters/median_3x3.cpp
   filters/median_column.cpp
   filters/median_histogram.cpp
   filters/median_filter.cpp
   filters/median_cross_filter.cpp
   filters/median_color_filter.cpp)
+
+# SIMD variants, relative to primitives/ as well.
+target_sources(fc_primitives PRIVATE
+  ../dispatch/variants/t7/rank_filters.cpp)

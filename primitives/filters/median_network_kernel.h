@@ -1,4 +1,5 @@
-// median_network.cpp - medians of small windows through comparator networks.
+// median_network_kernel.h - medians of small windows through comparator
+// networks, as kernel templates compiled per instruction set.
 //
 // A network is the merge-exchange sorting network of the window's value
 // count, pruned to the comparators the middle position depends on. Applying
@@ -7,17 +8,18 @@
 // lanes (lane k holds the source bytes of tap k), then the network runs on
 // every byte position with its values held in registers, which the compiler
 // turns into vector minima and maxima.
-#include "primitives/filters/median_network.h"
+#pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstring>
 #include <utility>
 
 #include "primitives/filters/rank_support.h"
+#include "primitives/filters/rank_variants.h"
 
 namespace fc::primitives::median {
-namespace {
 
 /// Orders two positions: afterwards lo holds the smaller value.
 struct Comparator {
@@ -70,13 +72,13 @@ constexpr MiddleNetwork<Count> makeMiddleNetwork() {
 }
 
 /// Destination bytes per pass; the lanes of a pass stay in L1.
-constexpr std::ptrdiff_t kRunBytes = 256;
+constexpr std::ptrdiff_t kNetworkRunBytes = 256;
 
-template <int Count>
+template <typename Isa, int Count>
 class NetworkKernel {
  public:
   /// Medians of `length` bytes whose taps are in the lanes.
-  static void run(const Ipp8u (&lanes)[Count][kRunBytes], Ipp8u* __restrict out, std::ptrdiff_t length) {
+  static void run(const Ipp8u (&lanes)[Count][kNetworkRunBytes], Ipp8u* __restrict out, std::ptrdiff_t length) {
     for (std::ptrdiff_t i = 0; i < length; ++i) {
       Ipp8u v[Count];
       load(v, lanes, i, kAllTaps);
@@ -97,7 +99,7 @@ class NetworkKernel {
   }
 
   template <std::size_t... K>
-  static void load(Ipp8u (&v)[Count], const Ipp8u (&lanes)[Count][kRunBytes], std::ptrdiff_t i,
+  static void load(Ipp8u (&v)[Count], const Ipp8u (&lanes)[Count][kNetworkRunBytes], std::ptrdiff_t i,
                    std::index_sequence<K...>) {
     ((v[K] = lanes[K][i]), ...);
   }
@@ -108,29 +110,22 @@ class NetworkKernel {
   }
 };
 
-}  // namespace
-
-template <int Count>
+template <typename Isa, int Count>
 void medianOfTaps(const Ipp8u* origin, int srcStep, Ipp8u* dst, int dstStep, IppiSize roi,
-                  const std::array<Tap, Count>& taps) {
-  Ipp8u lanes[Count][kRunBytes];
+                  const std::array<rank::Tap, Count>& taps) {
+  Ipp8u lanes[Count][kNetworkRunBytes];
   const std::ptrdiff_t rowBytes = static_cast<std::ptrdiff_t>(rank::rowBytes(roi.width));
   for (int y = 0; y < roi.height; ++y) {
     const Ipp8u* rowOrigin = origin + static_cast<std::ptrdiff_t>(y) * srcStep;
     Ipp8u* dstRow = dst + static_cast<std::ptrdiff_t>(y) * dstStep;
-    for (std::ptrdiff_t first = 0; first < rowBytes; first += kRunBytes) {
-      const std::ptrdiff_t length = std::min(kRunBytes, rowBytes - first);
+    for (std::ptrdiff_t first = 0; first < rowBytes; first += kNetworkRunBytes) {
+      const std::ptrdiff_t length = std::min(kNetworkRunBytes, rowBytes - first);
       for (int k = 0; k < Count; ++k)
         std::memcpy(lanes[k], rowOrigin + rank::pixelOffset(taps[k].dx, taps[k].dy, srcStep) + first,
                     static_cast<std::size_t>(length));
-      NetworkKernel<Count>::run(lanes, dstRow + first, length);
+      NetworkKernel<Isa, Count>::run(lanes, dstRow + first, length);
     }
   }
 }
-
-template void medianOfTaps<3>(const Ipp8u*, int, Ipp8u*, int, IppiSize, const std::array<Tap, 3>&);
-template void medianOfTaps<5>(const Ipp8u*, int, Ipp8u*, int, IppiSize, const std::array<Tap, 5>&);
-template void medianOfTaps<9>(const Ipp8u*, int, Ipp8u*, int, IppiSize, const std::array<Tap, 9>&);
-template void medianOfTaps<25>(const Ipp8u*, int, Ipp8u*, int, IppiSize, const std::array<Tap, 25>&);
 
 }  // namespace fc::primitives::median

@@ -1,0 +1,34 @@
+// min_max_kernel.h - the reduction step of the minimum and maximum filters,
+// as a kernel template compiled per instruction set.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+
+#include "dispatch/Fcimagedefs.h"
+
+namespace fc::primitives::minmax {
+
+/// out[i] = the pick over k < count of first[i + k * stride]: a source row
+/// over the mask's width (stride one pixel) or the ring over its rows (stride
+/// one ring row). Two inputs are folded per pass to halve the passes.
+template <typename Isa, typename Pick>
+void reduceSpaced(const Ipp8u* first, std::ptrdiff_t stride, int count, std::ptrdiff_t bytes,
+                  Ipp8u* __restrict out) {
+  int k = 1;
+  if (count % 2 == 0) {
+    const Ipp8u* a = first;
+    const Ipp8u* b = first + stride;
+    for (std::ptrdiff_t i = 0; i < bytes; ++i) out[i] = Pick::pick(a[i], b[i]);
+    k = 2;
+  } else {
+    std::memcpy(out, first, static_cast<std::size_t>(bytes));
+  }
+  for (; k + 1 < count; k += 2) {
+    const Ipp8u* a = first + k * stride;
+    const Ipp8u* b = a + stride;
+    for (std::ptrdiff_t i = 0; i < bytes; ++i) out[i] = Pick::pick(out[i], Pick::pick(a[i], b[i]));
+  }
+}
+
+}  // namespace fc::primitives::minmax
