@@ -1,0 +1,112 @@
+#include "contracts/video/common_filter.h"
+
+#include <cmath>
+
+namespace fc {
+
+const TClassInfo& TFCCommonFilter::StaticClassInfo() {
+  using F = TFCCommonFilter;
+  static const TClassInfo info = TClassBuilder<F>("TFCCommonFilter", &TComponent::StaticClassInfo())
+                                     .Pin("InputPin", &F::GetInputPin)
+                                     .Pin("OutputPin", &F::GetOutputPin)
+                                     .Pin("EnablePin", &F::GetEnablePin)
+                                     .Property("Enabled", &F::GetEnabled, &F::SetEnabled, kEnabledDefault)
+                                     .Build();
+  return info;
+}
+
+TFCCommonFilter::TFCCommonFilter(TComponent* owner)
+    : TComponent(owner), inputPin_(this, *this, "InputPin"), outputPin_(this, *this, "OutputPin"),
+      enablePin_(this, "EnablePin", [this](TPMStatePin<bool>&, const bool& v) { EnablePinChanged(v); }) {
+  enablePin_.SetValue(kEnabledDefault);
+}
+
+TFCCommonFilter::~TFCCommonFilter() { RetirePins(); }
+
+void TFCCommonFilter::RetirePins() {
+  inputPin_.Retire();
+  outputPin_.Retire();
+  enablePin_.Retire();
+}
+
+bool TFCCommonFilter::GetEnabled() const {
+  auto section = ReadLock();
+  return enabled_;
+}
+
+void TFCCommonFilter::SetEnabled(bool enabled) {
+  {
+    auto section = WriteLock();
+    enabled_ = enabled;
+  }
+  enablePin_.SetValue(enabled);
+}
+
+void TFCCommonFilter::FilterInternalOperation(const TFCImageBuffer&, IFCImageBuffer&) {}
+
+void TFCCommonFilter::SetVideoFormat(TFCImageBuffer& Buffer) { Buffer.ConvertTo(vfRGB24); }
+
+void TFCCommonFilter::SetSizeRate(int&, int&, int) {}
+
+TFCVideoFormat TFCCommonFilter::OutputFormat(TFCVideoFormat input) {
+  TFCImageBuffer probe(0, 0, input);  // empty: converting it costs nothing
+  SetVideoFormat(probe);
+  return probe.Format();
+}
+
+bool TFCCommonFilter::SinkDispatch(TPMSinkPin&, const TPMOperation& operation) {
+  if (const auto* start = operation->As<TPMStartFrameOperation>()) return StartStream(*start);
+  if (auto frame = FrameOf(operation)) return ProcessFrame(operation, *frame);
+  if (operation->Is<TPMStopOperation>()) {
+    auto section = WriteLock();
+    Stop();
+  }
+  return outputPin_.Send(operation);
+}
+
+bool TFCCommonFilter::SourceDispatch(TPMSourcePin&, const TPMOperation& operation) {
+  return inputPin_.Request(operation);
+}
+
+bool TFCCommonFilter::StartStream(const TPMStartFrameOperation& start) {
+  int width = start.Width(), height = start.Height();
+  const TFCVideoFormat input = IsVideoFormat(start.PixelFormat())
+                                   ? static_cast<TFCVideoFormat>(start.PixelFormat())
+                                   : vfRGB24;
+  TFCVideoFormat output = input;
+  {
+    auto section = WriteLock();
+    streamSize_ = {width, height};
+    streamRate_ = start.Rate();
+    Reset();
+    if (enabled_) {
+      SetSizeRate(width, height, static_cast<int>(std::lround(start.Rate())));
+      output = OutputFormat(input);
+    }
+  }
+  return outputPin_.SendStartFrame(width, height, start.Rate(), output);
+}
+
+bool TFCCommonFilter::ProcessFrame(const TPMOperation& operation, const TFCImageBuffer& frame) {
+  IFCImageBuffer out;
+  std::vector<IFCImageBuffer> extra;
+  {
+    auto section = WriteLock();
+    if (!enabled_) {
+      section.Release();
+      return outputPin_.Send(operation);
+    }
+    auto in = std::make_shared<TFCImageBuffer>(frame);
+    SetVideoFormat(*in);
+    out = CanInline() ? in : std::make_shared<TFCImageBuffer>(*in);
+    pendingOutputs_.clear();
+    FilterInternalOperation(*in, out);
+    extra.swap(pendingOutputs_);
+  }
+  bool answered = false;
+  for (auto& f : extra) answered = outputPin_.SendFrame(std::move(f)) || answered;
+  if (out) answered = outputPin_.SendFrame(std::move(out)) || answered;
+  return answered;
+}
+
+}  // namespace fc

@@ -1,0 +1,102 @@
+// common_filter.h - the base of components that turn each frame into one
+// output frame: one image input, one image output, an enabled flag.
+#pragma once
+
+#include <vector>
+
+#include "contracts/pins/lock.h"
+#include "contracts/pins/state_pins.h"
+#include "contracts/video/image_pins.h"
+
+namespace fc {
+
+/// A filter component. It publishes "InputPin", "OutputPin", "EnablePin"
+/// and `Enabled` (default true), and runs the stream for its subclass:
+///
+/// - start-frame: under the write lock, `Reset()` and then `SetSizeRate`
+///   (which may change the announced size); the start-frame goes on with the
+///   answered size and the format `OutputFormat` gives.
+/// - a frame: under the write lock, the input is copied (sharing its pixels),
+///   passed through `SetVideoFormat`, and `FilterInternalOperation(In, Out)`
+///   runs with an output frame that already holds the input's size, format
+///   and pixels. After the lock is released the frames queued with
+///   `SendAfterProcessing` are sent, then Out unless it was set to null.
+///   While the filter is disabled frames pass unchanged.
+/// - stop: under the write lock, `Stop()`; then the stop goes on.
+/// - any other operation goes on downstream; requests arriving at the output
+///   (pumps, queries) go upstream through the input.
+///
+/// A subclass whose dispatch uses state of its own calls `RetirePins()` first
+/// in its destructor, so no frame arrives while that state is destroyed.
+class TFCCommonFilter : public TComponent, public TPMObject, public IPMPinDispatcher {
+  FC_DECLARE_CLASS_INFO()
+public:
+  static constexpr bool kEnabledDefault = true;
+
+  explicit TFCCommonFilter(TComponent* owner);
+  ~TFCCommonFilter() override;
+
+  TFCPMImageSinkPin* GetInputPin() { return &inputPin_; }
+  TFCPMImageSourcePin* GetOutputPin() { return &outputPin_; }
+  TPMBoolStatePin* GetEnablePin() { return &enablePin_; }
+  bool GetEnabled() const;
+  /// Stores under the write lock, then publishes on EnablePin.
+  void SetEnabled(bool enabled);
+
+  bool SinkDispatch(TPMSinkPin& pin, const TPMOperation& operation) override;
+  bool SourceDispatch(TPMSourcePin& pin, const TPMOperation& operation) override;
+
+  /// Called when a stream starts, before `SetSizeRate`: clear per-stream
+  /// history. Runs under the write lock.
+  virtual void Reset() {}
+  /// Called when the stream stops: release per-stream state. Runs under the
+  /// write lock.
+  virtual void Stop() {}
+
+protected:
+  /// Computes Out from In. Out starts as a frame sharing In's pixels: resize
+  /// it, take its write or modify pointer, or replace it (set it to null to
+  /// send nothing for this input). Runs under the write lock; never send
+  /// from here (use SendAfterProcessing). The base passes the frame on.
+  virtual void FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out);
+  /// Brings an arriving frame into the format the component accepts. The
+  /// base converts every format to vfRGB24; a component that handles grey
+  /// frames leaves vfGray8 alone and calls the base for the rest.
+  virtual void SetVideoFormat(TFCImageBuffer& Buffer);
+  /// Answers the output size for an input of Width x Height at Rate frames
+  /// per second (rounded); the base keeps the input size.
+  virtual void SetSizeRate(int& Width, int& Height, int Rate);
+  /// True when In and Out may be one frame object, so writing Out changes
+  /// what In shows; false gives them separate objects sharing the pixels.
+  virtual bool CanInline() { return false; }
+  /// The format of the output for an input of `input` format: by default
+  /// what `SetVideoFormat` makes of it. Components that change the format
+  /// in FilterInternalOperation override this, so the start-frame is right.
+  virtual TFCVideoFormat OutputFormat(TFCVideoFormat input);
+
+  /// Queues a frame to send after the current frame's processing, before
+  /// Out (several outputs for one input, held frames released).
+  void SendAfterProcessing(IFCImageBuffer frame) { pendingOutputs_.push_back(std::move(frame)); }
+
+  /// The input size and rate announced by the last start-frame.
+  IppiSize StreamSize() const { return streamSize_; }
+  double StreamRate() const { return streamRate_; }
+
+  /// Disconnects the pins and waits for deliveries in flight.
+  void RetirePins();
+
+private:
+  void EnablePinChanged(bool enabled) { SetEnabled(enabled); }
+  bool StartStream(const TPMStartFrameOperation& start);
+  bool ProcessFrame(const TPMOperation& operation, const TFCImageBuffer& frame);
+
+  TFCPMImageSinkPin inputPin_;
+  TFCPMImageSourcePin outputPin_;
+  TPMBoolStatePin enablePin_;
+  bool enabled_ = kEnabledDefault;
+  IppiSize streamSize_{0, 0};
+  double streamRate_ = 0;
+  std::vector<IFCImageBuffer> pendingOutputs_;
+};
+
+}  // namespace fc

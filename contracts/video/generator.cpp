@@ -1,0 +1,144 @@
+#include "contracts/video/generator.h"
+
+#include <chrono>
+
+#include "platform/runtime/error.h"
+
+namespace fc {
+
+const TEnumInfo& GenPacingInfo() {
+  static const TEnumInfo info("TFCGenPacing", {"gpInternalClock", "gpClockPin", "gpPump"});
+  return info;
+}
+
+const TClassInfo& TFCCommonGen::StaticClassInfo() {
+  using G = TFCCommonGen;
+  static const TClassInfo info = TClassBuilder<G>("TFCCommonGen", &TComponent::StaticClassInfo())
+                                     .Pin("OutputPin", &G::GetOutputPin)
+                                     .Pin("ClockPin", &G::GetClockPin)
+                                     .Object("ImageSize", &G::GetImageSize)
+                                     .Property("FrameRate", &G::GetFrameRate, &G::SetFrameRate, kFrameRateDefault)
+                                     .Enum("Pacing", &G::GetPacing, &G::SetPacing, GenPacingInfo(), kPacingDefault)
+                                     .Build();
+  return info;
+}
+
+TFCCommonGen::TFCCommonGen(TComponent* owner)
+    : TComponent(owner), outputPin_(this, *this, "OutputPin"),
+      clockPin_(this, "ClockPin", [this](TPMClockSinkPin&) { Tick(gpClockPin); }),
+      imageSize_(this, "ImageSize", *this), clock_([this] { Tick(gpInternalClock); }) {}
+
+TFCCommonGen::~TFCCommonGen() {
+  clock_.Stop();
+  RetirePins();
+}
+
+void TFCCommonGen::RetirePins() {
+  clock_.Stop();
+  outputPin_.Retire();
+  clockPin_.Retire();
+}
+
+double TFCCommonGen::GetFrameRate() const {
+  auto section = ReadLock();
+  return frameRate_;
+}
+
+void TFCCommonGen::SetFrameRate(double rate) {
+  if (!(rate > 0)) throw EFCError::ForProperty(NamePath(), "FrameRate", "must be above 0");
+  auto section = WriteLock();
+  frameRate_ = rate;
+}
+
+TFCGenPacing TFCCommonGen::GetPacing() const {
+  auto section = ReadLock();
+  return pacing_;
+}
+
+void TFCCommonGen::SetPacing(TFCGenPacing pacing) {
+  auto section = WriteLock();
+  pacing_ = pacing;
+}
+
+bool TFCCommonGen::IsRunning() const {
+  auto section = ReadLock();
+  return running_;
+}
+
+void TFCCommonGen::Start() {
+  double rate;
+  TFCGenPacing pacing;
+  {
+    std::lock_guard order(streamOrder_);
+    IppiSize size;
+    {
+      auto section = WriteLock();
+      if (running_) return;
+      running_ = true;
+      size = streamSize_ = GetImageSize()->Get();
+      pacing = streamPacing_ = pacing_;
+      rate = frameRate_;
+    }
+    outputPin_.SendStartFrame(size.width, size.height, rate, vfRGB24);
+  }
+  if (pacing == gpInternalClock)
+    clock_.Start(std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::duration<double>(1.0 / rate)));
+}
+
+bool TFCCommonGen::MarkStopped() {
+  auto section = WriteLock();
+  if (!running_) return false;
+  running_ = false;
+  return true;
+}
+
+void TFCCommonGen::FinishStop() {
+  clock_.Stop();  // holding no lock: a tick may be waiting for one
+  std::lock_guard order(streamOrder_);
+  outputPin_.SendStop();
+}
+
+void TFCCommonGen::Stop() {
+  if (MarkStopped()) FinishStop();
+}
+
+bool TFCCommonGen::GenerateNow() {
+  bool sent = false, end = false;
+  {
+    // Frames leave in stream order: none after the stop.
+    std::lock_guard order(streamOrder_);
+    IFCImageBuffer frame;
+    bool send = true;
+    {
+      auto section = WriteLock();
+      if (!running_) return false;
+      frame = MakeImageBuffer(streamSize_.width, streamSize_.height, vfRGB24);
+      GenerateFrame(*frame, send, end);
+      if (end) running_ = false;
+    }
+    sent = send && outputPin_.SendFrame(frame);
+  }
+  if (end) FinishStop();
+  return sent;
+}
+
+void TFCCommonGen::Tick(TFCGenPacing reason) {
+  {
+    auto section = ReadLock();
+    if (!running_ || streamPacing_ != reason) return;
+  }
+  GenerateNow();
+}
+
+bool TFCCommonGen::SinkDispatch(TPMSinkPin&, const TPMOperation&) { return false; }
+
+bool TFCCommonGen::SourceDispatch(TPMSourcePin&, const TPMOperation& operation) {
+  if (operation->Is<TPMPumpRequestOperation>()) {
+    Tick(gpPump);
+    return IsRunning();
+  }
+  if (operation->Is<TPMQueryStreamOperation>()) return IsRunning();
+  return false;
+}
+
+}  // namespace fc

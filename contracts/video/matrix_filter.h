@@ -1,0 +1,61 @@
+// matrix_filter.h - the base of neighbourhood filters (box, rank, morphology,
+// Wiener): a region filter with a mask size and an anchor.
+#pragma once
+
+#include <vector>
+
+#include "contracts/video/roi_filters.h"
+
+namespace fc {
+
+/// A region filter that computes each output pixel from the mask around it.
+/// Publishes `MaskSize` (starts 3 x 3) and `Anchor` (starts (1, 1)).
+///
+/// For every frame it builds a source with the border the mask needs: the
+/// region plus anchor.x columns on the left, maskWidth - 1 - anchor.x on the
+/// right, anchor.y rows above and maskHeight - 1 - anchor.y below, taken from
+/// the frame where it has them and repeating its edge pixels beyond it. So
+/// the whole region is filtered, up to the frame's edges, and
+/// `PerformFilter` gets a source it may read around every pixel. The
+/// destination is the region in Out; outside the region Out keeps the input.
+/// An anchor outside the mask is moved to its nearest cell; a mask with a
+/// zero side passes the frame unchanged.
+class TFCCommonROIMatrixFilterIntermidiate : public TFCCommonROIFilter {
+  FC_DECLARE_CLASS_INFO()
+public:
+  explicit TFCCommonROIMatrixFilterIntermidiate(TComponent* owner);
+
+  TFCMaskSize* GetMaskSize() { return &maskSize_; }
+  void SetMaskSize(const TFCMaskSize& size) { maskSize_.Assign(size); }
+  TFCMaskAnchor* GetAnchor() { return &anchor_; }
+  void SetAnchor(const TFCMaskAnchor& anchor) { anchor_.Assign(anchor); }
+
+  /// Also makes sure `Changed` has run before the first frame.
+  void Reset() override;
+
+protected:
+  /// Filters RoiSize pixels from Src to Dst with a mask of MaskSize placed at
+  /// Anchor; Format is the frame's TFCVideoFormat (0, or 2 for grey frames
+  /// kept by SetVideoFormat). Runs under the write lock.
+  virtual void PerformFilter(const Ipp8u* Src, int SrcStep, Ipp8u* Dst, int DstStep, IppiSize RoiSize,
+                             IppiSize MaskSize, IppiPoint Anchor, int Format) = 0;
+  /// Called when the mask size changes, and before the first frame.
+  virtual void Changed() {}
+
+  void FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out) override;
+
+private:
+  void MaskChanged();
+  void BuildBorderedSource(const TFCImageBuffer& In, TFCImageRect roi, IppiSize mask, IppiPoint anchor);
+
+  TFCMaskSize maskSize_;
+  TFCMaskAnchor anchor_;
+  bool changedPending_ = true;
+  std::vector<Ipp8u> bordered_;
+  int borderedStep_ = 0;
+};
+
+/// The same base under its shorter name.
+using TFCCommonROIMatrixFilter = TFCCommonROIMatrixFilterIntermidiate;
+
+}  // namespace fc

@@ -1,0 +1,148 @@
+// The matrix filter base gives PerformFilter a bordered source, so the whole
+// region is filtered up to the frame's edges.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "contracts/video/matrix_filter.h"
+#include "tests/support/component_harness.h"
+
+namespace fc {
+namespace {
+
+using test::TComponentHarness;
+
+// A minimum filter over the mask, written the way the rank primitives read
+// their source: the window of dst(x, y) starts at src(x - anchor.x, y - anchor.y).
+class TMinFilter : public TFCCommonROIMatrixFilterIntermidiate {
+public:
+  using TFCCommonROIMatrixFilterIntermidiate::TFCCommonROIMatrixFilterIntermidiate;
+  ~TMinFilter() override { RetirePins(); }
+  int changedCalls = 0;
+  int lastFormat = -1;
+  bool keepGrey = false;
+
+protected:
+  void SetVideoFormat(TFCImageBuffer& b) override {
+    if (!(keepGrey && b.Format() == vfGray8)) TFCCommonROIMatrixFilterIntermidiate::SetVideoFormat(b);
+  }
+  void Changed() override { ++changedCalls; }
+  void PerformFilter(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize roi, IppiSize mask,
+                     IppiPoint anchor, int format) override {
+    lastFormat = format;
+    const int bpp = format == vfGray8 ? 1 : 3;
+    for (int y = 0; y < roi.height; ++y)
+      for (int x = 0; x < roi.width; ++x)
+        for (int c = 0; c < bpp; ++c) {
+          int m = 255;
+          for (int j = 0; j < mask.height; ++j)
+            for (int i = 0; i < mask.width; ++i)
+              m = std::min<int>(m, src[(y - anchor.y + j) * srcStep + (x - anchor.x + i) * bpp + c]);
+          dst[y * dstStep + x * bpp + c] = static_cast<Ipp8u>(m);
+        }
+  }
+};
+
+// The same minimum over the whole frame, edges repeated, inside `roi` only.
+TFCImageBuffer Reference(const TFCImageBuffer& in, TFCImageRect roi, IppiSize mask, IppiPoint anchor) {
+  TFCImageBuffer out(in);
+  Ipp8u* o = out.Modify();
+  const int bpp = in.BytesPerPixel();
+  for (int y = roi.y; y < roi.y + roi.height; ++y)
+    for (int x = roi.x; x < roi.x + roi.width; ++x)
+      for (int c = 0; c < bpp; ++c) {
+        int m = 255;
+        for (int j = 0; j < mask.height; ++j)
+          for (int i = 0; i < mask.width; ++i) {
+            const int sx = std::clamp(x - anchor.x + i, 0, in.Width() - 1);
+            const int sy = std::clamp(y - anchor.y + j, 0, in.Height() - 1);
+            m = std::min<int>(m, in.Read()[(sy * in.Width() + sx) * bpp + c]);
+          }
+        o[(y * in.Width() + x) * bpp + c] = static_cast<Ipp8u>(m);
+      }
+  return out;
+}
+
+TFCImageBuffer RandomFrame(int w, int h, TFCVideoFormat format, unsigned seed) {
+  TFCImageBuffer f(w, h, format);
+  Ipp8u* p = f.Write();
+  for (std::size_t i = 0; i < f.Size(); ++i) p[i] = static_cast<Ipp8u>((i * 2654435761u + seed) >> 7);
+  return f;
+}
+
+std::vector<Ipp8u> Bytes(const TFCImageBuffer& f) { return {f.Read(), f.Read() + f.Size()}; }
+
+struct MatrixFixture : ::testing::Test {
+  TMinFilter filter{nullptr};
+  TComponentHarness harness;
+  void SetUp() override {
+    harness.Feed(*filter.GetInputPin());
+    harness.Collect(*filter.GetOutputPin());
+  }
+  TFCImageBuffer Run(const TFCImageBuffer& in) {
+    harness.ClearReceived();
+    harness.PushFrame(in);
+    return *harness.Frames().at(0);
+  }
+};
+
+TEST_F(MatrixFixture, FiltersTheWholeFrameUpToItsEdgesForEveryMaskAndAnchor) {
+  struct Case {
+    int maskW, maskH, anchorX, anchorY;
+  };
+  for (Case k : {Case{3, 3, 1, 1}, Case{1, 1, 0, 0}, Case{5, 2, 4, 0}, Case{2, 5, 0, 3}, Case{7, 7, 3, 3}}) {
+    filter.GetMaskSize()->SetWidth(static_cast<std::uint16_t>(k.maskW));
+    filter.GetMaskSize()->SetHeight(static_cast<std::uint16_t>(k.maskH));
+    filter.GetAnchor()->SetX(static_cast<std::uint16_t>(k.anchorX));
+    filter.GetAnchor()->SetY(static_cast<std::uint16_t>(k.anchorY));
+    const TFCImageBuffer in = RandomFrame(9, 6, vfRGB24, 1);
+    EXPECT_EQ(Bytes(Run(in)), Bytes(Reference(in, {0, 0, 9, 6}, {k.maskW, k.maskH}, {k.anchorX, k.anchorY})))
+        << k.maskW << "x" << k.maskH << " at " << k.anchorX << "," << k.anchorY;
+  }
+}
+
+TEST_F(MatrixFixture, FiltersOnlyTheRegionAndReadsRealNeighboursAroundIt) {
+  SetPropertyText(filter, "Region.Enabled", "True");
+  SetPropertyText(filter, "Region.X", "2");
+  SetPropertyText(filter, "Region.Y", "1");
+  SetPropertyText(filter, "Region.Width", "4");
+  SetPropertyText(filter, "Region.Height", "20");  // clipped to the frame
+  const TFCImageBuffer in = RandomFrame(8, 5, vfRGB24, 7);
+  EXPECT_EQ(Bytes(Run(in)), Bytes(Reference(in, {2, 1, 4, 4}, {3, 3}, {1, 1})));
+}
+
+TEST_F(MatrixFixture, GreyFramesKeptByTheComponentAreFilteredAsOneChannel) {
+  filter.keepGrey = true;
+  const TFCImageBuffer in = RandomFrame(7, 4, vfGray8, 3);
+  const TFCImageBuffer out = Run(in);
+  EXPECT_EQ(filter.lastFormat, vfGray8);
+  EXPECT_EQ(Bytes(out), Bytes(Reference(in, {0, 0, 7, 4}, {3, 3}, {1, 1})));
+}
+
+TEST_F(MatrixFixture, ChangedRunsBeforeTheFirstFrameAndOnEveryMaskChange) {
+  EXPECT_EQ(filter.changedCalls, 0);
+  harness.PushStart(4, 4);
+  EXPECT_EQ(filter.changedCalls, 1);
+  SetPropertyText(filter, "MaskSize.Width", "5");
+  SetPropertyText(filter, "MaskSize.Width", "5");  // unchanged: no call
+  SetPropertyText(filter, "MaskSize.Height", "4");
+  EXPECT_EQ(filter.changedCalls, 3);
+
+  TMinFilter unstarted(nullptr);
+  TComponentHarness h;
+  h.Feed(*unstarted.GetInputPin());
+  h.PushFrame(RandomFrame(3, 3, vfRGB24, 0));  // a frame without a start
+  EXPECT_EQ(unstarted.changedCalls, 1);
+}
+
+TEST_F(MatrixFixture, AnchorsOutsideTheMaskMoveInAndEmptyMasksPassFramesUnchanged) {
+  filter.GetAnchor()->SetX(9);
+  filter.GetAnchor()->SetY(9);
+  const TFCImageBuffer in = RandomFrame(6, 5, vfRGB24, 11);
+  EXPECT_EQ(Bytes(Run(in)), Bytes(Reference(in, {0, 0, 6, 5}, {3, 3}, {2, 2})));
+  filter.GetMaskSize()->SetWidth(0);
+  EXPECT_EQ(Bytes(Run(in)), Bytes(in));
+}
+
+}  // namespace
+}  // namespace fc
