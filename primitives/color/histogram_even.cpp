@@ -82,9 +82,8 @@ extern "C" FC_API IppStatus px_ippiHistogramEven_8u_C1R(const Ipp8u* pSrc, int s
 }
 
 extern "C" FC_API IppStatus px_ippiHistogramEven_8u_C3R(const Ipp8u* pSrc, int srcStep, IppiSize roiSize,
-                                                        Ipp32s* pHist[3], Ipp32s* pLevels[3],
-                                                        int nLevels[3], Ipp32s lowerLevel[3],
-                                                        Ipp32s upperLevel[3]) {
+                                                        Ipp32s* pHist[3], Ipp32s* pLevels[3], int nLevels[3],
+                                                        Ipp32s lowerLevel[3], Ipp32s upperLevel[3]) {
   using namespace fc::primitives;
   if (pSrc == nullptr || pHist == nullptr || pLevels == nullptr || nLevels == nullptr ||
       lowerLevel == nullptr || upperLevel == nullptr)

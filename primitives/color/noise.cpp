@@ -127,13 +127,13 @@ IppStatus addNoise(Noise noise, Ipp8u* image, int step, IppiSize roi, unsigned i
 }  // namespace fc::primitives
 
 extern "C" FC_API IppStatus px_ippiAddRandUniform_Direct_8u_C3IR FC_IN_PLACE_PARAMS(Ipp8u low, Ipp8u high,
-                                                                                     unsigned int* pSeed) {
+                                                                                    unsigned int* pSeed) {
   using namespace fc::primitives;
   return addNoise(UniformNoise(low, high), pSrcDst, srcDstStep, roiSize, pSeed);
 }
 
 extern "C" FC_API IppStatus px_ippiAddRandGauss_Direct_8u_C3IR FC_IN_PLACE_PARAMS(Ipp8u mean, Ipp8u stdDev,
-                                                                                   unsigned int* pSeed) {
+                                                                                  unsigned int* pSeed) {
   using namespace fc::primitives;
   return addNoise(GaussianNoise(mean, stdDev), pSrcDst, srcDstStep, roiSize, pSeed);
 }

@@ -41,20 +41,20 @@ IppStatus thresholdOneSide(ThresholdRows rows, ThresholdSide side, const Ipp8u* 
 }  // namespace fc::primitives
 
 /// Defines the three threshold entries of variant `tag` on their row routines.
-#define FC_DEFINE_THRESHOLD_VARIANTS(tag, bothRows, belowRows, aboveRows)                                     \
-  extern "C" FC_API IppStatus tag##_ippiThreshold_LTValGTVal_8u_C3R FC_TWO_IMAGE_PARAMS(                      \
-      const Ipp8u thresholdLT[3], const Ipp8u valueLT[3], const Ipp8u thresholdGT[3],                         \
-      const Ipp8u valueGT[3]) {                                                                               \
-    return fc::primitives::thresholdBothSides(bothRows, pSrc, srcStep, pDst, dstStep, roiSize, thresholdLT,   \
-                                              valueLT, thresholdGT, valueGT);                                 \
-  }                                                                                                           \
-  extern "C" FC_API IppStatus tag##_ippiThreshold_LTVal_8u_C3R FC_TWO_IMAGE_PARAMS(                           \
-      const Ipp8u threshold[3], const Ipp8u value[3]) {                                                       \
-    return fc::primitives::thresholdOneSide(belowRows, fc::primitives::ThresholdSide::below, pSrc, srcStep,   \
-                                            pDst, dstStep, roiSize, threshold, value);                        \
-  }                                                                                                           \
-  extern "C" FC_API IppStatus tag##_ippiThreshold_GTVal_8u_C3R FC_TWO_IMAGE_PARAMS(                           \
-      const Ipp8u threshold[3], const Ipp8u value[3]) {                                                       \
-    return fc::primitives::thresholdOneSide(aboveRows, fc::primitives::ThresholdSide::above, pSrc, srcStep,   \
-                                            pDst, dstStep, roiSize, threshold, value);                        \
+#define FC_DEFINE_THRESHOLD_VARIANTS(tag, bothRows, belowRows, aboveRows)                                    \
+  extern "C" FC_API IppStatus tag##_ippiThreshold_LTValGTVal_8u_C3R FC_TWO_IMAGE_PARAMS(                     \
+      const Ipp8u thresholdLT[3], const Ipp8u valueLT[3], const Ipp8u thresholdGT[3],                        \
+      const Ipp8u valueGT[3]) {                                                                              \
+    return fc::primitives::thresholdBothSides(bothRows, pSrc, srcStep, pDst, dstStep, roiSize, thresholdLT,  \
+                                              valueLT, thresholdGT, valueGT);                                \
+  }                                                                                                          \
+  extern "C" FC_API IppStatus tag##_ippiThreshold_LTVal_8u_C3R FC_TWO_IMAGE_PARAMS(const Ipp8u threshold[3], \
+                                                                                   const Ipp8u value[3]) {   \
+    return fc::primitives::thresholdOneSide(belowRows, fc::primitives::ThresholdSide::below, pSrc, srcStep,  \
+                                            pDst, dstStep, roiSize, threshold, value);                       \
+  }                                                                                                          \
+  extern "C" FC_API IppStatus tag##_ippiThreshold_GTVal_8u_C3R FC_TWO_IMAGE_PARAMS(const Ipp8u threshold[3], \
+                                                                                   const Ipp8u value[3]) {   \
+    return fc::primitives::thresholdOneSide(aboveRows, fc::primitives::ThresholdSide::above, pSrc, srcStep,  \
+                                            pDst, dstStep, roiSize, threshold, value);                       \
   }

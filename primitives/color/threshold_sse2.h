@@ -16,7 +16,8 @@ namespace fc::primitives {
 /// unsigned.
 inline __m128i channelPattern(const Ipp8u triple[3], int lane, bool biased) {
   alignas(16) Ipp8u bytes[16];
-  for (int i = 0; i < 16; ++i) bytes[i] = static_cast<Ipp8u>(triple[(lane * 16 + i) % 3] ^ (biased ? 0x80 : 0));
+  for (int i = 0; i < 16; ++i)
+    bytes[i] = static_cast<Ipp8u>(triple[(lane * 16 + i) % 3] ^ (biased ? 0x80 : 0));
   return _mm_load_si128(reinterpret_cast<const __m128i*>(bytes));
 }
 
@@ -27,7 +28,7 @@ inline __m128i select(__m128i mask, __m128i ifSet, __m128i otherwise) {
 /// Only the sides in use are compared.
 template <bool UseBelow, bool UseAbove>
 void thresholdRowsSse2(const ThresholdRule& rule, const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep,
-                              IppiSize roi) {
+                       IppiSize roi) {
   __m128i below[3], belowValue[3], above[3], aboveValue[3];
   for (int lane = 0; lane < 3; ++lane) {
     below[lane] = channelPattern(rule.below, lane, true);

@@ -15,6 +15,10 @@ namespace {
 
 using ShuffleMask = std::array<Ipp8u, 16>;
 
+__m128i loadMask(const ShuffleMask& mask) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(mask.data()));
+}
+
 /// Picks, for plane `plane`, the bytes of one 16-byte lane of a 48-byte
 /// block of 16 pixels into their places among the plane's 16 bytes; places
 /// fed from other lanes get 0x80 (zero).
@@ -30,10 +34,9 @@ constexpr ShuffleMask planeMask(int plane, int lane) {
 template <int Plane>
 __attribute__((target("ssse3"))) __m128i gatherPlane(__m128i lane0, __m128i lane1, __m128i lane2) {
   static constexpr ShuffleMask masks[3] = {planeMask(Plane, 0), planeMask(Plane, 1), planeMask(Plane, 2)};
-  auto pick = [](__m128i lane, const ShuffleMask& mask) __attribute__((target("ssse3"))) {
-    return _mm_shuffle_epi8(lane, _mm_loadu_si128(reinterpret_cast<const __m128i*>(mask.data())));
-  };
-  return _mm_or_si128(_mm_or_si128(pick(lane0, masks[0]), pick(lane1, masks[1])), pick(lane2, masks[2]));
+  return _mm_or_si128(
+      _mm_or_si128(_mm_shuffle_epi8(lane0, loadMask(masks[0])), _mm_shuffle_epi8(lane1, loadMask(masks[1]))),
+      _mm_shuffle_epi8(lane2, loadMask(masks[2])));
 }
 
 /// Splits one row: 16 pixels per step, the rest pixel by pixel.
@@ -64,10 +67,6 @@ constexpr ShuffleMask lanesToPixels() {
   ShuffleMask mask{};
   for (int i = 0; i < 16; ++i) mask[i] = i < 12 ? static_cast<Ipp8u>(4 * (i % 3) + i / 3) : 0x80;
   return mask;
-}
-
-__attribute__((target("avx2"))) __m128i loadMask(const ShuffleMask& mask) {
-  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(mask.data()));
 }
 
 /// One output channel of four pixels as four 32-bit integers, by the same
@@ -106,7 +105,8 @@ __attribute__((target("avx2"))) void twistPixelsAvx2(const TwistRow rows[3], con
       twistPixelsGeneric(rows, s, dst + 3 * p, 4);
       continue;
     }
-    const __m128i bytes = _mm_packus_epi16(_mm_packus_epi32(out[0], out[1]), _mm_packus_epi32(out[2], out[2]));
+    const __m128i bytes =
+        _mm_packus_epi16(_mm_packus_epi32(out[0], out[1]), _mm_packus_epi32(out[2], out[2]));
     const __m128i pixelsOut = _mm_shuffle_epi8(bytes, loadMask(toPixels));
     alignas(16) Ipp8u stored[16];
     _mm_store_si128(reinterpret_cast<__m128i*>(stored), pixelsOut);

@@ -43,9 +43,13 @@ Ipp8u referenceChannel(const Ipp32f row[4], const Ipp8u* pixel) {
 Ipp32f randomCoefficient(std::mt19937& rng, float scale) {
   std::uniform_real_distribution<float> any(-scale, scale);
   switch (rng() % 4) {
-    case 0: return std::round(any(rng) * 8) / 8;
-    case 1: return std::round(any(rng) * 8) / 8 + std::ldexp(1.0f, -40 - static_cast<int>(rng() % 30)) * (rng() % 2 ? 1 : -1);
-    default: return any(rng);
+    case 0:
+      return std::round(any(rng) * 8) / 8;
+    case 1:
+      return std::round(any(rng) * 8) / 8 +
+             std::ldexp(1.0f, -40 - static_cast<int>(rng() % 30)) * (rng() % 2 ? 1 : -1);
+    default:
+      return any(rng);
   }
 }
 
@@ -62,7 +66,8 @@ TEST(ColorTwist, EveryVariantFollowsTheExtendedPrecisionRuleOnRandomMatrices) {
     for (const auto& variant : fc::test::variantsOf_ippiColorTwist32f_8u_C3R()) {
       const std::vector<Ipp8u> out = twistRow(twist, bytes, variant.fn);
       for (std::size_t i = 0; i < bytes.size(); ++i)
-        ASSERT_EQ(out[i], referenceChannel(twist[i % 3], &bytes[i - i % 3])) << variant.tag << trial << " " << i;
+        ASSERT_EQ(out[i], referenceChannel(twist[i % 3], &bytes[i - i % 3]))
+            << variant.tag << trial << " " << i;
     }
   }
 }
@@ -76,7 +81,8 @@ TEST(ColorTwist, NanCoefficientsGiveZero) {
 TEST(ColorTwist, ReadsEachPixelBeforeWritingItInPlace) {
   const Ipp32f swap[3][4] = {{0, 0, 1, 0}, {0, 1, 0, 0}, {1, 0, 0, 0}};
   fc::test::TestImage image = rowImage({1, 2, 3, 4, 5, 6});
-  ASSERT_EQ(ippiColorTwist32f_8u_C3R(image.data(), image.step, image.data(), image.step, image.size(), swap), 0);
+  ASSERT_EQ(ippiColorTwist32f_8u_C3R(image.data(), image.step, image.data(), image.step, image.size(), swap),
+            0);
   EXPECT_EQ(image.bytes, (std::vector<Ipp8u>{3, 2, 1, 6, 5, 4}));
 }
 

@@ -18,7 +18,8 @@ struct Planes {
   TestImage plane[3];
   Ipp8u* pointers[3];
   explicit Planes(IppiSize size, int padding)
-      : plane{TestImage(size.width, size.height, 1, padding, 1), TestImage(size.width, size.height, 1, padding, 1),
+      : plane{TestImage(size.width, size.height, 1, padding, 1),
+              TestImage(size.width, size.height, 1, padding, 1),
               TestImage(size.width, size.height, 1, padding, 1)},
         pointers{plane[0].data(), plane[1].data(), plane[2].data()} {}
 };

@@ -66,7 +66,8 @@ TEST(HistogramEven, ThreeChannelsCountInStorageOrder) {
   Ipp32s* levelPtr[3] = {levels[0].data(), levels[1].data(), levels[2].data()};
   int n[3] = {3, 2, 5};
   Ipp32s lower[3] = {0, 0, 0}, upper[3] = {256, 150, 256};
-  ASSERT_EQ(ippiHistogramEven_8u_C3R(src.data(), src.step, src.size(), histPtr, levelPtr, n, lower, upper), 0);
+  ASSERT_EQ(ippiHistogramEven_8u_C3R(src.data(), src.step, src.size(), histPtr, levelPtr, n, lower, upper),
+            0);
   EXPECT_EQ(levels[0], (Ints{0, 128, 256}));
   EXPECT_EQ(hist[0], (Ints{2, 1}));
   EXPECT_EQ(hist[1], (Ints{2}));

@@ -18,7 +18,8 @@ class ReferenceGenerator {
   std::int32_t draw() {
     m_ = next(m_);
     const std::uint64_t n = history_.size();
-    std::int64_t t = static_cast<std::int64_t>(history_[n - 2]) - static_cast<std::int64_t>(history_[n - 3]) + borrow_;
+    std::int64_t t =
+        static_cast<std::int64_t>(history_[n - 2]) - static_cast<std::int64_t>(history_[n - 3]) + borrow_;
     t = ((t % kModulus) + kModulus) % kModulus;
     borrow_ = t >= kModulus / 2 ? -1 : 0;
     const std::uint64_t y = borrow_ ? (t + kModulus - 18) % kModulus : t;
@@ -56,14 +57,15 @@ TEST(UniformNoise, FollowsTheReferenceGeneratorAndRewritesTheSeed) {
     TestImage expected = image;
     ReferenceGenerator reference(12345);
     for (Ipp8u* byte : regionBytes(expected)) {
-      const double noise = std::trunc(reference.draw() * ((range[1] - range[0]) / 4294967296.0) +
-                                      (range[0] + range[1]) * 0.5);
+      const double noise =
+          std::trunc(reference.draw() * ((range[1] - range[0]) / 4294967296.0) + (range[0] + range[1]) * 0.5);
       *byte = saturate(*byte + static_cast<int>(noise));
     }
     unsigned int seed = 12345;
-    ASSERT_EQ(ippiAddRandUniform_Direct_8u_C3IR(image.data(), image.step, image.size(),
-                                                static_cast<Ipp8u>(range[0]), static_cast<Ipp8u>(range[1]), &seed),
-              0);
+    ASSERT_EQ(
+        ippiAddRandUniform_Direct_8u_C3IR(image.data(), image.step, image.size(),
+                                          static_cast<Ipp8u>(range[0]), static_cast<Ipp8u>(range[1]), &seed),
+        0);
     EXPECT_EQ(image.bytes, expected.bytes) << range[0] << ".." << range[1];
     EXPECT_EQ(seed, reference.seed());
     EXPECT_NE(seed, 12345u);
@@ -83,7 +85,8 @@ void addReferenceGauss(TestImage& image, Ipp8u mean, Ipp8u stdDev, ReferenceGene
     } while (s >= 1 || s == 0);
     const double f = std::sqrt(-2 * std::log(s) / s);
     *bytes[i] = saturate(*bytes[i] + static_cast<int>(stdDev * f * u1 + mean));
-    if (i + 1 < bytes.size()) *bytes[i + 1] = saturate(*bytes[i + 1] + static_cast<int>(stdDev * f * u2 + mean));
+    if (i + 1 < bytes.size())
+      *bytes[i + 1] = saturate(*bytes[i + 1] + static_cast<int>(stdDev * f * u2 + mean));
   }
 }
 

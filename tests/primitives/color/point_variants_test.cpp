@@ -45,8 +45,10 @@ void expectInPlaceVariantsMatch(const std::vector<fc::test::NamedVariant<Fn>>& v
     TestImage image = randomImage(size, 3, 3);
     unsigned int seed = 99;
     const IppStatus status = [&] {
-      if constexpr (sizeof...(extra) == 0) return fn(image.data(), image.step, size);
-      else return fn(image.data(), image.step, size, extra..., &seed);
+      if constexpr (sizeof...(extra) == 0)
+        return fn(image.data(), image.step, size);
+      else
+        return fn(image.data(), image.step, size, extra..., &seed);
     }();
     return Outcome{status, image.bytes, {}, seed};
   });
@@ -66,21 +68,20 @@ TEST(PointVariants, TableLookupsAndThresholdsMatchPx) {
 
 TEST(PointVariants, TwistAndNoiseMatchPx) {
   using namespace fc::test;
-  const Ipp32f twist[3][4] = {{0.299f, 0.587f, 0.114f, 0.5f}, {-1.5f, 2.25f, 0.5f, -20.0f}, {0.5f, 0, 0, 64.25f}};
+  const Ipp32f twist[3][4] = {
+      {0.299f, 0.587f, 0.114f, 0.5f}, {-1.5f, 2.25f, 0.5f, -20.0f}, {0.5f, 0, 0, 64.25f}};
   expectTwoImageVariantsMatch(variantsOf_ippiColorTwist32f_8u_C3R(), twist);
   expectInPlaceVariantsMatch(variantsOf_ippiAddRandUniform_Direct_8u_C3IR(), Ipp8u{20}, Ipp8u{90});
   expectInPlaceVariantsMatch(variantsOf_ippiAddRandGauss_Direct_8u_C3IR(), Ipp8u{128}, Ipp8u{30});
 }
 
 TEST(PointVariants, HistogramsMatchPx) {
-  expectVariantsMatchPx(fc::test::variantsOf_ippiHistogramEven_8u_C1R(),
-                                  [](auto* fn, IppiSize size) {
-                                    const TestImage src = randomImage(size, 1, 4);
-                                    std::vector<Ipp32s> out(7 + 6, -1);
-                                    const IppStatus status = fn(src.data(), src.step, size, out.data() + 7,
-                                                                out.data(), 7, -5, 300);
-                                    return Outcome{status, {}, out, 0};
-                                  });
+  expectVariantsMatchPx(fc::test::variantsOf_ippiHistogramEven_8u_C1R(), [](auto* fn, IppiSize size) {
+    const TestImage src = randomImage(size, 1, 4);
+    std::vector<Ipp32s> out(7 + 6, -1);
+    const IppStatus status = fn(src.data(), src.step, size, out.data() + 7, out.data(), 7, -5, 300);
+    return Outcome{status, {}, out, 0};
+  });
   expectVariantsMatchPx(fc::test::variantsOf_ippiHistogramEven_8u_C3R(), [](auto* fn, IppiSize size) {
     const TestImage src = randomImage(size, 3, 5);
     std::vector<Ipp32s> out(3 * 9, -1);

@@ -56,8 +56,10 @@ TEST(Threshold, ChecksArgumentsInOrderAndWritesNothing) {
   EXPECT_EQ(both(nullptr, kLowValue, crossed, kHighValue), ippStsNullPtrErr);
   EXPECT_EQ(both(lowered, kLowValue, crossed, nullptr), ippStsNullPtrErr);
   EXPECT_EQ(both(lowered, kLowValue, crossed, kHighValue), ippStsThresholdErr);
-  EXPECT_EQ(ippiThreshold_LTVal_8u_C3R(src.data(), 3, dst.data(), 3, {1, 1}, kLow, nullptr), ippStsNullPtrErr);
-  EXPECT_EQ(ippiThreshold_GTVal_8u_C3R(src.data(), 3, dst.data(), 3, {1, 1}, nullptr, kLow), ippStsNullPtrErr);
+  EXPECT_EQ(ippiThreshold_LTVal_8u_C3R(src.data(), 3, dst.data(), 3, {1, 1}, kLow, nullptr),
+            ippStsNullPtrErr);
+  EXPECT_EQ(ippiThreshold_GTVal_8u_C3R(src.data(), 3, dst.data(), 3, {1, 1}, nullptr, kLow),
+            ippStsNullPtrErr);
   EXPECT_EQ(dst.bytes, (Bytes{4, 5, 6}));
 }
 
