@@ -3,6 +3,7 @@
 // counted into the bins between consecutive levels.
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "dispatch/primitives.h"
 #include "primitives/color/point_checks.h"
@@ -48,15 +49,24 @@ void sumBins(const ByteCounts& counts, const Ipp32s* levels, int nLevels, Ipp32s
 }
 
 /// Counts every byte of the region per channel: byte i of a row goes to
-/// channel i mod channels.
+/// channel i mod channels. Neighbouring pixels count into separate copies of
+/// the counters, summed at the end, so runs of equal bytes do not make each
+/// increment wait for the previous one.
 template <int Channels>
 std::array<ByteCounts, Channels> countBytes(const Ipp8u* src, int srcStep, IppiSize roi) {
-  std::array<ByteCounts, Channels> counts{};
+  constexpr int kCopies = Channels == 1 ? 4 : 2;
+  std::vector<ByteCounts> copies(Channels * kCopies, ByteCounts{});
   for (int y = 0; y < roi.height; ++y) {
     const Ipp8u* row = rowAt(src, srcStep, y);
-    for (int x = 0; x < roi.width; ++x, row += Channels)
-      for (int c = 0; c < Channels; ++c) ++counts[c][row[c]];
+    int x = 0;
+    for (; x + kCopies <= roi.width; x += kCopies, row += Channels * kCopies)
+      for (int k = 0; k < Channels * kCopies; ++k) ++copies[k][row[k]];
+    for (; x < roi.width; ++x, row += Channels)
+      for (int c = 0; c < Channels; ++c) ++copies[c][row[c]];
   }
+  std::array<ByteCounts, Channels> counts{};
+  for (int k = 0; k < Channels * kCopies; ++k)
+    for (int v = 0; v < 256; ++v) counts[k % Channels][v] += copies[k][v];
   return counts;
 }
 
