@@ -188,33 +188,6 @@ TEST(RotateEngine, WritesExactlyThePixelsWhoseCentresLieInThePictureAndTheRectan
   }
 }
 
-TEST(RotateEngine, TwoPicturesSharingAnEdgeNeitherOverlapNorLeaveAGap) {
-  double quad[4][2];
-  rotatedQuad(23, 17.3, 21.1, 21, 16, quad);
-  WarpImages left(21, 16, 64, 64, 1), right(21, 16, 64, 64, 1);
-  for (WarpImages* im : {&left, &right}) {
-    fc::test::fill(im->src, 200);
-    fc::test::fill(im->dst, 0);
-  }
-  ASSERT_EQ(left.run(px_ippiRotate_8u_C1R, TFCImageRect{0, 0, 11, 16}, fc::test::rectOf(left.dst), 23.0, 17.3,
-                     21.1, kLinear),
-            ippStsNoErr);
-  ASSERT_EQ(right.run(px_ippiRotate_8u_C1R, TFCImageRect{10, 0, 11, 16}, fc::test::rectOf(right.dst), 23.0, 17.3,
-                      21.1, kLinear),
-            ippStsNoErr);
-  int shared = 0;
-  for (int y = 0; y < 64; ++y)
-    for (int x = 0; x < 64; ++x) {
-      const int count = (left.dstAt(x, y) != 0) + (right.dstAt(x, y) != 0);
-      EXPECT_LE(count, 1) << x << "," << y;
-      if (fc::test::insideMargin(quad, x, y) > 1e-9) {
-        EXPECT_EQ(count, 1) << x << "," << y;
-      }
-      shared += count;
-    }
-  EXPECT_GT(shared, 200);
-}
-
 TEST(EdgeSmoothing, BlendsThePixelJustOutsideByTheEdgesDistance) {
   // A sheared picture: the left edge runs through x = 10.25 + 0.5 (y - 2).
   WarpImages im(8, 6, 32, 16, 3);

@@ -138,6 +138,10 @@ TEST(Warps, RejectBadCoefficientsAndMissedDestinationsWithoutWriting) {
   const double singular2[2][4] = {{0, 1, 2, 0}, {0, 2, 4, 0}};
   const double farAway2[2][4] = {{0, 1, 0, 0}, {0, 0, 1, -40}};
   const double identity2[2][4] = {{0, 1, 0, 0}, {0, 0, 1, 0}};
+  // A forward map whose denominator changes sign over the source rectangle
+  // sends it to no bounded quadrangle.
+  const double acrossHorizon[3][3] = {{1, 0, 0}, {0, 1, 0}, {0.1, 0, -1}};
+  EXPECT_EQ(im.run(px_ippiWarpPerspective_8u_C1R, all, all, acrossHorizon, kNN), ippStsCoeffErr);
   for (auto* fn : {px_ippiWarpPerspective_8u_C1R, px_ippiWarpPerspectiveBack_8u_C1R}) {
     EXPECT_EQ(im.run(fn, all, all, noC22, kLinear), ippStsCoeffErr);
     EXPECT_EQ(im.run(fn, all, all, singular3, kLinear), ippStsCoeffErr);
