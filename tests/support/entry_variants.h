@@ -1,6 +1,8 @@
 // entry_variants.h - every published variant function of an entry, by tag,
 // so tests can run each on the same input and compare with px.
 //   for (auto& v : fc::test::variantsOf_ippiGammaFwd_8u_C3R()) v.fn(...);
+// Variants whose instructions this processor lacks (w7 needs SSE4.1, t7
+// AVX2) are left out, so the same tests run on any x86-64 machine.
 #pragma once
 
 #include <string>
@@ -16,6 +18,24 @@ struct NamedVariant {
   Fn* fn;
 };
 
+/// Whether this processor can run the variant with the given tag.
+inline bool variantRunsHere(const std::string& tag) {
+#if defined(__x86_64__) || defined(__i386__)
+  if (tag == "t7") return __builtin_cpu_supports("avx2");
+  if (tag == "w7") return __builtin_cpu_supports("sse4.1");
+#endif
+  (void)tag;
+  return true;
+}
+
+template <typename Fn>
+std::vector<NamedVariant<Fn>> runnableHere(std::vector<NamedVariant<Fn>> all) {
+  std::vector<NamedVariant<Fn>> runnable;
+  for (auto& v : all)
+    if (variantRunsHere(v.tag)) runnable.push_back(v);
+  return runnable;
+}
+
 #define FC_NAMED(tag, name) {#tag, tag##_##name}
 #define FC_NAMED_VARIANTS_A(name) FC_NAMED(px, name), FC_NAMED(a6, name), FC_NAMED(w7, name), FC_NAMED(t7, name)
 #define FC_NAMED_VARIANTS_B(name) FC_NAMED(px, name), FC_NAMED(a6, name), FC_NAMED(t7, name)
@@ -23,7 +43,7 @@ struct NamedVariant {
 
 #define FC_ENTRY(name, unit, pattern, fpu, params, args)                     \
   inline std::vector<NamedVariant<decltype(px_##name)>> variantsOf_##name() { \
-    return {FC_NAMED_VARIANTS_##pattern(name)};                              \
+    return runnableHere<decltype(px_##name)>({FC_NAMED_VARIANTS_##pattern(name)});                              \
   }
 #include "dispatch/entry_table.def"
 #undef FC_ENTRY
