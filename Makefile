@@ -1,15 +1,16 @@
 # make test   install what is missing, build, run every test, then again under
-#             AddressSanitizer + UndefinedBehaviorSanitizer
+#             AddressSanitizer + UndefinedBehaviorSanitizer, and the threading
+#             tests under ThreadSanitizer
 # make bench  build and run the benchmarks
 GENERATOR := -G Ninja
 CTEST := ctest --output-on-failure --timeout 600 -j2
 
-.PHONY: deps test test-release test-sanitize bench clean
+.PHONY: deps test test-release test-sanitize test-threads bench clean
 
 deps:
 	@scripts/install-deps
 
-test: deps test-release test-sanitize
+test: deps test-release test-sanitize test-threads
 
 test-release:
 	cmake -S . -B build $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFRAMECRAFT_BENCH=ON >/dev/null
@@ -21,10 +22,15 @@ test-sanitize:
 	cmake --build build-asan
 	cd build-asan && $(CTEST)
 
+test-threads:
+	cmake -S . -B build-tsan $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DFRAMECRAFT_SANITIZE=thread >/dev/null
+	cmake --build build-tsan
+	cd build-tsan && $(CTEST) -L threading
+
 bench: deps
 	cmake -S . -B build-bench $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DFRAMECRAFT_BENCH=ON >/dev/null
 	cmake --build build-bench
 	for b in build-bench/bench/bench_*; do $$b; done
 
 clean:
-	rm -rf build build-asan build-bench
+	rm -rf build build-asan build-tsan build-bench
