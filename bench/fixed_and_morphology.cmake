@@ -1,0 +1,1 @@
+fc_add_bench(bench_fixed_and_morphology fixed_and_morphology_bench.cpp)
