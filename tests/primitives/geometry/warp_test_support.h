@@ -3,8 +3,8 @@
 // write outside the destination image shows in the whole-buffer comparison.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
-#include <functional>
 
 #include "dispatch/primitives.h"
 #include "tests/support/test_image.h"
