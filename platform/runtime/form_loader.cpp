@@ -1,6 +1,7 @@
 #include "platform/runtime/form_loader.h"
 
 #include <charconv>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,11 +33,6 @@ std::string describeValue(const FormValue& value) {
     default:
       return std::string("a ") + formKindName(value.kind());
   }
-}
-
-// Properties whose own properties a dotted name reaches.
-bool hasSubProperties(TPropertyKind kind) {
-  return kind == TPropertyKind::Object || kind == TPropertyKind::Pin || kind == TPropertyKind::PinList;
 }
 
 // Finds the stored item of a given name among an object's defined data and
@@ -141,22 +137,33 @@ class FormLoader {
   }
 
   // The object a segment of a dotted name leads to: a sub-object, a pin, or
-  // the pin of a pin list by its index; null when the segment names none.
+  // by its index the pin of a pin list or the item of a collection; null
+  // when the segment names none.
   TPersistent* stepInto(TPersistent& target, std::string_view segment, int line) const {
     if (auto* list = dynamic_cast<TPMPinList*>(&target)) {
-      int index = 0;
-      auto result = std::from_chars(segment.data(), segment.data() + segment.size(), index);
-      bool valid = result.ec == std::errc() && result.ptr == segment.data() + segment.size();
-      return valid && index >= 0 && index < list->GetCount() ? list->GetPin(index) : nullptr;
+      std::optional<int> index = parseIndex(segment, list->GetCount());
+      return index ? list->GetPin(*index) : nullptr;
+    }
+    if (auto* collection = dynamic_cast<TCollection*>(&target)) {
+      std::optional<int> index = parseIndex(segment, collection->Count());
+      return index ? &collection->Items(*index) : nullptr;
     }
     const TPropertyInfo* info = target.ClassInfo().FindProperty(segment);
-    if (!info || !hasSubProperties(info->Kind())) return nullptr;
+    if (!info || info->IsScalar()) return nullptr;
     return subObject(target, *info, line);
   }
 
+  static std::optional<int> parseIndex(std::string_view segment, int count) {
+    int index = 0;
+    auto result = std::from_chars(segment.data(), segment.data() + segment.size(), index);
+    bool valid = result.ec == std::errc() && result.ptr == segment.data() + segment.size();
+    if (!valid || index < 0 || index >= count) return std::nullopt;
+    return index;
+  }
+
   [[noreturn]] void unknownProperty(TPersistent& target, std::string_view name, int line) const {
-    if (dynamic_cast<TPMPinList*>(&target))
-      fail(line, "no pin '" + std::string(name) + "' in " + target.NamePath() + " (pins of a list are named by index)");
+    if (dynamic_cast<TPMPinList*>(&target) || dynamic_cast<TCollection*>(&target))
+      fail(line, "no index " + std::string(name) + " in " + target.NamePath() + " (pins of a list and items of a collection are named by index)");
     fail(line, "unknown property '" + std::string(name) + "' of " + target.NamePath() + " (" +
                    target.ClassInfo().Name() + ")");
   }

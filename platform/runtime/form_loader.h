@@ -17,7 +17,9 @@
  *
  * A reference "<component>.<pin path>" names a component among the siblings
  * of the connecting component (or the root, or a component the root owns) and
- * a published pin of it.
+ * a published pin of it; a pin of a pin list, or a pin of a collection item,
+ * is reached through the index (Merge1.InputPins.0, Switch1.Channels.2.Input).
+ * Dotted property names may also reach into existing items (Items.0.Label).
  *
  * Any fault throws EFormError with the file and line: unknown class, unknown
  * property, wrong value type, a value the property refuses, a dangling or

@@ -29,7 +29,9 @@
  *   OutputPin.SinkPins = (Resize1.InputPin, Sink2.InputPin)
  *   OutputPins.2.SinkPins = (Merge1.InputPins.0)
  *
- * A pin of a pin list is named by its index in the list.
+ * A pin of a pin list, and an item of a collection, are named by their index:
+ *
+ *   OutputPin.SinkPins = (QueuedSwitch1.InputChannels.1.InputPin)
  *
  * Errors throw EFormError with the file name and line: unterminated string,
  * bad number, bad character code, bad hex digit, missing 'end', a property

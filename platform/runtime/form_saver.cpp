@@ -113,24 +113,34 @@ class FormSaver {
     return false;
   }
 
-  // The dotted property path under which `object` publishes `pin` (a pin of
-  // a pin list by its index); empty when it does not.
+  // The dotted property path under which `object` publishes `pin`, a pin of
+  // a pin list or an item of a collection by its index; empty when there is
+  // none.
   static std::string pinPath(TPersistent& object, const TPMPin& pin, const std::string& prefix) {
     for (const TPropertyInfo* property : object.ClassInfo().Properties()) {
-      TPropertyKind kind = property->Kind();
-      if (kind != TPropertyKind::Pin && kind != TPropertyKind::Object && kind != TPropertyKind::PinList) continue;
+      if (property->IsScalar()) continue;
       TPersistent* sub = property->GetObject(object);
-      std::string path = prefix + property->Name();
       if (!sub) continue;
-      if (sub == &pin) return path;
-      if (auto* list = dynamic_cast<TPMPinList*>(sub); list && list->IndexOf(&pin) >= 0)
-        return path + "." + std::to_string(list->IndexOf(&pin));
-      if (kind == TPropertyKind::Object) {
-        std::string found = pinPath(*sub, pin, path + ".");
-        if (!found.empty()) return found;
-      }
+      std::string path = prefix + property->Name();
+      std::string found = sub == &pin ? path : pinPathWithin(*sub, pin, path);
+      if (!found.empty()) return found;
     }
     return {};
+  }
+
+  static std::string pinPathWithin(TPersistent& sub, const TPMPin& pin, const std::string& path) {
+    if (auto* list = dynamic_cast<TPMPinList*>(&sub)) {
+      int index = list->IndexOf(&pin);
+      return index >= 0 ? path + "." + std::to_string(index) : std::string();
+    }
+    if (auto* collection = dynamic_cast<TCollection*>(&sub)) {
+      for (int i = 0; i < collection->Count(); ++i) {
+        std::string found = pinPath(collection->Items(i), pin, path + "." + std::to_string(i) + ".");
+        if (!found.empty()) return found;
+      }
+      return {};
+    }
+    return dynamic_cast<TPMPin*>(&sub) ? std::string() : pinPath(sub, pin, path + ".");
   }
 
   TComponent& root_;

@@ -72,14 +72,19 @@ TEST(FormLoader, SetsEveryKindOfPropertyAndConnectsPinsInOrder) {
   EXPECT_EQ(TTestFilter::Alive(), 0);
 }
 
-TEST(FormLoader, PinsOfPinListsAreNamedByIndex) {
+TEST(FormLoader, PinsOfPinListsAndCollectionItemsAreNamedByIndex) {
   auto root = load(
       "object P: TComponent\n"
       "  object M: TTestMixer\n"
       "    OutputPins.1.SinkPins = (F.InputPin, M.InputPins.0)\n"
+      "    Channels = <\n"
+      "      item end\n"
+      "      item OutputPin.SinkPins = (M.Channels.0.InputPin) end>\n"
       "  end\n"
       "  object F: TTestFilter\n"
-      "    OutputPin.SinkPins = (M.InputPins.1)\n"
+      "    OutputPin.SinkPins = (M.InputPins.1, M.Channels.1.InputPin)\n"
+      "    Items = <item end>\n"
+      "    Items.0.Label = 'set through its index'\n"
       "  end\n"
       "end\n");
   auto& mixer = dynamic_cast<test::TTestMixer&>(*root->FindComponent("M"));
@@ -87,7 +92,12 @@ TEST(FormLoader, PinsOfPinListsAreNamedByIndex) {
   EXPECT_EQ(mixer.OutputPins()->GetPin(1)->ConnectedSinks(),
             (std::vector<TPMPin*>{f.InputPin(), mixer.InputPins()->GetPin(0)}));
   EXPECT_TRUE(mixer.OutputPins()->GetPin(0)->ConnectedSinks().empty());
-  EXPECT_EQ(f.OutputPin()->ConnectedSinks(), std::vector<TPMPin*>{mixer.InputPins()->GetPin(1)});
+  ASSERT_EQ(mixer.Channels()->Count(), 2);
+  EXPECT_EQ(f.OutputPin()->ConnectedSinks(),
+            (std::vector<TPMPin*>{mixer.InputPins()->GetPin(1), mixer.Channels()->Items(1).InputPin()}));
+  EXPECT_EQ(mixer.Channels()->Items(1).OutputPin()->ConnectedSinks(),
+            std::vector<TPMPin*>{mixer.Channels()->Items(0).InputPin()});
+  EXPECT_EQ(f.Items()->Items(0).GetLabel(), "set through its index");
 }
 
 TEST(FormLoader, OlderBinaryMatrixGivesTheSameCellsAsMatrixData) {
@@ -159,7 +169,9 @@ TEST(FormLoader, FaultsNameFileAndLineAndLeaveNothingBuilt) {
        "  object A: TTestFilter\n    OutputPin.SinkPins = (M.InputPins.2)\n  end\n  object M: TTestMixer\n  end\n", 3,
        "dangling connection 'M.InputPins.2': M (TTestMixer) has no pin 'InputPins.2'"},
       {"pin list named by pin name", "  object M: TTestMixer\n    OutputPins.a.SinkPins = (M.InputPins.0)\n  end\n",
-       3, "no pin 'a' in M.OutputPins (pins of a list are named by index)"},
+       3, "no index a in M.OutputPins (pins of a list and items of a collection are named by index)"},
+      {"item index out of range", "  object A: TTestFilter\n    Items.0.Label = 'x'\n  end\n", 3,
+       "no index 0 in A.Items (pins of a list and items of a collection are named by index)"},
       {"not a list of pins", "  object A: TTestFilter\n    OutputPin.SinkPins = A.InputPin\n  end\n", 3,
        "A.OutputPin.SinkPins: expects a list of pins such as (Resize1.InputPin), not 'A.InputPin'"},
   };

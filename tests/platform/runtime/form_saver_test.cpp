@@ -59,12 +59,18 @@ TEST(FormSaver, SavedPipelineLoadsBackAndSavesTheSame) {
   mixer->SetName("Mixer");
   mixer->OutputPins()->GetPin(1)->Connect(*mixer->InputPins()->GetPin(0));
   b.OutputPin()->Connect(*mixer->InputPins()->GetPin(1));
+  mixer->Channels()->Add();
+  mixer->Channels()->Add().OutputPin()->Connect(*mixer->Channels()->Items(0).InputPin());
+  a.OutputPin()->Connect(*mixer->Channels()->Items(1).InputPin());
 
   FormDocument saved = SaveForm(root, "pipe.fcf");
   std::string text = writeForm(saved);
   EXPECT_NE(text.find("    OutputPin.SinkPins = (B.InputPin, A.InputPin)\n"), std::string::npos) << text;
   EXPECT_NE(text.find("    OutputPin.SinkPins = (Mixer.InputPins.1)\n"), std::string::npos) << text;
   EXPECT_NE(text.find("    OutputPins.1.SinkPins = (Mixer.InputPins.0)\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("    OutputPin.SinkPins = (Source.InputPin, Mixer.Channels.1.InputPin)\n"), std::string::npos)
+      << text;
+  EXPECT_NE(text.find("        OutputPin.SinkPins = (Mixer.Channels.0.InputPin)\n"), std::string::npos) << text;
   EXPECT_NE(text.find("    Shape.MatrixData = (4, 1, 0, 1, 1)\n"), std::string::npos) << text;
   EXPECT_EQ(text.find("Matrix ="), std::string::npos) << "the older form is never written";
   EXPECT_EQ(text.find("Region.X"), std::string::npos) << "defaults are not written";

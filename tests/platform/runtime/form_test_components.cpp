@@ -97,6 +97,19 @@ const TClassInfo& TTestOtherSink::StaticClassInfo() {
   return info;
 }
 
+TTestChannel::TTestChannel(TCollection& collection)
+    : TCollectionItem(collection),
+      input_(dynamic_cast<TComponent*>(collection.Owner()), *this, "ChannelIn", "Test"),
+      output_(dynamic_cast<TComponent*>(collection.Owner()), *this, "ChannelOut", "Test") {}
+
+const TClassInfo& TTestChannel::StaticClassInfo() {
+  static const TClassInfo info = TClassBuilder<TTestChannel>("TTestChannel", &TCollectionItem::StaticClassInfo())
+                                     .Pin("InputPin", &TTestChannel::InputPin)
+                                     .Pin("OutputPin", &TTestChannel::OutputPin)
+                                     .Build();
+  return info;
+}
+
 TTestMixer::TTestMixer(TComponent* owner) : TComponent(owner) {
   for (const char* name : {"L*", "a*"}) {
     inputs_.Add(std::make_unique<TPMSinkPin>(this, *this, name, "Test"));
@@ -108,6 +121,7 @@ const TClassInfo& TTestMixer::StaticClassInfo() {
   static const TClassInfo info = TClassBuilder<TTestMixer>("TTestMixer", &TComponent::StaticClassInfo())
                                      .PinList("InputPins", &TTestMixer::InputPins)
                                      .PinList("OutputPins", &TTestMixer::OutputPins)
+                                     .Collection("Channels", &TTestMixer::Channels)
                                      .Build();
   return info;
 }

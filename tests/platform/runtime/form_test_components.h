@@ -118,6 +118,21 @@ private:
   TPMSinkPin input_{this, *this, "Input", "Other"};
 };
 
+// A collection item with pins of its own, on its collection's component.
+class TTestChannel : public TCollectionItem, public IPMPinDispatcher {
+  FC_DECLARE_CLASS_INFO()
+public:
+  explicit TTestChannel(TCollection& collection);
+  TPMSinkPin* InputPin() { return &input_; }
+  TPMSourcePin* OutputPin() { return &output_; }
+  bool SinkDispatch(TPMSinkPin&, const TPMOperation&) override { return false; }
+  bool SourceDispatch(TPMSourcePin&, const TPMOperation&) override { return false; }
+
+private:
+  TPMSinkPin input_;
+  TPMSourcePin output_;
+};
+
 // Pins in pin lists, named so that no name could serve in a reference.
 class TTestMixer : public TComponent, public IPMPinDispatcher {
   FC_DECLARE_CLASS_INFO()
@@ -125,12 +140,14 @@ public:
   explicit TTestMixer(TComponent* owner);
   TPMPinList* InputPins() { return &inputs_; }
   TPMPinList* OutputPins() { return &outputs_; }
+  TTypedCollection<TTestChannel>* Channels() { return &channels_; }
   bool SinkDispatch(TPMSinkPin&, const TPMOperation&) override { return false; }
   bool SourceDispatch(TPMSourcePin&, const TPMOperation&) override { return false; }
 
 private:
   TPMPinList inputs_{this, true, "InputPins"};
   TPMPinList outputs_{this, true, "OutputPins"};
+  TTypedCollection<TTestChannel> channels_{this, "Channels"};
 };
 
 // Finds the test classes and TComponent by name.
