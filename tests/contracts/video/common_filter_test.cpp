@@ -135,6 +135,32 @@ TEST_F(FilterFixture, RequestsGoUpstreamAndOtherOperationsDownstream) {
   EXPECT_EQ(harness.Names(), (std::vector<std::string>{"pause"}));
 }
 
+// A filter that may work in place gets one frame object as In and Out.
+class TInPlace : public TFCCommonFilter {
+public:
+  using TFCCommonFilter::TFCCommonFilter;
+  bool sameObject = false;
+
+protected:
+  bool CanInline() override { return true; }
+  void FilterInternalOperation(const TFCImageBuffer& in, IFCImageBuffer& out) override {
+    sameObject = &in == out.get();
+    out->Modify()[0] = 99;
+  }
+};
+
+TEST(CommonFilter, InPlaceFiltersShareOneFrameObjectButNeverTheSendersPixels) {
+  TInPlace filter(nullptr);
+  TComponentHarness harness;
+  harness.Feed(*filter.GetInputPin());
+  harness.Collect(*filter.GetOutputPin());
+  const TFCImageBuffer input = CountingFrame(2, 2);
+  harness.PushFrame(input);
+  EXPECT_TRUE(filter.sameObject);
+  EXPECT_EQ(harness.Frames().at(0)->Read()[0], 99);
+  EXPECT_EQ(input.Read()[0], 0);
+}
+
 TEST(CommonFilter, PublishesPinsAndEnabledWithDefaults) {
   TInverter filter;
   const TClassInfo& info = filter.ClassInfo();

@@ -54,6 +54,18 @@ TEST(RegionRule, ClipsTheRegionToTheFrame) {
   EXPECT_EQ(clip(5, 5, 10, 10, {0, 0}), (std::vector<int>{0, 0, 0, 0}));  // empty frame, no negative origin
 }
 
+TEST(RegionRule, SettingARegionCopiesItsValuesUnderTheOwnersLock) {
+  TRegionBlanker a(nullptr), b(nullptr);
+  SetRegion(a, 7, 8, 9, 10);
+  TFCRectRegion* owned = b.GetRegion();
+  b.SetRegion(*a.GetRegion());
+  EXPECT_EQ(b.GetRegion(), owned);  // assigned into, not replaced
+  EXPECT_TRUE(owned->GetEnabled());
+  EXPECT_EQ(owned->GetX(), 7);
+  EXPECT_EQ(owned->GetHeight(), 10);
+  EXPECT_TRUE(owned->Lock().SharesLockWith(b));
+}
+
 TEST(RegionRule, InPlaceFiltersWorkInsideTheRegionOnly) {
   TRegionBlanker f(nullptr);
   TComponentHarness h;
