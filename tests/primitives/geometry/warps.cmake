@@ -3,6 +3,7 @@ list(APPEND GEOMETRY_TESTS
   geometry/rotate_shear_test.cpp
   geometry/warp_test.cpp
   geometry/warp_variants_test.cpp
+  geometry/warp_random_args_test.cpp
   geometry/rotate_fpu_test.cpp)
 
 # Makes the first rotation call of a fresh process and reports the x87
