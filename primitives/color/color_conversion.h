@@ -1,7 +1,20 @@
 // color_conversion.h - what the colour-space conversions share: the argument
-// checks, the walk over rows of interleaved three-byte pixels, and the
-// rounding and limiting of results. Internal to the library.
+// checks, the walk over rows in blocks of pixels split into channel planes,
+// and the rounding and limiting of results. Internal to the library.
+//
+// The conversion kernels are written once and compiled once per instruction
+// set: the generic variant in primitives/color/, the vector variants in
+// dispatch/variants/<tag>/. The includer defines FC_COLOR_ISA (px, w7, t7)
+// first; everything here lives in an inline namespace of that name, so the
+// copies compiled for different instruction sets never merge at link time.
+// Kernels work on whole blocks without branches per pixel, so that the
+// compiler can vectorise them; each lane computes exactly what a lone pixel
+// would, operation by operation.
 #pragma once
+
+#ifndef FC_COLOR_ISA
+#error "define FC_COLOR_ISA (px, w7 or t7) before including color_conversion.h"
+#endif
 
 #include <cstddef>
 #include <cstdint>
@@ -9,57 +22,92 @@
 #include "dispatch/primitives.h"
 
 namespace fc::color {
+inline namespace FC_COLOR_ISA {
 
 /// Offset added before truncating a floating-point result; it rounds to
 /// nearest with ties (and a hair above them) going down.
 inline constexpr float kRoundDown = 0.499999f;
 
-/// Converts one pixel: reads three bytes at `in`, writes three at `out`.
-using PixelConversion = void (*)(const Ipp8u* in, Ipp8u* out);
+/// Pixels converted together; a row's last block may be partly filled.
+inline constexpr int kBlockPixels = 64;
 
-/// Checks the arguments and calls `convertPixel(in, out)` for every pixel of
-/// the region, rows top to bottom. Null pointers give ippStsNullPtrErr before
-/// the size is looked at; a width or height below 1 gives ippStsSizeErr.
-/// Steps are taken as given: each row starts srcStep (dstStep) bytes after
-/// the previous one. A pixel function reads all three bytes before it writes,
-/// so source and destination may be the same image.
-template <PixelConversion convertPixel>
-IppStatus convertImage(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize) {
-  if (pSrc == nullptr || pDst == nullptr) return ippStsNullPtrErr;
-  if (roiSize.width < 1 || roiSize.height < 1) return ippStsSizeErr;
-  for (int y = 0; y < roiSize.height; ++y) {
-    const Ipp8u* in = pSrc + static_cast<std::ptrdiff_t>(y) * srcStep;
-    Ipp8u* out = pDst + static_cast<std::ptrdiff_t>(y) * dstStep;
-    for (int x = 0; x < roiSize.width; ++x, in += 3, out += 3) convertPixel(in, out);
-  }
-  return ippStsNoErr;
-}
+/// The three channels of a block of pixels, one plane each. Inputs are bytes;
+/// outputs are stored as their low byte.
+struct Block {
+  std::int32_t c0[kBlockPixels];
+  std::int32_t c1[kBlockPixels];
+  std::int32_t c2[kBlockPixels];
+};
 
-/// Writes three channel values as one pixel.
-inline void storePixel(Ipp8u* out, int c0, int c1, int c2) {
-  out[0] = static_cast<Ipp8u>(c0);
-  out[1] = static_cast<Ipp8u>(c1);
-  out[2] = static_cast<Ipp8u>(c2);
-}
+/// Converts every lane of a block. Lanes past a row's end hold values of
+/// earlier pixels and are converted too, but never stored.
+using BlockKernel = void (*)(const Block& in, Block& out);
 
 /// x limited to 0..255.
-inline int clampByte(std::int32_t x) { return x < 0 ? 0 : (x > 255 ? 255 : x); }
+inline std::int32_t clampByte(std::int32_t x) {
+  x = x > 0 ? x : 0;
+  return x < 255 ? x : 255;
+}
 
 /// trunc(x) limited to 0..255. Values beyond any integer range, infinities
 /// included, saturate like any other large value; NaN gives 0. Also used
 /// where the arithmetic keeps results within 0..255: there the limit changes
 /// nothing and keeps the float-to-integer conversion defined.
-inline int truncLimited(float x) {
-  if (!(x > 0.0f)) return 0;
-  if (x >= 255.0f) return 255;
-  return static_cast<int>(x);
+inline std::int32_t truncLimited(float x) {
+  x = x > 0.0f ? x : 0.0f;
+  x = x < 255.0f ? x : 255.0f;
+  return static_cast<std::int32_t>(x);
 }
 
+inline std::int32_t max3(std::int32_t a, std::int32_t b, std::int32_t c) {
+  const std::int32_t ab = a > b ? a : b;
+  return ab > c ? ab : c;
+}
+
+inline std::int32_t min3(std::int32_t a, std::int32_t b, std::int32_t c) {
+  const std::int32_t ab = a < b ? a : b;
+  return ab < c ? ab : c;
+}
+
+/// Checks the arguments and runs `kernel` over the region, rows top to
+/// bottom. Null pointers give ippStsNullPtrErr before the size is looked at;
+/// a width or height below 1 gives ippStsSizeErr. Steps are taken as given:
+/// each row starts srcStep (dstStep) bytes after the previous one. A block is
+/// read whole before it is written, so source and destination may coincide.
+template <BlockKernel kernel>
+IppStatus convertImage(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize) {
+  if (pSrc == nullptr || pDst == nullptr) return ippStsNullPtrErr;
+  if (roiSize.width < 1 || roiSize.height < 1) return ippStsSizeErr;
+  Block in{}, out{};
+  for (int y = 0; y < roiSize.height; ++y) {
+    const Ipp8u* src = pSrc + static_cast<std::ptrdiff_t>(y) * srcStep;
+    Ipp8u* dst = pDst + static_cast<std::ptrdiff_t>(y) * dstStep;
+    for (int x = 0; x < roiSize.width; x += kBlockPixels) {
+      const int n = roiSize.width - x < kBlockPixels ? roiSize.width - x : kBlockPixels;
+      for (int i = 0; i < n; ++i, src += 3) {
+        in.c0[i] = src[0];
+        in.c1[i] = src[1];
+        in.c2[i] = src[2];
+      }
+      kernel(in, out);
+      for (int i = 0; i < n; ++i, dst += 3) {
+        dst[0] = static_cast<Ipp8u>(out.c0[i]);
+        dst[1] = static_cast<Ipp8u>(out.c1[i]);
+        dst[2] = static_cast<Ipp8u>(out.c2[i]);
+      }
+    }
+  }
+  return ippStsNoErr;
+}
+
+}  // namespace FC_COLOR_ISA
 }  // namespace fc::color
 
-/// Defines px_<name>, the generic variant of a conversion entry, as
-/// `pixelFn` over the region; the entry's declaration checks the signature.
-#define FC_DEFINE_PX_CONVERSION(name, pixelFn)                                       \
-  extern "C" FC_API IppStatus px_##name FC_TWO_IMAGE_PARAMS() {                       \
-    return ::fc::color::convertImage<pixelFn>(pSrc, srcStep, pDst, dstStep, roiSize); \
+/// Defines <tag>_<name>, a variant of a conversion entry, as `kernel` over
+/// the region; the entry's declaration checks the signature. `tag` may be a
+/// macro such as FC_COLOR_ISA.
+#define FC_DEFINE_CONVERSION(tag, name, kernel) FC_DEFINE_CONVERSION_OF_TAG(tag, name, kernel)
+#define FC_DEFINE_CONVERSION_OF_TAG(tag, name, kernel)                              \
+  extern "C" FC_API IppStatus tag##_##name FC_TWO_IMAGE_PARAMS() {                   \
+    return ::fc::color::convertImage<kernel>(pSrc, srcStep, pDst, dstStep, roiSize); \
   }

@@ -1,7 +1,21 @@
 # Sources of this family, relative to primitives/.
-target_sources(fc_primitives PRIVATE
-  color/yuv_ycbcr_ycc.cpp
-  color/xyz.cpp
-  color/hsv_hls.cpp
-  color/luv.cpp
-  color/lab.cpp)
+set(FC_COLOR_CONVERSION_KERNELS
+  ${CMAKE_CURRENT_SOURCE_DIR}/color/yuv_ycbcr_ycc.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/color/xyz.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/color/hsv_hls.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/color/luv.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/color/lab.cpp)
+set(FC_COLOR_CONVERSION_VECTOR_KERNELS
+  ${PROJECT_SOURCE_DIR}/dispatch/variants/w7/color_conversions.cpp
+  ${PROJECT_SOURCE_DIR}/dispatch/variants/t7/color_conversions.cpp)
+target_sources(fc_primitives PRIVATE ${FC_COLOR_CONVERSION_KERNELS} ${FC_COLOR_CONVERSION_VECTOR_KERNELS})
+
+# The colour kernels never read floating-point exception flags. Without trap
+# semantics the compiler may evaluate both arms of a selection, which lets it
+# vectorise the kernels; the arithmetic stays exact IEEE (no contraction, no
+# reassociation). The vector variants also ask for the full cost model, so
+# they are vectorised at every optimisation level from -O2.
+set_property(SOURCE ${FC_COLOR_CONVERSION_KERNELS} ${FC_COLOR_CONVERSION_VECTOR_KERNELS}
+  DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY COMPILE_OPTIONS -fno-trapping-math)
+set_property(SOURCE ${FC_COLOR_CONVERSION_VECTOR_KERNELS}
+  DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY COMPILE_OPTIONS -ftree-vectorize -fvect-cost-model=dynamic)

@@ -54,5 +54,28 @@ TEST(ColourConversionRegions, EveryVariantWritesPxBytesInsideTheRegionOnly) {
     }
 }
 
+TEST(ColourConversionRegions, EveryVariantWritesPxBytesForAQuarterMillionColours) {
+  // 1024 x 256 distinct colours spread over the whole cube: an odd
+  // multiplier permutes the 2^24 colours, and the first 2^18 of the
+  // permutation are taken. Wide rows run the vector loops at full length.
+  constexpr int kWidth = 1024, kHeight = 256;
+  std::vector<Ipp8u> colours(3 * kWidth * kHeight);
+  for (std::uint32_t i = 0; i < kWidth * kHeight; ++i) {
+    const std::uint32_t c = (i * 2654435761u) & 0xFFFFFF;
+    colours[3 * i] = static_cast<Ipp8u>(c >> 16);
+    colours[3 * i + 1] = static_cast<Ipp8u>(c >> 8);
+    colours[3 * i + 2] = static_cast<Ipp8u>(c);
+  }
+  std::vector<Ipp8u> reference(colours.size()), converted(colours.size());
+  for (const NamedConversion& c : allConversions()) {
+    ASSERT_EQ(c.variants.front().fn(colours.data(), 3 * kWidth, reference.data(), 3 * kWidth, {kWidth, kHeight}),
+              ippStsNoErr);
+    for (const auto& v : c.variants) {
+      ASSERT_EQ(v.fn(colours.data(), 3 * kWidth, converted.data(), 3 * kWidth, {kWidth, kHeight}), ippStsNoErr);
+      EXPECT_TRUE(converted == reference) << c.name << " [" << v.tag << "]";
+    }
+  }
+}
+
 }  // namespace
 }  // namespace fc::test
