@@ -33,26 +33,48 @@ void ReverseRow(Ipp8u* row, int width, int channels) {
     std::swap_ranges(row + l * channels, row + (l + 1) * channels, row + r * channels);
 }
 
+// Writes the pixels of a row in reverse order into another row.
+template <int Channels> void ReverseCopy(const Ipp8u* src, Ipp8u* dst, int width) {
+  const Ipp8u* from = src + (width - 1) * Channels;
+  for (int x = 0; x < width; ++x, from -= Channels, dst += Channels)
+    for (int c = 0; c < Channels; ++c) dst[c] = from[c];
+}
+
+void MirrorInPlace(Ipp8u* image, int step, IppiSize roi, IppiAxis flip, int channels) {
+  const std::size_t rowBytes = static_cast<std::size_t>(roi.width) * channels;
+  std::vector<Ipp8u> swap(rowBytes);
+  const int last = roi.height - 1;
+  if (flip != ippAxsVertical)
+    for (int y = 0; y < last - y; ++y) {
+      Ipp8u* top = image + static_cast<std::ptrdiff_t>(y) * step;
+      Ipp8u* bottom = image + static_cast<std::ptrdiff_t>(last - y) * step;
+      std::memcpy(swap.data(), top, rowBytes);
+      std::memcpy(top, bottom, rowBytes);
+      std::memcpy(bottom, swap.data(), rowBytes);
+    }
+  if (flip != ippAxsHorizontal)
+    for (int y = 0; y <= last; ++y) ReverseRow(image + static_cast<std::ptrdiff_t>(y) * step, roi.width, channels);
+}
+
 IppStatus Mirror(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize roi, IppiAxis flip,
                  int channels) {
   if (IppStatus s = CheckRegion(src, srcStep, dst, dstStep, roi, channels); s != ippStsNoErr) return s;
   if (flip != ippAxsHorizontal && flip != ippAxsVertical && flip != ippAxsBoth) return ippStsMirrorFlipErr;
+  if (src == dst) {
+    MirrorInPlace(dst, dstStep, roi, flip, channels);
+    return ippStsNoErr;
+  }
   const std::size_t rowBytes = static_cast<std::size_t>(roi.width) * channels;
-  const bool upsideDown = flip != ippAxsVertical;
-  // Rows are swapped in pairs through a buffer, so the source may be the
-  // destination.
-  std::vector<Ipp8u> top(rowBytes), bottom(rowBytes);
-  for (int y = 0, last = roi.height - 1; y <= last - y; ++y) {
-    const int from = upsideDown ? last - y : y;
-    const int to = last - y;
-    std::memcpy(top.data(), src + static_cast<std::ptrdiff_t>(from) * srcStep, rowBytes);
-    std::memcpy(bottom.data(), src + static_cast<std::ptrdiff_t>(upsideDown ? y : to) * srcStep, rowBytes);
-    if (flip != ippAxsHorizontal) {
-      ReverseRow(top.data(), roi.width, channels);
-      ReverseRow(bottom.data(), roi.width, channels);
-    }
-    std::memcpy(dst + static_cast<std::ptrdiff_t>(y) * dstStep, top.data(), rowBytes);
-    std::memcpy(dst + static_cast<std::ptrdiff_t>(to) * dstStep, bottom.data(), rowBytes);
+  for (int y = 0; y < roi.height; ++y) {
+    const int from = flip == ippAxsVertical ? y : roi.height - 1 - y;
+    const Ipp8u* s = src + static_cast<std::ptrdiff_t>(from) * srcStep;
+    Ipp8u* d = dst + static_cast<std::ptrdiff_t>(y) * dstStep;
+    if (flip == ippAxsHorizontal)
+      std::memcpy(d, s, rowBytes);
+    else if (channels == 3)
+      ReverseCopy<3>(s, d, roi.width);
+    else
+      ReverseCopy<1>(s, d, roi.width);
   }
   return ippStsNoErr;
 }

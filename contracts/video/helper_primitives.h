@@ -20,7 +20,8 @@ inline constexpr IppStatus ippStsMirrorFlipErr = -21;
 IppStatus ippiCopy_8u_C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize);
 IppStatus ippiCopy_8u_C1R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize);
 
-/// Writes the region mirrored about `flip`; pSrc may equal pDst (in place).
+/// Writes the region mirrored about `flip`. pSrc may equal pDst (in place);
+/// other overlaps of source and destination are not supported.
 IppStatus ippiMirror_8u_C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize,
                             IppiAxis flip);
 IppStatus ippiMirror_8u_C1R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize,
