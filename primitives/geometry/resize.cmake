@@ -6,3 +6,7 @@ target_sources(fc_primitives PRIVATE
   geometry/resize_cubic.cpp
   geometry/resize_lanczos.cpp
   geometry/resize_super.cpp)
+
+# SIMD variants, relative to primitives/ as well.
+target_sources(fc_primitives PRIVATE
+  ../dispatch/variants/t7/resize.cpp)

@@ -8,19 +8,6 @@
 namespace fc::primitives::resize {
 namespace {
 
-struct Arguments {
-  const Ipp8u* src;
-  IppiSize srcSize;
-  int srcStep;
-  TFCImageRect srcRoi;
-  Ipp8u* dst;
-  int dstStep;
-  IppiSize dstRoiSize;
-  double xFactor;
-  double yFactor;
-  int interpolation;
-};
-
 bool isSupportedInterpolation(int interpolation) {
   return interpolation == IPPI_INTER_NN || interpolation == IPPI_INTER_LINEAR ||
          interpolation == IPPI_INTER_CUBIC || interpolation == IPPI_INTER_LANCZOS;
@@ -89,18 +76,20 @@ IppStatus prepareJob(const Arguments& a, int channels, Job& job) {
   return ippStsNoErr;
 }
 
-IppStatus runKernel(int interpolation, const Job& job) {
+IppStatus runKernel(int interpolation, const Job& job, const RowRoutines& routines) {
   switch (interpolation) {
     case IPPI_INTER_NN: return resizeNearest(job);
-    case IPPI_INTER_LINEAR: return resizeLinear(job);
-    case IPPI_INTER_CUBIC: return resizeCubic(job);
-    default: return resizeLanczos(job);
+    case IPPI_INTER_LINEAR: return resizeLinear(job, routines.linear);
+    case IPPI_INTER_CUBIC: return resizeCubic(job, routines.cubic);
+    default: return resizeLanczos(job, routines.lanczos);
   }
 }
 
+}  // namespace
+
 /// Supersampling only reduces; asked to enlarge it falls to the general
 /// routine, whose mode check rejects it.
-IppStatus resize(const Arguments& a, int channels) {
+IppStatus resize(const Arguments& a, int channels, const RowRoutines& routines) {
   const bool supersample =
       a.interpolation == IPPI_INTER_SUPER && a.xFactor <= 1.0 && a.yFactor <= 1.0;
   if (const IppStatus status = checkImagesAndFactors(a); status != ippStsNoErr) return status;
@@ -108,24 +97,13 @@ IppStatus resize(const Arguments& a, int channels) {
   Job job{};
   if (const IppStatus status = prepareJob(a, channels, job); status != ippStsNoErr) return status;
   if (supersample) return resizeSuper(job);
-  return runKernel(reducedInterpolation(a.interpolation, a.srcSize), job);
+  return runKernel(reducedInterpolation(a.interpolation, a.srcSize), job, routines);
 }
 
-}  // namespace
+RowRoutines genericRowRoutines() {
+  return {genericLinearRoutines(), genericCubicRoutines(), genericLanczosRoutines()};
+}
+
 }  // namespace fc::primitives::resize
 
-extern "C" FC_API IppStatus px_ippiResize_8u_C3R(const Ipp8u* pSrc, IppiSize srcSize, int srcStep,
-                                                 TFCImageRect srcRoi, Ipp8u* pDst, int dstStep,
-                                                 IppiSize dstRoiSize, double xFactor,
-                                                 double yFactor, int interpolation) {
-  return fc::primitives::resize::resize(
-      {pSrc, srcSize, srcStep, srcRoi, pDst, dstStep, dstRoiSize, xFactor, yFactor, interpolation}, 3);
-}
-
-extern "C" FC_API IppStatus px_ippiResize_8u_C1R(const Ipp8u* pSrc, IppiSize srcSize, int srcStep,
-                                                 TFCImageRect srcRoi, Ipp8u* pDst, int dstStep,
-                                                 IppiSize dstRoiSize, double xFactor,
-                                                 double yFactor, int interpolation) {
-  return fc::primitives::resize::resize(
-      {pSrc, srcSize, srcStep, srcRoi, pDst, dstStep, dstRoiSize, xFactor, yFactor, interpolation}, 1);
-}
+FC_DEFINE_RESIZE_ENTRIES(px, fc::primitives::resize::genericRowRoutines())

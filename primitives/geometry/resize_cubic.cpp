@@ -9,14 +9,7 @@ namespace fc::primitives::resize {
 namespace {
 
 struct CubicKernel {
-  /// The four-pixel window of a position (index of its first pixel) and the
-  /// Newton coefficients of the position within it.
-  struct Sample {
-    Ipp32s first;
-    double a;
-    double b;
-    double c;
-  };
+  using Sample = CubicSample;
   using Value = Ipp32f;
   static constexpr int kTaps = 4;
 
@@ -62,7 +55,8 @@ struct CubicKernel {
   }
 
   template <int Channels>
-  static void interpolateRow(const Ipp8u* source, const Sample* columns, int width, Ipp32f* out) {
+  static void interpolateRow(const Ipp8u* source, int, const Sample* columns, int width,
+                             Ipp32f* out) {
     for (int c = 0; c < width; ++c) {
       const Ipp8u* p = source + columns[c].first;
       for (int k = 0; k < Channels; ++k)
@@ -85,6 +79,10 @@ struct CubicKernel {
 
 }  // namespace
 
-IppStatus resizeCubic(const Job& job) { return resizeSeparable<CubicKernel>(job); }
+CubicRoutines genericCubicRoutines() { return SeparableKernel<CubicKernel>::routines(); }
+
+IppStatus resizeCubic(const Job& job, const CubicRoutines& routines) {
+  return resizeSeparable<CubicKernel>(job, routines);
+}
 
 }  // namespace fc::primitives::resize

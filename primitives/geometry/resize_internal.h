@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "dispatch/primitives.h"
+#include "primitives/geometry/resize_rows.h"
 
 namespace fc::primitives::resize {
 
@@ -42,9 +43,9 @@ struct Job {
 /// Kernels: each writes the dstWidth x dstHeight pixels of the job and
 /// returns ippStsNoErr, or ippStsMemAllocErr before writing anything.
 IppStatus resizeNearest(const Job& job);
-IppStatus resizeLinear(const Job& job);
-IppStatus resizeCubic(const Job& job);
-IppStatus resizeLanczos(const Job& job);
+IppStatus resizeLinear(const Job& job, const LinearRoutines& routines);
+IppStatus resizeCubic(const Job& job, const CubicRoutines& routines);
+IppStatus resizeLanczos(const Job& job, const LanczosRoutines& routines);
 IppStatus resizeSuper(const Job& job);
 
 /// A work buffer of `count` elements from the aligned allocator, released

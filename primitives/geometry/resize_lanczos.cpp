@@ -38,13 +38,8 @@ double kernelAt(double distance, const KernelTable& table) {
 }
 
 struct LanczosKernel {
-  static constexpr int kTaps = 6;
-  /// Six taps around a position (indices clamped to the image, which
-  /// replicates its border) and their weights, normalised to sum to one.
-  struct Sample {
-    Ipp32s taps[kTaps];
-    double weights[kTaps];
-  };
+  static constexpr int kTaps = kLanczosTaps;
+  using Sample = LanczosSample;
   using Value = Ipp32f;
 
   static Sample sample(double position, int origin, int imageLength) {
@@ -69,7 +64,8 @@ struct LanczosKernel {
   static void sourceRows(const Sample& s, int* rows) { std::copy(s.taps, s.taps + kTaps, rows); }
 
   template <int Channels>
-  static void interpolateRow(const Ipp8u* source, const Sample* columns, int width, Ipp32f* out) {
+  static void interpolateRow(const Ipp8u* source, int, const Sample* columns, int width,
+                             Ipp32f* out) {
     for (int c = 0; c < width; ++c) {
       const Sample& s = columns[c];
       for (int ch = 0; ch < Channels; ++ch) {
@@ -98,6 +94,10 @@ struct LanczosKernel {
 
 }  // namespace
 
-IppStatus resizeLanczos(const Job& job) { return resizeSeparable<LanczosKernel>(job); }
+LanczosRoutines genericLanczosRoutines() { return SeparableKernel<LanczosKernel>::routines(); }
+
+IppStatus resizeLanczos(const Job& job, const LanczosRoutines& routines) {
+  return resizeSeparable<LanczosKernel>(job, routines);
+}
 
 }  // namespace fc::primitives::resize

@@ -11,12 +11,7 @@ namespace {
 constexpr int kOne = 16384;  // weight 1.0 in 14-bit fixed point
 
 struct LinearKernel {
-  /// The pair of source pixels a position falls between (index of the
-  /// first) and the weight of the second.
-  struct Sample {
-    Ipp32s first;
-    Ipp32s weight;
-  };
+  using Sample = LinearSample;
   using Value = Ipp16u;
   static constexpr int kTaps = 2;
 
@@ -38,7 +33,8 @@ struct LinearKernel {
   }
 
   template <int Channels>
-  static void interpolateRow(const Ipp8u* source, const Sample* columns, int width, Ipp16u* out) {
+  static void interpolateRow(const Ipp8u* source, int, const Sample* columns, int width,
+                             Ipp16u* out) {
     for (int c = 0; c < width; ++c) {
       const Ipp8u* left = source + columns[c].first;
       const int w1 = columns[c].weight;
@@ -61,6 +57,10 @@ struct LinearKernel {
 
 }  // namespace
 
-IppStatus resizeLinear(const Job& job) { return resizeSeparable<LinearKernel>(job); }
+LinearRoutines genericLinearRoutines() { return SeparableKernel<LinearKernel>::routines(); }
+
+IppStatus resizeLinear(const Job& job, const LinearRoutines& routines) {
+  return resizeSeparable<LinearKernel>(job, routines);
+}
 
 }  // namespace fc::primitives::resize

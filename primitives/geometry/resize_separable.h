@@ -9,15 +9,22 @@
 namespace fc::primitives::resize {
 
 // A kernel supplies:
-//   Sample             a table entry: source taps and weights of one position
-//   Value              the type of horizontally interpolated samples
+//   Sample, Value      its table entry and its interpolated sample type
 //   kTaps              source rows combined per destination row
 //   sample(position, origin, imageLength)   the entry of one position, with
 //                      absolute pixel indices
 //   toSampleOffsets(sample, channels)       column indices to sample offsets
 //   sourceRows(sample, rows)                the kTaps source rows of a row entry
-//   interpolateRow<Channels>(source, columns, width, out)
-//   combineRows(rows, sample, length, out)
+// and its generic loops, interpolateRow<Channels> and combineRows, which
+// routines() hands out.
+template <typename Kernel>
+struct SeparableKernel {
+  using Routines = SeparableRoutines<typename Kernel::Sample, typename Kernel::Value>;
+  static Routines routines() {
+    return {Kernel::template interpolateRow<1>, Kernel::template interpolateRow<3>,
+            Kernel::combineRows};
+  }
+};
 
 template <typename Kernel>
 void buildAxis(int count, int length, double exactLength, int origin, int imageLength,
@@ -27,27 +34,31 @@ void buildAxis(int count, int length, double exactLength, int origin, int imageL
   });
 }
 
-template <typename Kernel, int Channels>
-void resizeRows(const Job& job, const typename Kernel::Sample* columns,
-                const typename Kernel::Sample* rows, typename Kernel::Value* rowBuffers) {
+template <typename Kernel>
+void resizeRows(const Job& job, const typename SeparableKernel<Kernel>::Routines& routines,
+                const typename Kernel::Sample* columns, const typename Kernel::Sample* rows,
+                typename Kernel::Value* rowBuffers) {
   using Value = typename Kernel::Value;
+  const auto interpolate = job.channels == 3 ? routines.rowC3 : routines.rowC1;
+  const int rowSamples = sampleOffset(job.srcSize.width, job.channels);
   RowCache<Value, Kernel::kTaps> cache(rowBuffers, rowBufferLength(job));
   const auto fill = [&](int sourceRow, Value* buffer) {
-    Kernel::template interpolateRow<Channels>(job.srcRow(sourceRow), columns, job.dstWidth, buffer);
+    interpolate(job.srcRow(sourceRow), rowSamples, columns, job.dstWidth, buffer);
   };
   for (int r = 0; r < job.dstHeight; ++r) {
     int sourceRows[Kernel::kTaps];
     Kernel::sourceRows(rows[r], sourceRows);
     const Value* window[Kernel::kTaps];
     cache.gather(sourceRows, window, fill);
-    Kernel::combineRows(window, rows[r], job.dstWidth * Channels, job.dstRow(r));
+    routines.combine(window, rows[r], job.dstWidth * job.channels, job.dstRow(r));
   }
 }
 
-/// Runs a separable kernel over the job; ippStsMemAllocErr, with nothing
-/// written, when a table or row buffer cannot be allocated.
+/// Runs a separable kernel over the job with the given loops;
+/// ippStsMemAllocErr, with nothing written, when a table or row buffer
+/// cannot be allocated.
 template <typename Kernel>
-IppStatus resizeSeparable(const Job& job) {
+IppStatus resizeSeparable(const Job& job, const typename SeparableKernel<Kernel>::Routines& routines) {
   WorkBuffer<typename Kernel::Sample> columns(job.dstWidth);
   WorkBuffer<typename Kernel::Sample> rows(job.dstHeight);
   WorkBuffer<typename Kernel::Value> rowBuffers(Kernel::kTaps * rowBufferLength(job));
@@ -59,10 +70,7 @@ IppStatus resizeSeparable(const Job& job) {
                     rows.get());
   for (int c = 0; c < job.dstWidth; ++c) Kernel::toSampleOffsets(columns[c], job.channels);
 
-  if (job.channels == 3)
-    resizeRows<Kernel, 3>(job, columns.get(), rows.get(), rowBuffers.get());
-  else
-    resizeRows<Kernel, 1>(job, columns.get(), rows.get(), rowBuffers.get());
+  resizeRows<Kernel>(job, routines, columns.get(), rows.get(), rowBuffers.get());
   return ippStsNoErr;
 }
 
