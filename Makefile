@@ -2,6 +2,8 @@
 #             AddressSanitizer + UndefinedBehaviorSanitizer, and the threading
 #             tests under ThreadSanitizer
 # make bench  build and run the benchmarks
+# make demo   build the framecraft tool in build/ and run its demo pipeline
+#             (PNG frames in ./demo-out/)
 GENERATOR := -G Ninja
 CTEST := ctest --output-on-failure --timeout 600 -j2
 
@@ -31,6 +33,11 @@ bench: deps
 	cmake -S . -B build-bench $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DFRAMECRAFT_BENCH=ON >/dev/null
 	cmake --build build-bench
 	for b in build-bench/bench/bench_*; do $$b; done
+
+demo: deps
+	cmake -S . -B build $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFRAMECRAFT_BENCH=ON >/dev/null
+	cmake --build build --target framecraft_cli
+	build/tools/framecraft/framecraft demo
 
 clean:
 	rm -rf build build-asan build-tsan build-bench

@@ -50,21 +50,26 @@ RowConversion FromBgr24(TFCVideoFormat to) {
   return nullptr;
 }
 
-TFCImageBuffer Converted(const TFCImageBuffer& source, TFCVideoFormat to, RowConversion convert) {
-  TFCImageBuffer result(source.Width(), source.Height(), to);
+}  // namespace
+
+// Every byte of the result is written by the row conversion.
+TFCImageBuffer TFCImageBuffer::Converted(TFCVideoFormat to, RowConversion convert) const {
+  TFCImageBuffer result;
+  result.width_ = width_;
+  result.height_ = height_;
+  result.format_ = to;
+  result.Allocate(false);
   if (result.Size() == 0) return result;
-  const Ipp8u* src = source.Read();
+  const Ipp8u* src = Read();
   Ipp8u* dst = result.Write();
-  for (int y = 0; y < source.Height(); ++y, src += source.Step(), dst += result.Step())
-    convert(src, dst, source.Width());
+  const int srcStep = Step(), dstStep = result.Step();
+  for (int y = 0; y < height_; ++y, src += srcStep, dst += dstStep) convert(src, dst, width_);
   return result;
 }
 
-}  // namespace
-
 TFCImageBuffer::TFCImageBuffer(int width, int height, TFCVideoFormat format)
     : width_(std::max(width, 0)), height_(std::max(height, 0)), format_(format) {
-  Allocate();
+  Allocate(true);
 }
 
 TFCImageBuffer::TFCImageBuffer(const TFCImageBuffer& other)
@@ -96,13 +101,13 @@ void TFCImageBuffer::Release() {
   store_ = nullptr;
 }
 
-void TFCImageBuffer::Allocate() {
+void TFCImageBuffer::Allocate(bool black) {
   Release();
   const std::size_t size = Size();
   if (size == 0) return;
   store_ = new Store;
   store_->bytes = std::make_unique_for_overwrite<Ipp8u[]>(size);
-  FillBlack(store_->bytes.get(), size, format_);
+  if (black) FillBlack(store_->bytes.get(), size, format_);
 }
 
 bool TFCImageBuffer::IsShared() const {
@@ -113,7 +118,7 @@ void TFCImageBuffer::Detach(bool keepPixels) {
   if (!IsShared()) return;
   Store* shared = store_;
   store_ = nullptr;  // so Allocate leaves the shared pixels alone
-  Allocate();
+  Allocate(!keepPixels);
   if (keepPixels && store_) std::memcpy(store_->bytes.get(), shared->bytes.get(), Size());
   // The other holders may have left meanwhile: then the pixels are ours to free.
   if (shared->holders.fetch_sub(1, std::memory_order_acq_rel) == 1) delete shared;
@@ -152,14 +157,14 @@ void TFCImageBuffer::LoadFromBitmap(const TFCBitmapView& bitmap) {
 
 void TFCImageBuffer::ConvertTo(TFCVideoFormat format) {
   if (format == format_ || !IsVideoFormat(format)) return;
-  if (format_ != vfRGB24) *this = Converted(*this, vfRGB24, ToBgr24(format_));
-  if (format != vfRGB24) *this = Converted(*this, format, FromBgr24(format));
+  if (format_ != vfRGB24) *this = Converted(vfRGB24, ToBgr24(format_));
+  if (format != vfRGB24) *this = Converted(format, FromBgr24(format));
 }
 
 void TFCImageBuffer::SetSize(int width, int height) {
   width_ = std::max(width, 0);
   height_ = std::max(height, 0);
-  Allocate();
+  Allocate(true);
 }
 
 void TFCImageBuffer::Clear() {

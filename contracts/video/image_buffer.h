@@ -80,8 +80,10 @@ public:
 
 private:
   struct Store;
+  using RowConversion = void (*)(const Ipp8u*, Ipp8u*, int);
   void Release();
-  void Allocate();
+  void Allocate(bool black);
+  TFCImageBuffer Converted(TFCVideoFormat to, RowConversion convert) const;
   void Detach(bool keepPixels);
 
   int width_ = 0;

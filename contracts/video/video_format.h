@@ -20,10 +20,21 @@ const TEnumInfo& VideoFormatInfo();
 
 /// Bytes of one pixel in `format` (2 for vfYUY2, whose chroma is shared by
 /// pairs of pixels).
-int BytesPerPixelOf(TFCVideoFormat format);
+inline int BytesPerPixelOf(TFCVideoFormat format) {
+  switch (format) {
+    case vfRGB32: return 4;
+    case vfGray8: return 1;
+    case vfYUY2: return 2;
+    case vfRGB24: break;
+  }
+  return 3;
+}
 
 /// Bytes of one packed row of `width` pixels (vfYUY2 rows hold whole pairs).
-int RowBytesOf(TFCVideoFormat format, int width);
+inline int RowBytesOf(TFCVideoFormat format, int width) {
+  if (format == vfYUY2) return (width + 1) / 2 * 4;
+  return width * BytesPerPixelOf(format);
+}
 
 /// True for the values above; other integers arriving in a start-frame
 /// operation are not formats.

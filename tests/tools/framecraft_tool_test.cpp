@@ -1,0 +1,227 @@
+// The framecraft tool end to end: the built binaries run as child
+// processes, over the test components (the testbed) and over the package.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "tests/tools/child_process.h"
+
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb/stb_image.h>
+
+namespace fc::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A gradient generator, an inverter and a grey converter in a row.
+constexpr const char* kPipelineForm =
+    "object Pipeline: TComponent\n"
+    "  object Gen1: TTestPatternGen\n"
+    "    ImageSize.Width = 7\n"
+    "    ImageSize.Height = 5\n"
+    "    Level = 10\n"
+    "    OutputPin.SinkPins = (Invert1.InputPin)\n"
+    "  end\n"
+    "  object Invert1: TTestInvert\n"
+    "    OutputPin.SinkPins = (Grey1.InputPin)\n"
+    "  end\n"
+    "  object Grey1: TTestGrey\n"
+    "  end\n"
+    "end\n";
+
+struct TPng {
+  int width = 0, height = 0, channels = 0;
+  std::vector<unsigned char> pixels;
+  unsigned char At(int x, int y, int c) const { return pixels[(y * width + x) * channels + c]; }
+};
+
+TPng ReadPng(const fs::path& path) {
+  TPng png;
+  unsigned char* data = stbi_load(path.c_str(), &png.width, &png.height, &png.channels, 0);
+  if (!data) throw std::runtime_error("cannot read " + path.string());
+  png.pixels.assign(data, data + png.width * png.height * png.channels);
+  stbi_image_free(data);
+  return png;
+}
+
+int CountFiles(const fs::path& directory) {
+  int count = 0;
+  for (const auto& entry : fs::directory_iterator(directory)) count += entry.is_regular_file();
+  return count;
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class FramecraftTool : public ::testing::Test {
+protected:
+  void SetUp() override {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = fs::temp_directory_path() / ("fc_tool_" + std::to_string(getpid()) + "_" + test->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  TChildResult Testbed(const std::vector<std::string>& args) { return RunChild(FC_TOOL_TESTBED, args, dir_); }
+  TChildResult Tool(const std::vector<std::string>& args) { return RunChild(FC_TOOL_BINARY, args, dir_); }
+  std::string WriteForm(const std::string& name, const std::string& text) {
+    std::ofstream(dir_ / name) << text;
+    return name;
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(FramecraftTool, ListsRegisteredComponentsInTableOrder) {
+  TChildResult r = Testbed({"list"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  // Registered grey, generator, inverter; listed in the table's order.
+  EXPECT_TRUE(std::regex_search(r.out, std::regex("^CLASS +UNIT +BASE +ROLE\n"
+                                                  "TTestPatternGen +Fctestpatterngen +TFCCommonGen +test pattern\n"
+                                                  "TTestInvert +Fctestinvert +TFCCommonFilter +inverts bytes\n"
+                                                  "TTestGrey +Fctestgrey +TFCCommonFilter +green to grey\n$")))
+      << r.out;
+}
+
+TEST_F(FramecraftTool, DescribesPropertiesAndPinsOnceEach) {
+  TChildResult r = Testbed({"describe", "ttestpatterngen"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  for (const char* line : {"\n  Level +Byte +default 0\n", "\n  Pattern +TTestPattern +default tpGradient +values: tpGradient, tpFlat\n",
+                           "\n  ImageSize.Width +Cardinal +default 320\n", "\n  FrameRate +Double +default 30\n",
+                           "\n  OutputPin +Image +source\n", "\n  ClockPin +Clock +sink\n"})
+    EXPECT_TRUE(std::regex_search(r.out, std::regex(line))) << line << "\n" << r.out;
+  for (const char* name : {"  Level ", "  Pattern ", "  ImageSize.Width ", "  OutputPin ", "  Pacing "}) {
+    std::size_t first = r.out.find(name);
+    EXPECT_NE(first, std::string::npos) << name;
+    EXPECT_EQ(r.out.find(name, first + 1), std::string::npos) << name << " listed twice";
+  }
+}
+
+TEST_F(FramecraftTool, RunWritesTheFramesReachingEachDumpedPin) {
+  const std::string form = WriteForm("pipe.fcf", kPipelineForm);
+  TChildResult r = Testbed({"run", form, "--frames", "3", "--set", "Gen1.Level=77", "--dump",
+                            "Gen1.OutputPin=gen", "--dump", "Grey1.InputPin=inverted", "--dump=Grey1.OutputPin=grey"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("3 frames in "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("frames/s"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("\r"), std::string::npos) << "progress shown on a file";
+  for (const char* d : {"gen", "inverted", "grey"}) EXPECT_EQ(CountFiles(dir_ / d), 3) << d;
+
+  // Frame 2 at (x, y): blue x + 2, green y, red 77 (the --set value).
+  TPng gen = ReadPng(dir_ / "gen/000002.png");
+  ASSERT_EQ(gen.width, 7);
+  ASSERT_EQ(gen.height, 5);
+  ASSERT_EQ(gen.channels, 3);
+  TPng inverted = ReadPng(dir_ / "inverted/000002.png");
+  TPng grey = ReadPng(dir_ / "grey/000002.png");
+  ASSERT_EQ(grey.channels, 1);
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 7; ++x) {
+      EXPECT_EQ(gen.At(x, y, 0), 77);
+      EXPECT_EQ(gen.At(x, y, 1), y);
+      EXPECT_EQ(gen.At(x, y, 2), x + 2);
+      EXPECT_EQ(inverted.At(x, y, 2), 255 - (x + 2));
+      EXPECT_EQ(grey.At(x, y, 0), 255 - y);
+    }
+}
+
+TEST_F(FramecraftTool, RunsAreRepeatable) {
+  const std::string form = WriteForm("pipe.fcf", kPipelineForm);
+  ASSERT_EQ(Testbed({"run", form, "--frames", "4", "--dump", "Invert1.OutputPin=a"}).status, 0);
+  ASSERT_EQ(Testbed({"run", form, "--frames", "4", "--dump", "Invert1.OutputPin=b"}).status, 0);
+  for (const char* f : {"000000.png", "000003.png"}) EXPECT_EQ(ReadFile(dir_ / "a" / f), ReadFile(dir_ / "b" / f));
+}
+
+TEST_F(FramecraftTool, AGeneratorEndingItsStreamEndsTheRun) {
+  const std::string form = WriteForm("pipe.fcf", kPipelineForm);
+  TChildResult r = Testbed({"run", form, "--frames", "50", "--set", "Gen1.Length=2", "--dump", "Grey1.OutputPin=g"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("2 frames in "), std::string::npos) << r.out;
+  EXPECT_EQ(CountFiles(dir_ / "g"), 2);
+}
+
+TEST_F(FramecraftTool, FormErrorsNameFileAndLine) {
+  std::string typo = kPipelineForm;
+  typo.replace(typo.find("Level = 10"), 5, "Lavel");
+  struct Case {
+    std::string text, expected;
+  } cases[] = {
+      {typo, "framecraft: bad.fcf:5: "},
+      {std::regex_replace(std::string(kPipelineForm), std::regex("TTestGrey"), "TNoSuchClass"),
+       "framecraft: bad.fcf:11: "},
+      {"object Pipeline: TComponent\n  object Gen1: TTestPatternGen\n    Level = 300\n  end\nend\n",
+       "framecraft: bad.fcf:3: "},
+  };
+  for (const Case& c : cases) {
+    WriteForm("bad.fcf", c.text);
+    TChildResult r = Testbed({"run", "bad.fcf"});
+    EXPECT_EQ(r.status, 1) << c.expected;
+    EXPECT_EQ(r.err.rfind(c.expected, 0), 0u) << r.err;
+    EXPECT_TRUE(r.out.empty()) << r.out;
+  }
+}
+
+TEST_F(FramecraftTool, BadSettingsAndPinsNameTheComponentAndProperty) {
+  const std::string form = WriteForm("pipe.fcf", kPipelineForm);
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  } cases[] = {
+      {{"--set", "Gen1.Level=bright"}, "Gen1.Level: 'bright' is not an integer"},
+      {{"--set", "Gen1.Pattern=tpRound"}, "Gen1.Pattern: 'tpRound' is not one of tpGradient, tpFlat"},
+      {{"--set", "Gen1.Lvl=3"}, "Gen1: TTestPatternGen has no property 'Lvl'"},
+      {{"--set", "Nobody.Level=3"}, "no component named Nobody"},
+      {{"--dump", "Gen1.Level=out"}, "Gen1.Level: is not a pin"},
+      {{"--dump", "Gen1.ClockPin=out"}, "Gen1.ClockPin is not an image pin"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args{"run", form};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    TChildResult r = Testbed(args);
+    EXPECT_EQ(r.status, 1) << c.message;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("usage:"), std::string::npos) << r.err;
+  }
+}
+
+TEST_F(FramecraftTool, UnknownClassIsAnError) {
+  TChildResult r = Testbed({"describe", "TNoSuchClass"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "framecraft: unknown class 'TNoSuchClass'\n");
+}
+
+TEST_F(FramecraftTool, UsageErrorsPrintUsageAndExitTwo) {
+  const std::vector<std::vector<std::string>> lines{
+      {}, {"frobnicate"}, {"describe"}, {"run"}, {"run", "f.fcf", "--frames", "0"}, {"run", "f.fcf", "--frames"},
+      {"run", "f.fcf", "--set", "Gen1Level=3"}, {"run", "f.fcf", "--loud"}, {"list", "extra"}, {"demo", "--set", "A.B=1"}};
+  for (const auto& line : lines) {
+    TChildResult r = Testbed(line);
+    EXPECT_EQ(r.status, 2) << ::testing::PrintToString(line);
+    EXPECT_EQ(r.err.rfind("framecraft: ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("usage: framecraft list"), std::string::npos) << r.err;
+  }
+  TChildResult help = Testbed({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("usage: framecraft list"), std::string::npos);
+}
+
+TEST_F(FramecraftTool, PackageToolListsItsCatalogue) {
+  TChildResult r = Tool({"list"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("CLASS", 0), 0u) << r.out;
+  TChildResult missing = Tool({"run", "missing.fcf"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, "framecraft: missing.fcf: cannot open the file\n");
+}
+
+}  // namespace
+}  // namespace fc::test

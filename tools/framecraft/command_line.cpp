@@ -1,0 +1,97 @@
+#include "tools/framecraft/command_line.h"
+
+#include <charconv>
+
+namespace fc::tool {
+
+namespace {
+
+TAssignment ParseAssignment(std::string_view option, const std::string& text) {
+  std::size_t equals = text.find('=');
+  std::size_t dot = text.find('.');
+  if (equals == std::string::npos || dot == std::string::npos || dot == 0 || dot + 1 >= equals)
+    throw EUsageError(std::string(option) + " expects Component.Name=Value, not '" + text + "'");
+  return {text, text.substr(0, dot), text.substr(dot + 1, equals - dot - 1), text.substr(equals + 1)};
+}
+
+int ParseFrameCount(const std::string& text) {
+  int frames = 0;
+  auto result = std::from_chars(text.data(), text.data() + text.size(), frames);
+  if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size() || frames < 1)
+    throw EUsageError("--frames expects a positive whole number, not '" + text + "'");
+  return frames;
+}
+
+// Reads the options after the operand; `setAndDump` says whether --set and
+// --dump may appear (run) or only --frames (demo).
+void ParseOptions(std::span<const std::string> args, bool setAndDump, TCommandLine& line) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string option = args[i], value;
+    std::size_t equals = option.find('=');
+    if (option.starts_with("--") && equals != std::string::npos) {
+      value = option.substr(equals + 1);
+      option.resize(equals);
+    } else if (i + 1 < args.size()) {
+      value = args[++i];
+    } else {
+      throw EUsageError(option.starts_with("--") ? option + " expects a value" : "unexpected '" + option + "'");
+    }
+    if (option == "--frames")
+      line.frames = ParseFrameCount(value);
+    else if (option == "--set" && setAndDump)
+      line.sets.push_back(ParseAssignment(option, value));
+    else if (option == "--dump" && setAndDump)
+      line.dumps.push_back(ParseAssignment(option, value));
+    else
+      throw EUsageError("unknown option '" + option + "'");
+  }
+}
+
+}  // namespace
+
+TCommandLine ParseCommandLine(std::span<const std::string> args) {
+  TCommandLine line;
+  if (args.empty()) throw EUsageError("no command given");
+  const std::string& command = args[0];
+  auto rest = args.subspan(1);
+  if (command == "--help" || command == "-h" || command == "help") {
+    line.command = TCommand::Help;
+  } else if (command == "list") {
+    line.command = TCommand::List;
+  } else if (command == "describe") {
+    if (rest.size() != 1) throw EUsageError("describe expects one class name");
+    line.command = TCommand::Describe;
+    line.operand = rest[0];
+    return line;
+  } else if (command == "run") {
+    if (rest.empty() || rest[0].starts_with("--")) throw EUsageError("run expects a form file");
+    line.command = TCommand::Run;
+    line.operand = rest[0];
+    ParseOptions(rest.subspan(1), true, line);
+    return line;
+  } else if (command == "demo") {
+    line.command = TCommand::Demo;
+    ParseOptions(rest, false, line);
+    return line;
+  } else {
+    throw EUsageError("unknown command '" + command + "'");
+  }
+  if (!rest.empty()) throw EUsageError(command + " takes no arguments");
+  return line;
+}
+
+std::string_view UsageText() {
+  return "usage: framecraft list\n"
+         "       framecraft describe CLASS\n"
+         "       framecraft run FORM [--frames N] [--set Comp.Prop=Value]... [--dump Comp.Pin=DIR]...\n"
+         "       framecraft demo [--frames N]\n"
+         "\n"
+         "  list       the registered components: class, unit, base, role\n"
+         "  describe   the published properties and pins of a component class\n"
+         "  run        loads a form file, applies the --set values, streams N frames\n"
+         "             (default 30) and writes the frames reaching each --dump pin\n"
+         "             as PNG files into its directory\n"
+         "  demo       runs the built-in example pipeline into ./demo-out/\n";
+}
+
+}  // namespace fc::tool

@@ -1,0 +1,48 @@
+// frame_dump.h - writes the frames reaching a pin as numbered PNG files.
+#pragma once
+
+#include <filesystem>
+#include <mutex>
+#include <string>
+
+#include "contracts/video/image_pins.h"
+
+namespace fc::tool {
+
+/// A sink attached beside a pipeline's pin: every frame that reaches it is
+/// written to <directory>/NNNNNN.png, numbered from 000000. Write failures
+/// are kept, not thrown into the pipeline: the frame still reaches the other
+/// sinks, and the runner asks `Failure()` after each step.
+class TFrameDump : public TComponent, public IPMPinDispatcher {
+public:
+  /// Creates the directory; EFCError when it cannot.
+  TFrameDump(std::string label, std::filesystem::path directory);
+  ~TFrameDump() override;
+
+  /// Attaches to `pin`: to a source pin directly, to a sink pin through the
+  /// source it is connected to (the same frames reach both). EFCError when
+  /// the pin carries no frames or a sink pin has no source.
+  void Attach(TPMPin& pin);
+
+  /// "Component.Pin" as the user named it.
+  const std::string& Label() const { return label_; }
+  const std::filesystem::path& Directory() const { return directory_; }
+  int FramesWritten() const;
+  int StopsSeen() const;
+  /// The first write failure, empty while there was none.
+  std::string Failure() const;
+
+  bool SinkDispatch(TPMSinkPin& pin, const TPMOperation& operation) override;
+  bool SourceDispatch(TPMSourcePin&, const TPMOperation&) override { return false; }
+
+private:
+  std::string label_;
+  std::filesystem::path directory_;
+  TFCPMImageSinkPin input_;
+  mutable std::mutex mutex_;
+  int written_ = 0;
+  int stops_ = 0;
+  std::string failure_;
+};
+
+}  // namespace fc::tool

@@ -1,0 +1,169 @@
+#include "tools/framecraft/framecraft_tool.h"
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "contracts/pins/pin.h"
+#include "contracts/pins/pin_list.h"
+#include "platform/runtime/error.h"
+#include "platform/runtime/form_loader.h"
+#include "platform/runtime/form_reader.h"
+#include "tools/framecraft/catalogue_listing.h"
+#include "tools/framecraft/command_line.h"
+#include "tools/framecraft/demo_form.h"
+#include "tools/framecraft/frame_dump.h"
+#include "tools/framecraft/pipeline_runner.h"
+
+namespace fc::tool {
+
+namespace {
+
+constexpr const char* kDemoDirectory = "demo-out";
+
+TComponent* FindComponentIn(TComponent& root, std::string_view name) {
+  if (SameIdentifier(root.Name(), name)) return &root;
+  for (int i = 0; i < root.ComponentCount(); ++i)
+    if (TComponent* found = FindComponentIn(*root.Components(i), name)) return found;
+  return nullptr;
+}
+
+TComponent& ComponentNamedIn(TComponent& root, const TAssignment& assignment, std::string_view option) {
+  TComponent* component = FindComponentIn(root, assignment.component);
+  if (!component)
+    throw EFCError(std::string(option) + " " + assignment.argument + ": no component named " +
+                   assignment.component + " in the form");
+  return *component;
+}
+
+// The pin at a dotted path: "OutputPin", or "OutputPins.2" in a pin list.
+TPMPin& PinAt(TComponent& component, const std::string& path) {
+  std::size_t dot = path.rfind('.');
+  if (dot != std::string::npos) {
+    TPropertyTarget list = ResolveProperty(component, path.substr(0, dot));
+    if (list.property->Kind() == TPropertyKind::PinList) {
+      auto* pins = dynamic_cast<TPMPinList*>(list.property->GetObject(*list.object));
+      const std::string index = path.substr(dot + 1);
+      if (pins && !index.empty() && index.find_first_not_of("0123456789") == std::string::npos)
+        return *pins->GetPin(std::stoi(index));
+    }
+  }
+  TPropertyTarget target = ResolveProperty(component, path);
+  auto* pin = target.property->Kind() == TPropertyKind::Pin
+                  ? dynamic_cast<TPMPin*>(target.property->GetObject(*target.object))
+                  : nullptr;
+  if (!pin) throw EFCError::ForProperty(target.object->NamePath(), target.property->Name(), "is not a pin");
+  return *pin;
+}
+
+void ApplySettings(TComponent& root, const std::vector<TAssignment>& sets) {
+  for (const TAssignment& set : sets) SetPropertyText(ComponentNamedIn(root, set, "--set"), set.path, set.value);
+}
+
+std::vector<std::unique_ptr<TFrameDump>> AttachDumps(TComponent& root, const std::vector<TAssignment>& dumps) {
+  std::vector<std::unique_ptr<TFrameDump>> attached;
+  for (const TAssignment& dump : dumps) {
+    TPMPin& pin = PinAt(ComponentNamedIn(root, dump, "--dump"), dump.path);
+    attached.push_back(std::make_unique<TFrameDump>(dump.component + "." + dump.path, dump.value));
+    attached.back()->Attach(pin);
+  }
+  return attached;
+}
+
+// Shows "frame i/N" on a terminal, at most ten times a second.
+class TProgress {
+public:
+  TProgress(const TToolOutput& io, int total) : io_(io), total_(total) {}
+  ~TProgress() {
+    if (shown_) io_.out << "\r\033[K" << std::flush;
+  }
+  void Update(int done) {
+    if (!io_.terminal) return;
+    auto now = std::chrono::steady_clock::now();
+    if (shown_ && now - last_ < std::chrono::milliseconds(100)) return;
+    last_ = now;
+    shown_ = true;
+    io_.out << "\rframe " << done << "/" << total_ << std::flush;
+  }
+
+private:
+  const TToolOutput& io_;
+  int total_;
+  bool shown_ = false;
+  std::chrono::steady_clock::time_point last_;
+};
+
+std::string Rate(const TRunResult& result) {
+  char text[96];
+  const double perSecond = result.seconds > 0 ? result.frames / result.seconds : 0;
+  std::snprintf(text, sizeof text, "%d frames in %.3f s, %.1f frames/s", result.frames, result.seconds, perSecond);
+  return text;
+}
+
+TRunResult RunPipeline(TComponent& root, const std::vector<std::unique_ptr<TFrameDump>>& dumps, int frames,
+                       const TToolOutput& io) {
+  TPipelineRunner runner(root);
+  TProgress progress(io, frames);
+  return runner.Run(frames, [&](int done) {
+    for (const auto& dump : dumps)
+      if (std::string failure = dump->Failure(); !failure.empty()) throw EFCError(failure);
+    progress.Update(done);
+  });
+}
+
+void RunForm(const TCommandLine& line, const TFCCatalogue& catalogue, const TToolOutput& io) {
+  std::unique_ptr<TComponent> root = LoadFormFile(line.operand, catalogue.ClassLookup());
+  ApplySettings(*root, line.sets);
+  auto dumps = AttachDumps(*root, line.dumps);
+  TRunResult result = RunPipeline(*root, dumps, line.frames, io);
+  for (const auto& dump : dumps)
+    io.out << dump->Label() << ": " << dump->FramesWritten() << " frames written to "
+           << dump->Directory().string() << '\n';
+  io.out << Rate(result) << '\n';
+}
+
+// Writes each component's output into demo-out/<component>/.
+void RunDemo(const TCommandLine& line, const TFCCatalogue& catalogue, const TToolOutput& io) {
+  std::unique_ptr<TComponent> root =
+      LoadForm(readForm(DemoFormText(), std::string(kDemoFormName)), catalogue.ClassLookup());
+  std::vector<TAssignment> outputs;
+  std::string chain;
+  for (int i = 0; i < root->ComponentCount(); ++i) {
+    const std::string& name = root->Components(i)->Name();
+    outputs.push_back({name, name, "OutputPin", std::string(kDemoDirectory) + "/" + name});
+    chain += (chain.empty() ? "" : " > ") + name;
+  }
+  auto dumps = AttachDumps(*root, outputs);
+  TRunResult result = RunPipeline(*root, dumps, line.frames, io);
+  io.out << "demo: " << chain << ": " << Rate(result) << ", PNG files in " << kDemoDirectory << "/\n";
+}
+
+void Execute(const TCommandLine& line, const TFCCatalogue& catalogue, const TToolOutput& io) {
+  switch (line.command) {
+    case TCommand::Help: io.out << UsageText(); break;
+    case TCommand::List: PrintCatalogue(catalogue, io.out); break;
+    case TCommand::Describe: DescribeClass(catalogue, line.operand, io.out); break;
+    case TCommand::Run: RunForm(line, catalogue, io); break;
+    case TCommand::Demo: RunDemo(line, catalogue, io); break;
+  }
+}
+
+}  // namespace
+
+int RunFramecraft(std::span<const std::string> args, const TFCCatalogue& catalogue, TToolOutput io) {
+  try {
+    Execute(ParseCommandLine(args), catalogue, io);
+    return 0;
+  } catch (const EUsageError& error) {
+    io.err << "framecraft: " << error.what() << '\n' << UsageText();
+    return 2;
+  } catch (const std::exception& error) {
+    // EFCError and its form errors carry the file and line, or the component
+    // and property at fault, in their text.
+    io.err << "framecraft: " << error.what() << '\n';
+    return 1;
+  }
+}
+
+}  // namespace fc::tool

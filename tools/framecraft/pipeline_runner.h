@@ -1,0 +1,42 @@
+// pipeline_runner.h - streams frames through a loaded pipeline, as fast as
+// its components allow and the same every time.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "contracts/video/generator.h"
+
+namespace fc::tool {
+
+struct TRunResult {
+  int frames = 0;        ///< steps in which the generators made their frames
+  double seconds = 0;    ///< wall time of the steps
+};
+
+/// Runs the generators of a pipeline: each one is switched from its own
+/// clock to pumping (so no clock thread paces the run), started, and made to
+/// generate one frame per step, in the order the pipeline holds them; after
+/// the last step every generator is stopped, so the stop reaches every
+/// component downstream. Generators are stopped also when a step throws.
+class TPipelineRunner {
+public:
+  /// Collects the generators among `root` and the components it owns;
+  /// EFCError when there is none.
+  explicit TPipelineRunner(TComponent& root);
+
+  /// Runs `frames` steps, or fewer when every generator ended its stream.
+  /// `afterStep(done)` runs after each step (progress, failure checks); it
+  /// may throw to end the run.
+  TRunResult Run(int frames, const std::function<void(int done)>& afterStep);
+
+  const std::vector<TFCCommonGen*>& Generators() const { return generators_; }
+
+private:
+  void StopAll();
+  bool AnyRunning() const;
+
+  std::vector<TFCCommonGen*> generators_;
+};
+
+}  // namespace fc::tool
