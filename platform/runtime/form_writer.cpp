@@ -109,13 +109,14 @@ class FormWriter {
       std::string context = "property '" + property.name + "' of " + owner;
       checkName(property.name, true, "a property of " + owner);
       out += spaces(indent) + property.name + " = ";
-      out += formatValue(property.value, indent, context);
+      out += formatValue(property.value, indent, lastLineLength(out), context);
       out += "\n";
     }
   }
 
-  // The value's text; lines after the first start at indent + 2.
-  std::string formatValue(const FormValue& value, int indent, const std::string& context) {
+  // The value's text, starting at `column`; lines after the first start at
+  // indent + 2.
+  std::string formatValue(const FormValue& value, int indent, std::size_t column, const std::string& context) {
     switch (value.kind()) {
       case FormValue::Kind::Integer:
         return std::to_string(value.asInteger());
@@ -130,7 +131,7 @@ class FormWriter {
       case FormValue::Kind::Set:
         return formatSet(value.names(), context);
       case FormValue::Kind::List:
-        return formatList(value.elements(), indent, context);
+        return formatList(value.elements(), indent, column, context);
       case FormValue::Kind::Binary:
         return formatBinary(value.bytes(), indent + 2);
       case FormValue::Kind::Collection:
@@ -149,15 +150,16 @@ class FormWriter {
   }
 
   // (a, b, c), wrapped to a new line where an element would pass the line
-  // width (counted from the opening bracket on the first line) or spans
-  // lines itself.
-  std::string formatList(const std::vector<FormValue>& elements, int indent, const std::string& context) {
+  // width or spans lines itself.
+  std::string formatList(const std::vector<FormValue>& elements, int indent, std::size_t column,
+                         const std::string& context) {
     std::string out = "(";
+    auto currentColumn = [&] { return out.find('\n') == std::string::npos ? column + out.size() : lastLineLength(out); };
     for (std::size_t i = 0; i < elements.size(); ++i) {
-      std::string element = formatValue(elements[i], indent + 2, context);
+      if (i > 0) out += ',';
+      std::string element = formatValue(elements[i], indent + 2, currentColumn() + 1, context);
       if (i > 0) {
-        out += ',';
-        bool wrap = element.find('\n') != std::string::npos || lastLineLength(out) + 1 + element.size() > kLineWidth;
+        bool wrap = element.find('\n') != std::string::npos || currentColumn() + 1 + element.size() > kLineWidth;
         out += wrap ? "\n" + spaces(indent + 2) : " ";
       }
       out += element;
