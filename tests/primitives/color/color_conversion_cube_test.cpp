@@ -3,7 +3,8 @@
 // colours are one 4096 x 4096 image, pixel i holding (i >> 16, i >> 8, i).
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cstddef>
+#include <string>
 #include <vector>
 
 #include "tests/primitives/color/color_conversion_cases.h"

@@ -3,6 +3,7 @@
 // 8-bit colour the result must be what the power alone gives.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <vector>
 
 #include "dispatch/primitives.h"

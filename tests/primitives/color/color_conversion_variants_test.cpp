@@ -3,6 +3,9 @@
 // bytes exactly.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "tests/primitives/color/color_conversion_cases.h"
