@@ -101,4 +101,14 @@ IppiPoint TFCMaskAnchor::Get() const {
   return {x_, y_};
 }
 
+const TClassInfo& TFCWienerNoiseLevels::StaticClassInfo() {
+  using W = TFCWienerNoiseLevels;
+  static const TClassInfo info = TClassBuilder<W>("TFCWienerNoiseLevels", &TPersistent::StaticClassInfo())
+                                     .Property("Level1", &W::GetLevel1, &W::SetLevel1, kStartLevel)
+                                     .Property("Level2", &W::GetLevel2, &W::SetLevel2, kStartLevel)
+                                     .Property("Level3", &W::GetLevel3, &W::SetLevel3, kStartLevel)
+                                     .Build();
+  return info;
+}
+
 }  // namespace fc

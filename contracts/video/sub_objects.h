@@ -2,6 +2,7 @@
 // a region of interest, a frame size, a mask size and a mask anchor.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 
@@ -100,6 +101,29 @@ public:
 
 private:
   std::uint16_t x_ = kStartX, y_ = kStartY;
+};
+
+/// The noise levels of a Wiener filter, one per channel in the frame's byte
+/// order (Level1 for grey frames). A level of 0 leaves the noise to be
+/// estimated from the frame. All start 0.
+class TFCWienerNoiseLevels : public TPMLockedPersistent {
+  FC_DECLARE_CLASS_INFO()
+public:
+  static constexpr float kStartLevel = 0.0f;
+
+  using TPMLockedPersistent::TPMLockedPersistent;
+
+  float GetLevel1() const { return Load(levels_[0]); }
+  float GetLevel2() const { return Load(levels_[1]); }
+  float GetLevel3() const { return Load(levels_[2]); }
+  void SetLevel1(float v) { Store(levels_[0], v); }
+  void SetLevel2(float v) { Store(levels_[1], v); }
+  void SetLevel3(float v) { Store(levels_[2], v); }
+  /// The three levels, read together.
+  std::array<float, 3> Get() const { return Load(levels_); }
+
+private:
+  std::array<float, 3> levels_{kStartLevel, kStartLevel, kStartLevel};
 };
 
 }  // namespace fc

@@ -66,6 +66,16 @@ TEST(RegionRule, SettingARegionCopiesItsValuesUnderTheOwnersLock) {
   EXPECT_TRUE(owned->Lock().SharesLockWith(b));
 }
 
+TEST(SubObjects, WienerNoiseLevelsAssignAsAWholeAndStartAtZero) {
+  TRegionBlanker owner(nullptr);
+  TFCWienerNoiseLevels a(&owner, "NoiseLevels", owner), b(&owner, "NoiseLevels", owner);
+  EXPECT_TRUE(PropertiesDifferingFromDefault(a).empty());
+  SetPropertyText(a, "Level2", "0.25");
+  a.SetLevel3(0.5f);
+  b.Assign(a);
+  EXPECT_EQ(b.Get(), (std::array<float, 3>{0.0f, 0.25f, 0.5f}));
+}
+
 TEST(RegionRule, InPlaceFiltersWorkInsideTheRegionOnly) {
   TRegionBlanker f(nullptr);
   TComponentHarness h;
