@@ -4,7 +4,7 @@
 //
 // The conversion kernels are written once and compiled once per instruction
 // set: the generic variant in primitives/color/, the vector variants in
-// dispatch/variants/<tag>/. The includer defines FC_COLOR_ISA (px, w7, t7)
+// dispatch/variants/<tag>/. The includer defines FC_COLOR_ISA (px, a6, w7, t7)
 // first; everything here lives in an inline namespace of that name, so the
 // copies compiled for different instruction sets never merge at link time.
 // Kernels work on whole blocks without branches per pixel, so that the
@@ -13,7 +13,7 @@
 #pragma once
 
 #ifndef FC_COLOR_ISA
-#error "define FC_COLOR_ISA (px, w7 or t7) before including color_conversion.h"
+#error "define FC_COLOR_ISA (px, a6, w7 or t7) before including color_conversion.h"
 #endif
 
 #include <cstddef>

@@ -6,6 +6,7 @@ set(FC_COLOR_CONVERSION_KERNELS
   ${CMAKE_CURRENT_SOURCE_DIR}/color/luv.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/color/lab.cpp)
 set(FC_COLOR_CONVERSION_VECTOR_KERNELS
+  ${PROJECT_SOURCE_DIR}/dispatch/variants/a6/color_conversions.cpp
   ${PROJECT_SOURCE_DIR}/dispatch/variants/w7/color_conversions.cpp
   ${PROJECT_SOURCE_DIR}/dispatch/variants/t7/color_conversions.cpp)
 target_sources(fc_primitives PRIVATE ${FC_COLOR_CONVERSION_KERNELS} ${FC_COLOR_CONVERSION_VECTOR_KERNELS})
