@@ -1,0 +1,32 @@
+// Fcgammafilter.h - gamma correction of each frame.
+#pragma once
+
+#include "contracts/video/common_filter.h"
+
+namespace fc {
+
+/// The direction of the gamma correction.
+enum TFCGammaType { gtForward, gtInverse };
+const TEnumInfo& GammaTypeInfo();
+
+/// Applies the forward or inverse gamma table to every byte of a frame.
+/// Publishes `GammaType` (starts gtForward).
+class TFCGammaFilter : public TFCCommonFilter {
+  FC_DECLARE_CLASS_INFO()
+public:
+  static constexpr TFCGammaType kGammaTypeStart = gtForward;
+
+  explicit TFCGammaFilter(TComponent* owner) : TFCCommonFilter(owner) {}
+
+  TFCGammaType GetGammaType() const;
+  /// Does nothing when the type is unchanged.
+  void SetGammaType(TFCGammaType type);
+
+protected:
+  void FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out) override;
+
+private:
+  TFCGammaType gammaType_ = kGammaTypeStart;
+};
+
+}  // namespace fc

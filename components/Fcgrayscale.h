@@ -1,0 +1,20 @@
+// Fcgrayscale.h - turns frames into one-byte grey frames.
+#pragma once
+
+#include "contracts/video/common_filter.h"
+
+namespace fc {
+
+/// Converts each frame to the grey format (vfGray8, one byte per pixel) with
+/// the frame's own conversion. No properties of its own.
+class TFCGrayScale : public TFCCommonFilter {
+  FC_DECLARE_CLASS_INFO()
+public:
+  explicit TFCGrayScale(TComponent* owner) : TFCCommonFilter(owner) {}
+
+protected:
+  void FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out) override;
+  TFCVideoFormat OutputFormat(TFCVideoFormat) override { return vfGray8; }
+};
+
+}  // namespace fc

@@ -1,0 +1,20 @@
+// Fcjaehnegen.h - a generator of the Jaehne test pattern.
+#pragma once
+
+#include "contracts/video/generator.h"
+
+namespace fc {
+
+/// Fills each frame of `ImageSize` with the Jaehne pattern: concentric rings
+/// whose frequency grows from the centre outwards. No properties of its own.
+class TFCJaehneGen : public TFCCommonGen {
+  FC_DECLARE_CLASS_INFO()
+public:
+  explicit TFCJaehneGen(TComponent* owner) : TFCCommonGen(owner) {}
+  ~TFCJaehneGen() override { RetirePins(); }
+
+protected:
+  void GenerateFrame(TFCImageBuffer& Buffer, bool& Send, bool& EndOfStream) override;
+};
+
+}  // namespace fc

@@ -1,0 +1,44 @@
+#include "components/Fcuniformnoise.h"
+
+#include "dispatch/primitives.h"
+
+namespace fc {
+
+const TClassInfo& TFCUniformNoise::StaticClassInfo() {
+  using U = TFCUniformNoise;
+  static const TClassInfo info =
+      TClassBuilder<U>("TFCUniformNoise", &TFCCommonROIFilter::StaticClassInfo())
+          .Property("Low", &U::GetLow, &U::SetLow, kLowDefault)
+          .Property("High", &U::GetHigh, &U::SetHigh, kHighDefault)
+          .Property<std::uint16_t, std::uint16_t>("Seed", &U::GetSeed, &U::SetSeed, kSeedDefault)
+          .Build();
+  return info;
+}
+
+std::uint8_t TFCUniformNoise::GetLow() const {
+  auto section = ReadLock();
+  return low_;
+}
+
+void TFCUniformNoise::SetLow(std::uint8_t low) {
+  auto section = WriteLock();
+  low_ = low;
+  if (low_ > high_) high_ = low_;
+}
+
+std::uint8_t TFCUniformNoise::GetHigh() const {
+  auto section = ReadLock();
+  return high_;
+}
+
+void TFCUniformNoise::SetHigh(std::uint8_t high) {
+  auto section = WriteLock();
+  high_ = high;
+  if (high_ < low_) low_ = high_;
+}
+
+void TFCUniformNoise::AddNoise(Ipp8u* pixels, int step, IppiSize roiSize, unsigned int* seed) {
+  fc_entry(ippiAddRandUniform_Direct_8u_C3IR)(pixels, step, roiSize, low_, high_, seed);
+}
+
+}  // namespace fc

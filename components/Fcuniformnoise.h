@@ -1,0 +1,33 @@
+// Fcuniformnoise.h - adds uniformly distributed noise to the region of
+// interest of each frame.
+#pragma once
+
+#include "components/noise_filter.h"
+
+namespace fc {
+
+/// Publishes `Low` (default 0), `High` (default 255) and `Seed` (default
+/// 31192). Low never exceeds High: raising Low above High raises High with
+/// it, lowering High below Low lowers Low with it.
+class TFCUniformNoise : public TFCCommonNoiseFilter {
+  FC_DECLARE_CLASS_INFO()
+public:
+  static constexpr std::uint8_t kLowDefault = 0;
+  static constexpr std::uint8_t kHighDefault = 255;
+
+  explicit TFCUniformNoise(TComponent* owner) : TFCCommonNoiseFilter(owner) {}
+
+  std::uint8_t GetLow() const;
+  void SetLow(std::uint8_t low);
+  std::uint8_t GetHigh() const;
+  void SetHigh(std::uint8_t high);
+
+protected:
+  void AddNoise(Ipp8u* pixels, int step, IppiSize roiSize, unsigned int* seed) override;
+
+private:
+  std::uint8_t low_ = kLowDefault;
+  std::uint8_t high_ = kHighDefault;
+};
+
+}  // namespace fc

@@ -1,0 +1,24 @@
+// color_value.h - colour values of published properties.
+#pragma once
+
+#include <cstdint>
+
+#include "dispatch/Fcimagedefs.h"
+
+namespace fc {
+
+/// A colour as published: 0x00BBGGRR, so in memory its bytes are red, green,
+/// blue, 0.
+using TColor = std::int32_t;
+inline constexpr const char* kColorTypeName = "TColor";
+
+/// The first three bytes of a colour in memory order: red, green, blue.
+struct TColorBytes {
+  Ipp8u bytes[3];
+};
+inline TColorBytes ColorBytes(TColor color) {
+  const auto value = static_cast<std::uint32_t>(color);
+  return {{static_cast<Ipp8u>(value), static_cast<Ipp8u>(value >> 8), static_cast<Ipp8u>(value >> 16)}};
+}
+
+}  // namespace fc

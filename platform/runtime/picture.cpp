@@ -1,0 +1,115 @@
+#include "platform/runtime/picture.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <memory>
+
+#include "platform/runtime/error.h"
+
+// The decoder is compiled here, once, with internal linkage and only the
+// four formats pictures accept; files are read by LoadFromFile, not by it.
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_NO_STDIO
+#define STBI_ONLY_PNG
+#define STBI_ONLY_JPEG
+#define STBI_ONLY_BMP
+#define STBI_ONLY_GIF
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#include <stb/stb_image.h>
+#pragma GCC diagnostic pop
+
+namespace fc {
+
+FC_DEFINE_CLASS_INFO_WITHOUT_PROPERTIES(TPicture, TPersistent)
+
+void TPicture::LoadFromFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw EFCError(NamePath() + ": cannot open picture file '" + path.string() + "'");
+  std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (in.bad()) throw EFCError(NamePath() + ": cannot read picture file '" + path.string() + "'");
+  LoadFromData(std::move(bytes));
+}
+
+void TPicture::LoadFromData(std::vector<std::uint8_t> encoded) {
+  if (encoded.empty()) {
+    Clear();
+    return;
+  }
+  if (encoded.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+    throw EFCError(NamePath() + ": the picture data is too large");
+  int width = 0, height = 0, channels = 0;
+  std::unique_ptr<stbi_uc, void (*)(void*)> decoded(
+      stbi_load_from_memory(encoded.data(), static_cast<int>(encoded.size()), &width, &height, &channels, 4),
+      stbi_image_free);
+  if (!decoded)
+    throw EFCError(NamePath() + ": not a PNG, JPEG, BMP or GIF picture (" + stbi_failure_reason() + ")");
+  const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+  rgba_.assign(decoded.get(), decoded.get() + bytes);
+  encoded_ = std::move(encoded);
+  width_ = width;
+  height_ = height;
+  Changed();
+}
+
+void TPicture::Clear() {
+  encoded_.clear();
+  rgba_.clear();
+  width_ = height_ = 0;
+  Changed();
+}
+
+void TPicture::Assign(const TPersistent& source) {
+  const auto* picture = dynamic_cast<const TPicture*>(&source);
+  if (!picture) return TPersistent::Assign(source);  // refuses anything else
+  if (picture == this) return;
+  encoded_ = picture->encoded_;
+  rgba_ = picture->rgba_;
+  width_ = picture->width_;
+  height_ = picture->height_;
+  Changed();
+}
+
+void TPicture::DefineProperties(TFormFiler& filer) {
+  filer.DefineProperty(
+      "Data",
+      [this](const FormValue& value) {
+        if (!value.is(FormValue::Kind::Binary))
+          throw EFCError(NamePath() + ".Data: expects binary data, not " + formKindName(value.kind()));
+        LoadFromData(value.bytes());
+      },
+      [this] { return FormValue::binary(encoded_); }, !encoded_.empty());
+}
+
+void TPicture::Changed() {
+  if (changed_) changed_();
+}
+
+void TBitmap::SetSize(int width, int height) {
+  width_ = std::max(width, 0);
+  height_ = std::max(height, 0);
+  pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 3, 0);
+}
+
+void TBitmap::Draw(const TPicture& picture) {
+  const int width = std::min(width_, picture.Width()), height = std::min(height_, picture.Height());
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* from = picture.Pixels().data() + static_cast<std::size_t>(y) * picture.Width() * 4;
+    std::uint8_t* to = pixels_.data() + static_cast<std::size_t>(y) * Stride();
+    for (int x = 0; x < width; ++x, from += 4, to += 3) {
+      const unsigned alpha = from[3];
+      for (int c = 0; c < 3; ++c) {
+        // Red, green, blue become blue, green, red.
+        const unsigned over = from[2 - c], under = to[c];
+        to[c] = static_cast<std::uint8_t>((over * alpha + under * (255 - alpha) + 127) / 255);
+      }
+    }
+  }
+}
+
+}  // namespace fc
