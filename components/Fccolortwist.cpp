@@ -44,3 +44,5 @@ void TFCColorTwist::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBu
 }
 
 }  // namespace fc
+
+FC_DEFINE_REGISTERED_UNIT(Fccolortwist, TFCColorTwist)

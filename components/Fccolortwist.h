@@ -3,6 +3,7 @@
 
 #include "contracts/video/common_filter.h"
 #include "contracts/pins/locked_persistent.h"
+#include "package/registered_unit.h"
 
 namespace fc {
 
@@ -71,3 +72,5 @@ private:
 };
 
 }  // namespace fc
+
+FC_DECLARE_REGISTERED_UNIT(Fccolortwist)

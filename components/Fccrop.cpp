@@ -43,3 +43,5 @@ void TFCCrop::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& 
 }
 
 }  // namespace fc
+
+FC_DEFINE_REGISTERED_UNIT(Fccrop, TFCCrop)

@@ -5,6 +5,7 @@
 
 #include "contracts/video/common_filter.h"
 #include "contracts/video/sub_objects.h"
+#include "package/registered_unit.h"
 
 namespace fc {
 
@@ -37,3 +38,5 @@ private:
 };
 
 }  // namespace fc
+
+FC_DECLARE_REGISTERED_UNIT(Fccrop)

@@ -34,3 +34,5 @@ void TFCGammaFilter::FilterInternalOperation(const TFCImageBuffer& In, IFCImageB
 }
 
 }  // namespace fc
+
+FC_DEFINE_REGISTERED_UNIT(Fcgammafilter, TFCGammaFilter)

@@ -40,3 +40,5 @@ void TFCGaussNoise::AddNoise(Ipp8u* pixels, int step, IppiSize roiSize, unsigned
 }
 
 }  // namespace fc
+
+FC_DEFINE_REGISTERED_UNIT(Fcgaussnoise, TFCGaussNoise)

@@ -10,3 +10,5 @@ void TFCGrayScale::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuf
 }
 
 }  // namespace fc
+
+FC_DEFINE_REGISTERED_UNIT(Fcgrayscale, TFCGrayScale)

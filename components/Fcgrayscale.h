@@ -2,6 +2,7 @@
 #pragma once
 
 #include "contracts/video/common_filter.h"
+#include "package/registered_unit.h"
 
 namespace fc {
 
@@ -18,3 +19,5 @@ protected:
 };
 
 }  // namespace fc
+
+FC_DECLARE_REGISTERED_UNIT(Fcgrayscale)

@@ -39,3 +39,5 @@ void TFCImageGen::PictureChanged() {
 }
 
 }  // namespace fc
+
+FC_DEFINE_REGISTERED_UNIT(Fcimagegen, TFCImageGen)

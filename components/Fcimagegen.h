@@ -2,6 +2,7 @@
 #pragma once
 
 #include "contracts/video/generator.h"
+#include "package/registered_unit.h"
 #include "platform/runtime/picture.h"
 
 namespace fc {
@@ -35,3 +36,5 @@ private:
 };
 
 }  // namespace fc
+
+FC_DECLARE_REGISTERED_UNIT(Fcimagegen)

@@ -11,3 +11,5 @@ void TFCJaehneGen::GenerateFrame(TFCImageBuffer& Buffer, bool&, bool&) {
 }
 
 }  // namespace fc
+
+FC_DEFINE_REGISTERED_UNIT(Fcjaehnegen, TFCJaehneGen)

@@ -50,3 +50,5 @@ void TFCMirror::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer
 }
 
 }  // namespace fc
+
+FC_DEFINE_REGISTERED_UNIT(Fcmirror, TFCMirror)

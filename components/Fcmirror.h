@@ -2,6 +2,7 @@
 #pragma once
 
 #include "contracts/video/common_filter.h"
+#include "package/registered_unit.h"
 
 namespace fc {
 
@@ -33,3 +34,5 @@ private:
 };
 
 }  // namespace fc
+
+FC_DECLARE_REGISTERED_UNIT(Fcmirror)

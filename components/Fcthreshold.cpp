@@ -59,3 +59,5 @@ void TFCThreshold::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuf
 }
 
 }  // namespace fc
+
+FC_DEFINE_REGISTERED_UNIT(Fcthreshold, TFCThreshold)

@@ -5,6 +5,7 @@
 #include "components/color_value.h"
 #include "contracts/video/common_filter.h"
 #include "contracts/pins/locked_persistent.h"
+#include "package/registered_unit.h"
 
 namespace fc {
 
@@ -82,3 +83,5 @@ private:
 };
 
 }  // namespace fc
+
+FC_DECLARE_REGISTERED_UNIT(Fcthreshold)

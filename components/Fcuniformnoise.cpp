@@ -42,3 +42,5 @@ void TFCUniformNoise::AddNoise(Ipp8u* pixels, int step, IppiSize roiSize, unsign
 }
 
 }  // namespace fc
+
+FC_DEFINE_REGISTERED_UNIT(Fcuniformnoise, TFCUniformNoise)

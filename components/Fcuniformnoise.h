@@ -3,6 +3,7 @@
 #pragma once
 
 #include "components/noise_filter.h"
+#include "package/registered_unit.h"
 
 namespace fc {
 
@@ -31,3 +32,5 @@ private:
 };
 
 }  // namespace fc
+
+FC_DECLARE_REGISTERED_UNIT(Fcuniformnoise)

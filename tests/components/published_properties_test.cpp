@@ -11,6 +11,7 @@
 #include "components/Fcmirror.h"
 #include "components/Fcthreshold.h"
 #include "components/Fcuniformnoise.h"
+#include "package/framecraft_package.h"
 
 namespace fc {
 namespace {
@@ -74,6 +75,13 @@ TEST(PublishedProperties, NewComponentsHoldTheirStoredDefaults) {
     const std::unique_ptr<TComponent> component = info->Create(nullptr);
     EXPECT_EQ(PropertiesDifferingFromDefault(*component), std::vector<std::string>{}) << info->Name();
   }
+}
+
+TEST(PublishedProperties, ThePackageRegistersEveryClassByName) {
+  package::Register();
+  for (const char* name : {"TFCGaussNoise", "TFCUniformNoise", "TFCJaehneGen", "TFCImageGen", "TFCGammaFilter",
+                           "TFCGrayScale", "TFCColorTwist", "TFCThreshold", "TFCMirror", "TFCCrop"})
+    EXPECT_NE(PackageCatalogue().FindClass(name), nullptr) << name;
 }
 
 }  // namespace
