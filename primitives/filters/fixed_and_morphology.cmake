@@ -1,9 +1,13 @@
 # Sources of this family, relative to primitives/.
 target_sources(fc_primitives PRIVATE
-  filters/gradient_filters.cpp
-  filters/roberts_filters.cpp
-  filters/sharpening_filters.cpp
-  filters/smoothing_filters.cpp
-  filters/morphology_rows.cpp
+  filters/fixed_kernel_filters.cpp
+  filters/morphology_checks.cpp
   filters/morphology_filters.cpp
   filters/morphology_state.cpp)
+
+# SIMD variants: the same code compiled for the variant's instructions, with
+# the full vectoriser cost model so that it is vectorised from -O2 on.
+set(FC_FIXED_AND_MORPHOLOGY_VARIANTS ${PROJECT_SOURCE_DIR}/dispatch/variants/t7/fixed_and_morphology.cpp)
+target_sources(fc_primitives PRIVATE ${FC_FIXED_AND_MORPHOLOGY_VARIANTS})
+set_property(SOURCE ${FC_FIXED_AND_MORPHOLOGY_VARIANTS}
+  DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY COMPILE_OPTIONS -ftree-vectorize -fvect-cost-model=dynamic)
