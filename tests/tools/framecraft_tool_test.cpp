@@ -2,12 +2,15 @@
 // processes, over the test components (the testbed) and over the package.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "package/catalogue_table.h"
 #include "tests/tools/child_process.h"
 
 #define STB_IMAGE_STATIC
@@ -214,13 +217,52 @@ TEST_F(FramecraftTool, UsageErrorsPrintUsageAndExitTwo) {
   EXPECT_NE(help.out.find("usage: framecraft list"), std::string::npos);
 }
 
-TEST_F(FramecraftTool, PackageToolListsItsCatalogue) {
+TEST_F(FramecraftTool, PackageToolListsItsComponentsInTableOrder) {
   TChildResult r = Tool({"list"});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out.rfind("CLASS", 0), 0u) << r.out;
+  std::vector<std::string> listed;
+  std::istringstream lines(r.out);
+  std::string line;
+  std::getline(lines, line);
+  EXPECT_EQ(line.rfind("CLASS", 0), 0u) << line;
+  while (std::getline(lines, line)) listed.push_back(line.substr(0, line.find(' ')));
+  std::vector<std::string> tableOrder;
+  for (const TCatalogueEntry& e : PackageCatalogueTable())
+    if (std::find(listed.begin(), listed.end(), e.className) != listed.end()) tableOrder.emplace_back(e.className);
+  EXPECT_EQ(listed, tableOrder);
+  EXPECT_NE(std::find(listed.begin(), listed.end(), "TFCJaehneGen"), listed.end());
+
   TChildResult missing = Tool({"run", "missing.fcf"});
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.err, "framecraft: missing.fcf: cannot open the file\n");
+}
+
+// The demo writes every stage; stages that only move pixels must agree
+// with the stage before them.
+TEST_F(FramecraftTool, DemoWritesEveryStageOfItsPipeline) {
+  TChildResult r = Tool({"demo", "--frames", "2"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("demo: Jaehne1 > ", 0), 0u) << r.out;
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
+  const fs::path out = dir_ / "demo-out";
+  for (const auto& stage : fs::directory_iterator(out)) EXPECT_EQ(CountFiles(stage.path()), 2) << stage.path();
+
+  TPng twisted = ReadPng(out / "Twist1/000001.png");
+  TPng mirrored = ReadPng(out / "Mirror1/000001.png");
+  TPng cropped = ReadPng(out / "Crop1/000001.png");
+  TPng grey = ReadPng(out / "Grey1/000001.png");
+  ASSERT_EQ(mirrored.width, twisted.width);
+  ASSERT_EQ(mirrored.height, twisted.height);
+  EXPECT_EQ(grey.channels, 1);
+  EXPECT_EQ(grey.width, cropped.width);
+  ASSERT_EQ(cropped.width, 192);
+  ASSERT_EQ(cropped.height, 160);
+  for (int y = 0; y < cropped.height; ++y)
+    for (int x = 0; x < cropped.width; ++x)
+      for (int c = 0; c < 3; ++c) {
+        ASSERT_EQ(mirrored.At(x + 32, y + 16, c), twisted.At(x + 32, twisted.height - 1 - (y + 16), c));
+        ASSERT_EQ(cropped.At(x, y, c), mirrored.At(x + 32, y + 16, c));
+      }
 }
 
 }  // namespace
