@@ -1,5 +1,5 @@
-// resize.cpp - t7 variants of the resize entries: the linear kernel's row
-// loops and the vertical passes of the cubic and Lanczos kernels with AVX2.
+// resize.cpp - t7 variants of the resize entries: the row loops of the
+// linear, cubic and Lanczos kernels with AVX2.
 // Every vector lane performs the generic loop's operations in the same
 // order (exact integer arithmetic, or the same double operations without
 // fused multiply-add), so the bytes are the generic ones. Remainders too
@@ -155,6 +155,47 @@ __attribute__((target("avx2"))) void cubicRowC3(const Ipp8u* source, int rowSamp
   generic().cubic.rowC3(source, rowSamples, columns + c, width - c, out + 3 * c);
 }
 
+/// One-channel Lanczos row: four columns per step, tap by tap.
+__attribute__((target("avx2"))) void lanczosRowC1(const Ipp8u* source, int rowSamples,
+                                                  const LanczosSample* columns, int width, Ipp32f* out) {
+  int c = 0;
+  for (; c + 4 <= width; c += 4) {
+    const LanczosSample* e = columns + c;
+    __m256d sum = _mm256_setzero_pd();
+    for (int k = 0; k < kLanczosTaps; ++k) {
+      const __m128i taps = _mm_setr_epi32(source[e[0].taps[k]], source[e[1].taps[k]], source[e[2].taps[k]],
+                                          source[e[3].taps[k]]);
+      const __m256d weights = _mm256_setr_pd(e[0].weights[k], e[1].weights[k], e[2].weights[k], e[3].weights[k]);
+      sum = _mm256_add_pd(sum, _mm256_mul_pd(weights, _mm256_cvtepi32_pd(taps)));
+    }
+    _mm_storeu_ps(out + c, _mm256_cvtpd_ps(sum));
+  }
+  generic().lanczos.rowC1(source, rowSamples, columns + c, width - c, out + c);
+}
+
+/// Three-channel Lanczos row: one pixel per step, the three channels in
+/// three lanes. The fourth float stored lands on the next pixel's slot or
+/// the row buffer's slack.
+__attribute__((target("avx2"))) void lanczosRowC3(const Ipp8u* source, int rowSamples,
+                                                  const LanczosSample* columns, int width, Ipp32f* out) {
+  // Taps are loaded four bytes at a time; the last tap is the rightmost.
+  int vectorWidth = width;
+  while (vectorWidth > 0 && columns[vectorWidth - 1].taps[kLanczosTaps - 1] + 4 > rowSamples) --vectorWidth;
+  int c = 0;
+  for (; c < vectorWidth; ++c) {
+    const LanczosSample& e = columns[c];
+    __m256d sum = _mm256_setzero_pd();
+    for (int k = 0; k < kLanczosTaps; ++k) {
+      int word;
+      std::memcpy(&word, source + e.taps[k], 4);
+      const __m256d pixel = _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(word)));
+      sum = _mm256_add_pd(sum, _mm256_mul_pd(_mm256_set1_pd(e.weights[k]), pixel));
+    }
+    _mm_storeu_ps(out + 3 * c, _mm256_cvtpd_ps(sum));
+  }
+  generic().lanczos.rowC3(source, rowSamples, columns + c, width - c, out + 3 * c);
+}
+
 /// The rows of a combine call advanced by `x` values.
 template <typename Value, int Taps>
 void advanceRows(const Value* const* rows, int x, const Value** advanced) {
@@ -249,7 +290,7 @@ const RowRoutines& avx2Routines() {
     if (__builtin_cpu_supports("avx2")) {
       r.linear = {linearRowC1, linearRowC3, linearCombine};
       r.cubic = {cubicRowC1, cubicRowC3, cubicCombine};
-      r.lanczos.combine = lanczosCombine;
+      r.lanczos = {lanczosRowC1, lanczosRowC3, lanczosCombine};
     }
     return r;
   }();
