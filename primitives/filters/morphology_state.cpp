@@ -13,8 +13,10 @@ namespace {
 
 constexpr std::int64_t roundUpTo16(std::int64_t bytes) { return (bytes + 15) & ~std::int64_t{15}; }
 
-// The record was defined for 4-byte pointers with the mask at byte 80 and 96
-// bytes of room before the mask's data; the mask now follows the whole record.
+// The block keeps 96 bytes for the record ahead of the mask and work area.
+// With 4-byte pointers the mask starts at byte 80; with 8-byte pointers the
+// record itself is 88 bytes long, so the mask starts at the first 16-byte
+// boundary past it instead (96), and the block size stays the same.
 constexpr std::int64_t kMaskOffset = std::max<std::int64_t>(80, roundUpTo16(sizeof(IppiMorphState)));
 constexpr std::int64_t kHeaderRoom = 96;
 static_assert(kMaskOffset <= kHeaderRoom, "the record and its padding must fit the block's header room");

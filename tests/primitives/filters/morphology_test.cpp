@@ -128,8 +128,7 @@ TEST_P(Morphology, ChecksArgumentsInOrderAndWritesNothingOnFailure) {
   const TestImage untouched = dst;
   const IppiSize m3{3, 3};
   for (const auto& v : op.variants) {
-    auto call = [&](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize roi, const Ipp8u* mask, IppiSize ms,
-                    IppiPoint anchor) { return v.fn(s, ss, d, ds, roi, mask, ms, anchor); };
+    auto* call = v.fn;
     const Ipp8u* s = src.data();
     Ipp8u* d = dst.data();
     EXPECT_EQ(call(nullptr, 0, d, 0, {0, 0}, cells.data(), m3, {1, 1}), ippStsNullPtrErr);
