@@ -29,6 +29,12 @@ MorphStateLayout morphStateLayout(int roiWidth, IppiSize maskSize, Ipp32s dataTy
   layout.maskOffset = kMaskOffset;
   layout.rowBytes = roundUpTo16((std::int64_t{roiWidth} + maskSize.width) * elementBytes * 3);
   layout.maskBytes = roundUpTo16(std::int64_t{maskSize.width} * maskSize.height);
+  // Parts beyond 32 bits can never be allocated; stopping here also keeps
+  // the products below within 64 bits.
+  if (layout.rowBytes > INT32_MAX || layout.maskBytes > INT32_MAX) {
+    layout.blockSize = INT64_MAX;
+    return layout;
+  }
   layout.workBytes = std::max(2 * std::int64_t{maskSize.height} * layout.rowBytes,
                               elementBytes * 3 * maskSize.height);
   layout.blockSize = layout.maskBytes + kHeaderRoom + layout.workBytes;

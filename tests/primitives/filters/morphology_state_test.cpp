@@ -27,6 +27,7 @@ TEST(MorphologyState, ChecksArgumentsInOrder) {
     EXPECT_EQ(v.fn(8, mask.data(), {3, 2}, {0, -1}, &state), ippStsAnchorErr) << v.tag;
     // A block whose size does not fit the allocator's length.
     EXPECT_EQ(v.fn(INT_MAX / 2, mask.data(), {3, 2}, {0, 0}, &state), ippStsMemAllocErr) << v.tag;
+    EXPECT_EQ(v.fn(INT_MAX, mask.data(), {INT_MAX, INT_MAX}, {0, 0}, &state), ippStsMemAllocErr) << v.tag;
     EXPECT_EQ(state, nullptr) << v.tag;
   }
 }
