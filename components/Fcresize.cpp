@@ -1,0 +1,26 @@
+#include "components/Fcresize.h"
+
+#include "components/geometry_call.h"
+
+namespace fc {
+
+FC_DEFINE_CLASS_INFO_WITHOUT_PROPERTIES(TFCResize, TFCCommonROISizeFilter)
+
+void TFCResize::SetVideoFormat(TFCImageBuffer& Buffer) {
+  if (Buffer.Format() != vfGray8) TFCCommonROISizeFilter::SetVideoFormat(Buffer);
+}
+
+void TFCResize::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out) {
+  const TGeometryCall call = PrepareGeometryCall(*this, In, *Out);
+  if (call.Empty()) return;
+  // The factors take the region exactly onto the whole output.
+  const double xFactor = static_cast<double>(call.OutWidth()) / call.RoiWidth();
+  const double yFactor = static_cast<double>(call.OutHeight()) / call.RoiHeight();
+  EntryFor(call, ippiResize_8u_C1R, ippiResize_8u_C3R)(call.src, call.srcSize, call.srcStep, call.srcRoi, call.dst,
+                                                        call.dstStep, {call.OutWidth(), call.OutHeight()}, xFactor,
+                                                        yFactor, InterpolationArgument(InterpolationOrdinal()));
+}
+
+}  // namespace fc
+
+FC_DEFINE_REGISTERED_UNIT(Fcresize, TFCResize)

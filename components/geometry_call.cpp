@@ -1,0 +1,32 @@
+#include "components/geometry_call.h"
+
+namespace fc {
+
+bool TGeometryCall::Empty() const {
+  return srcRoi.width <= 0 || srcRoi.height <= 0 || dstRoi.width <= 0 || dstRoi.height <= 0;
+}
+
+TGeometryCall PrepareGeometryCall(TFCCommonROISizeFilter& filter, const TFCImageBuffer& In, TFCImageBuffer& Out) {
+  const IppiSize out = filter.GetOutputSize()->Get();
+  Out.SetSize(out.width, out.height);
+  IppiSize roi = In.SizeRecord();
+  Ipp8u* dst = filter.ReclaculateRoiAndOffsetI(roi, Out, Out.Write());
+  TGeometryCall call;
+  call.src = In.Read();
+  call.srcSize = In.SizeRecord();
+  call.srcStep = In.Step();
+  call.srcRoi = filter.SourceRoi(In.SizeRecord());
+  call.srcRoi.width = roi.width;
+  call.srcRoi.height = roi.height;
+  call.dst = dst;
+  call.dstStep = Out.Step();
+  call.dstRoi = {0, 0, Out.Width(), Out.Height()};
+  call.grey = In.Format() == vfGray8;
+  return call;
+}
+
+int InterpolationArgument(int ordinal, bool smoothEdge) {
+  return (1 << ordinal) | (smoothEdge ? IPPI_SMOOTH_EDGE : 0);
+}
+
+}  // namespace fc
