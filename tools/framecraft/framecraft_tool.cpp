@@ -1,5 +1,6 @@
 #include "tools/framecraft/framecraft_tool.h"
 
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -44,9 +45,10 @@ TPMPin& PinAt(TComponent& component, const std::string& path) {
     TPropertyTarget list = ResolveProperty(component, path.substr(0, dot));
     if (list.property->Kind() == TPropertyKind::PinList) {
       auto* pins = dynamic_cast<TPMPinList*>(list.property->GetObject(*list.object));
-      const std::string index = path.substr(dot + 1);
-      if (pins && !index.empty() && index.find_first_not_of("0123456789") == std::string::npos)
-        return *pins->GetPin(std::stoi(index));
+      const std::string_view index = std::string_view(path).substr(dot + 1);
+      int i = 0;
+      auto parsed = std::from_chars(index.data(), index.data() + index.size(), i);
+      if (pins && parsed.ec == std::errc() && parsed.ptr == index.data() + index.size()) return *pins->GetPin(i);
     }
   }
   TPropertyTarget target = ResolveProperty(component, path);
