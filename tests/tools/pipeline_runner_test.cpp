@@ -87,16 +87,5 @@ TEST_F(PipelineRunner, RefusesPipelinesWithoutGenerator) {
   }
 }
 
-TEST_F(PipelineRunner, DumpsAttachOnlyToConnectedImagePins) {
-  TPipeline p;
-  tool::TFrameDump dump("X", dir_);
-  EXPECT_THROW(dump.Attach(*p.invert->GetEnablePin()), EFCError);
-  EXPECT_THROW(dump.Attach(*p.gen->GetClockPin()), EFCError);
-  TTestInvert alone(nullptr);
-  EXPECT_THROW(dump.Attach(*alone.GetInputPin()), EFCError);
-  EXPECT_NO_THROW(dump.Attach(*p.invert->GetInputPin()));
-  EXPECT_EQ(p.gen->GetOutputPin()->ConnectedSinks().size(), 2u);
-}
-
 }  // namespace
 }  // namespace fc::test
