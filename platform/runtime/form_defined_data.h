@@ -26,7 +26,7 @@
 namespace fc {
 
 class TFormFiler {
-public:
+ public:
   /// Takes the stored value; throws EFCError when it is not what the item
   /// holds (the loader adds file and line).
   using Reader = std::function<void(const FormValue&)>;
@@ -36,15 +36,16 @@ public:
   virtual ~TFormFiler() = default;
   /// One stored item of the object. A reader may be empty for an item that
   /// is only written; a writer may be empty for one that is only read.
-  virtual void DefineProperty(std::string_view name, const Reader& read, const Writer& write, bool hasData) = 0;
+  virtual void DefineProperty(std::string_view name, const Reader& read, const Writer& write,
+                              bool hasData) = 0;
 };
 
 /// Mixed into a persistent class that stores data of its own.
 class TFormDefinedData {
-public:
+ public:
   virtual void DefineProperties(TFormFiler& filer) = 0;
 
-protected:
+ protected:
   ~TFormDefinedData() = default;
 };
 

@@ -82,7 +82,8 @@ bool isFormName(std::string_view text, bool allowDots) {
     if (i < text.size() && !(allowDots && text[i] == '.')) continue;
     std::string_view segment = text.substr(segmentStart, i - segmentStart);
     bool index = !first && !segment.empty() && std::all_of(segment.begin(), segment.end(), isDigit);
-    bool name = !segment.empty() && isLetter(segment[0]) && std::all_of(segment.begin(), segment.end(), isNameChar);
+    bool name =
+        !segment.empty() && isLetter(segment[0]) && std::all_of(segment.begin(), segment.end(), isNameChar);
     if (!index && !name) return false;
     first = false;
     segmentStart = i + 1;
@@ -111,7 +112,9 @@ std::string describeToken(const FormToken& token) {
 FormLexer::FormLexer(std::string_view text, std::string fileName)
     : text_(text), fileName_(std::move(fileName)) {}
 
-void FormLexer::fail(int line, const std::string& message) const { throw EFormError(fileName_, line, message); }
+void FormLexer::fail(int line, const std::string& message) const {
+  throw EFormError(fileName_, line, message);
+}
 
 char FormLexer::lookahead(std::size_t offset) const {
   return pos_ + offset < text_.size() ? text_[pos_ + offset] : '\0';

@@ -56,7 +56,8 @@ class ReadingFiler : public TFormFiler {
 
 class FormLoader {
  public:
-  FormLoader(const FormDocument& document, const TFormClassLookup& classes) : document_(document), classes_(classes) {}
+  FormLoader(const FormDocument& document, const TFormClassLookup& classes)
+      : document_(document), classes_(classes) {}
 
   std::unique_ptr<TComponent> load() {
     std::unique_ptr<TComponent> root = create(document_.root, nullptr);
@@ -120,10 +121,12 @@ class FormLoader {
       if (!next) {
         const TPropertyInfo* scalar = target->ClassInfo().FindProperty(head);
         if (!scalar) unknownProperty(*target, head, property.line);
-        fail(property.line, target->NamePath() + "." + scalar->Name() + ": has no property '" + std::string(rest) + "'");
+        fail(property.line,
+             target->NamePath() + "." + scalar->Name() + ": has no property '" + std::string(rest) + "'");
       }
       if (auto* pin = dynamic_cast<TPMPin*>(next); pin && rest == kSinkPins) {
-        pending_.push_back(PendingConnections{pin, &scope, target->NamePath() + "." + std::string(head), &property});
+        pending_.push_back(
+            PendingConnections{pin, &scope, target->NamePath() + "." + std::string(head), &property});
         return;
       }
       target = next;
@@ -163,7 +166,8 @@ class FormLoader {
 
   [[noreturn]] void unknownProperty(TPersistent& target, std::string_view name, int line) const {
     if (dynamic_cast<TPMPinList*>(&target) || dynamic_cast<TCollection*>(&target))
-      fail(line, "no index " + std::string(name) + " in " + target.NamePath() + " (pins of a list and items of a collection are named by index)");
+      fail(line, "no index " + std::string(name) + " in " + target.NamePath() +
+                     " (pins of a list and items of a collection are named by index)");
     fail(line, "unknown property '" + std::string(name) + "' of " + target.NamePath() + " (" +
                    target.ClassInfo().Name() + ")");
   }
@@ -174,16 +178,19 @@ class FormLoader {
     return sub;
   }
 
-  void assign(TPersistent& target, const TPropertyInfo& info, const FormProperty& property, TComponent& scope) {
+  void assign(TPersistent& target, const TPropertyInfo& info, const FormProperty& property,
+              TComponent& scope) {
     std::string where = target.NamePath() + "." + info.Name();
     if (info.IsScalar()) {
       std::optional<TPropertyValue> value = PropertyValueOfForm(info, property.value);
       if (!value)
-        fail(property.line, where + ": expects " + ExpectedFormValue(info) + ", not " + describeValue(property.value));
+        fail(property.line,
+             where + ": expects " + ExpectedFormValue(info) + ", not " + describeValue(property.value));
       guarded(property.line, [&] { info.SetValue(target, *value); });
     } else if (info.Kind() == TPropertyKind::Collection) {
       if (!property.value.is(FormValue::Kind::Collection))
-        fail(property.line, where + ": expects a collection < item ... end >, not " + describeValue(property.value));
+        fail(property.line,
+             where + ": expects a collection < item ... end >, not " + describeValue(property.value));
       auto* collection = dynamic_cast<TCollection*>(subObject(target, info, property.line));
       if (!collection) fail(property.line, where + ": is not a collection");
       fillCollection(*collection, property, scope);
@@ -217,7 +224,8 @@ class FormLoader {
       for (const FormValue& element : property.value.elements())
         references = references && element.is(FormValue::Kind::Identifier);
       if (!references)
-        fail(property.line, pending.pinPath + ".SinkPins: expects a list of pins such as (Resize1.InputPin), not " +
+        fail(property.line, pending.pinPath +
+                                ".SinkPins: expects a list of pins such as (Resize1.InputPin), not " +
                                 describeValue(property.value));
       for (const FormValue& reference : property.value.elements()) {
         TPMPin& sink = resolvePin(reference.text(), *pending.scope, property.line);

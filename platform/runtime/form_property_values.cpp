@@ -44,7 +44,8 @@ std::optional<TPropertyValue> PropertyValueOfForm(const TPropertyInfo& property,
     case TPropertyKind::Enum:
       if (value.is(Kind::Integer)) return value.asInteger();
       if (value.is(Kind::Identifier) && property.Enum())
-        if (auto ordinal = property.Enum()->OrdinalOf(value.text())) return static_cast<std::int64_t>(*ordinal);
+        if (auto ordinal = property.Enum()->OrdinalOf(value.text()))
+          return static_cast<std::int64_t>(*ordinal);
       break;
     default:
       break;

@@ -19,11 +19,13 @@ class FormReader {
     FormDocument document;
     document.fileName = lexer_.fileName();
     FormToken first = lexer_.next();
-    if (!first.isName("object")) fail(first, "expected 'object' at the start of the form but found " + describeToken(first));
+    if (!first.isName("object"))
+      fail(first, "expected 'object' at the start of the form but found " + describeToken(first));
     document.root = readObjectAfterKeyword(first.line);
     FormToken after = lexer_.next();
     if (after.kind != FormTokenKind::End)
-      fail(after, "unexpected " + describeToken(after) + " after the end of object '" + document.root.name + "'");
+      fail(after,
+           "unexpected " + describeToken(after) + " after the end of object '" + document.root.name + "'");
     return document;
   }
 
@@ -58,7 +60,8 @@ class FormReader {
 
   std::string expectPlainName(const char* what) {
     FormToken token = lexer_.next();
-    if (!isPlainName(token)) fail(token, std::string("expected ") + what + " but found " + describeToken(token));
+    if (!isPlainName(token))
+      fail(token, std::string("expected ") + what + " but found " + describeToken(token));
     return token.text;
   }
 
@@ -78,7 +81,8 @@ class FormReader {
       if (token.isName("object")) {
         FormObject child = readObjectAfterKeyword(token.line);
         if (const FormObject* twin = object.findChild(child.name))
-          fail(token, "object name '" + child.name + "' used twice (first on line " + std::to_string(twin->line) + ")");
+          fail(token, "object name '" + child.name + "' used twice (first on line " +
+                          std::to_string(twin->line) + ")");
         object.children.push_back(std::move(child));
       } else {
         readProperty(token, object.properties, "in object '" + object.name + "'");
@@ -93,7 +97,8 @@ class FormReader {
     expectSymbol('=', "after property name '" + name.text + "'");
     FormValue value = readValue();
     if (const FormProperty* twin = properties.find(name.text))
-      fail(name, "property '" + name.text + "' given twice (first on line " + std::to_string(twin->line) + ")");
+      fail(name,
+           "property '" + name.text + "' given twice (first on line " + std::to_string(twin->line) + ")");
     properties.set(name.text, std::move(value), name.line);
   }
 
@@ -122,7 +127,8 @@ class FormReader {
     while (lexer_.peek().isSymbol('+')) {
       lexer_.next();
       FormToken part = lexer_.next();
-      if (part.kind != FormTokenKind::String) fail(part, "expected a string after '+' but found " + describeToken(part));
+      if (part.kind != FormTokenKind::String)
+        fail(part, "expected a string after '+' but found " + describeToken(part));
       text += part.text;
     }
     return text;
@@ -157,9 +163,11 @@ class FormReader {
       FormToken token = lexer_.next();
       if (token.isSymbol(close)) return;
       if (token.kind == FormTokenKind::End)
-        fail(token, std::string("missing '") + close + "' of " + what + " begun on line " + std::to_string(line));
+        fail(token,
+             std::string("missing '") + close + "' of " + what + " begun on line " + std::to_string(line));
       if (!token.isSymbol(','))
-        fail(token, std::string("expected ',' or '") + close + "' in " + what + " but found " + describeToken(token));
+        fail(token, std::string("expected ',' or '") + close + "' in " + what + " but found " +
+                        describeToken(token));
     }
   }
 
@@ -187,7 +195,8 @@ class FormReader {
       if (token.isSymbol('>')) return items;
       if (token.kind == FormTokenKind::End)
         fail(token, "missing '>' of collection begun on line " + std::to_string(line));
-      if (!token.isName("item")) fail(token, "expected 'item' or '>' in collection but found " + describeToken(token));
+      if (!token.isName("item"))
+        fail(token, "expected 'item' or '>' in collection but found " + describeToken(token));
       items.push_back(readItemBody(token.line));
     }
   }
@@ -217,7 +226,8 @@ FormDocument readForm(std::string_view text, std::string fileName) {
 FormDocument readFormFile(const std::filesystem::path& path) {
   std::error_code ignored;
   std::ifstream in(path, std::ios::binary);
-  if (!in || std::filesystem::is_directory(path, ignored)) throw EFormError(path.string(), 0, "cannot open the file");
+  if (!in || std::filesystem::is_directory(path, ignored))
+    throw EFormError(path.string(), 0, "cannot open the file");
   std::ostringstream contents;
   contents << in.rdbuf();
   if (in.bad()) throw EFormError(path.string(), 0, "cannot read the file");

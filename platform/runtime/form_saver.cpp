@@ -47,7 +47,8 @@ class FormSaver {
     object.name = component.Name();
     object.className = component.ClassInfo().Name();
     saveProperties(component, "", object.properties);
-    for (int i = 0; i < component.ComponentCount(); ++i) object.children.push_back(saveComponent(*component.Components(i)));
+    for (int i = 0; i < component.ComponentCount(); ++i)
+      object.children.push_back(saveComponent(*component.Components(i)));
     return object;
   }
 
@@ -64,7 +65,8 @@ class FormSaver {
               saveConnections(list->GetPin(i), name + "." + std::to_string(i), out);
           break;
         case TPropertyKind::Collection:
-          if (auto* collection = dynamic_cast<TCollection*>(property->GetObject(object)); collection && collection->Count())
+          if (auto* collection = dynamic_cast<TCollection*>(property->GetObject(object));
+              collection && collection->Count())
             out.set(name, saveCollection(*collection));
           break;
         case TPropertyKind::Pin:
@@ -92,13 +94,15 @@ class FormSaver {
   void saveConnections(TPMPin* pin, const std::string& name, FormPropertyList& out) {
     if (!pin || !pin->CanSend()) return;
     std::vector<FormValue> references;
-    for (TPMPin* sink : pin->ConnectedSinks()) references.push_back(FormValue::identifier(referenceOf(*pin, *sink)));
+    for (TPMPin* sink : pin->ConnectedSinks())
+      references.push_back(FormValue::identifier(referenceOf(*pin, *sink)));
     if (!references.empty()) out.set(name + ".SinkPins", FormValue::list(std::move(references)));
   }
 
   // "<component>.<pin path>" of a sink pin inside the saved components.
   std::string referenceOf(TPMPin& source, TPMPin& sink) const {
-    std::string cannot = "cannot store the connection from " + source.NamePath() + " to " + sink.NamePath() + ": ";
+    std::string cannot =
+        "cannot store the connection from " + source.NamePath() + " to " + sink.NamePath() + ": ";
     TComponent* owner = sink.Owner();
     if (!owner || !insideForm(*owner)) fail(cannot + "the pin is not on a component of the form");
     if (owner->Name().empty()) fail(cannot + "its component has no name");
@@ -149,7 +153,9 @@ class FormSaver {
 
 }  // namespace
 
-FormDocument SaveForm(TComponent& root, std::string fileName) { return FormSaver(root, std::move(fileName)).save(); }
+FormDocument SaveForm(TComponent& root, std::string fileName) {
+  return FormSaver(root, std::move(fileName)).save();
+}
 
 void SaveFormFile(TComponent& root, const std::filesystem::path& path) {
   writeFormFile(SaveForm(root, path.string()), path);

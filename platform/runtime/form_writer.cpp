@@ -12,9 +12,9 @@ namespace fc {
 
 namespace {
 
-constexpr std::size_t kStringPartLength = 64;   // characters per quoted part
+constexpr std::size_t kStringPartLength = 64;  // characters per quoted part
 constexpr std::size_t kBinaryBytesPerLine = 32;
-constexpr std::size_t kLineWidth = 100;         // lists wrap beyond this column
+constexpr std::size_t kLineWidth = 100;  // lists wrap beyond this column
 
 bool isPrintable(unsigned char c) { return c >= 0x20 && c != 0x7F; }
 
@@ -92,7 +92,8 @@ class FormWriter {
   [[noreturn]] void fail(const std::string& message) const { throw EFormError(fileName_, 0, message); }
 
   void checkName(std::string_view name, bool allowDots, const std::string& what) const {
-    if (!isFormName(name, allowDots) || isFormKeyword(name)) fail("cannot write " + what + " named '" + std::string(name) + "'");
+    if (!isFormName(name, allowDots) || isFormKeyword(name))
+      fail("cannot write " + what + " named '" + std::string(name) + "'");
   }
 
   void writeObject(std::string& out, const FormObject& object, int indent) {
@@ -104,7 +105,8 @@ class FormWriter {
     out += spaces(indent) + "end\n";
   }
 
-  void writeProperties(std::string& out, const FormPropertyList& properties, int indent, const std::string& owner) {
+  void writeProperties(std::string& out, const FormPropertyList& properties, int indent,
+                       const std::string& owner) {
     for (const FormProperty& property : properties.all()) {
       std::string context = "property '" + property.name + "' of " + owner;
       checkName(property.name, true, "a property of " + owner);
@@ -116,7 +118,8 @@ class FormWriter {
 
   // The value's text, starting at `column`; lines after the first start at
   // indent + 2.
-  std::string formatValue(const FormValue& value, int indent, std::size_t column, const std::string& context) {
+  std::string formatValue(const FormValue& value, int indent, std::size_t column,
+                          const std::string& context) {
     switch (value.kind()) {
       case FormValue::Kind::Integer:
         return std::to_string(value.asInteger());
@@ -143,7 +146,8 @@ class FormWriter {
   std::string formatSet(const std::vector<std::string>& names, const std::string& context) {
     std::string out = "[";
     for (std::size_t i = 0; i < names.size(); ++i) {
-      if (!isFormName(names[i], false) || isFormKeyword(names[i])) fail("cannot write '" + names[i] + "' in the set of " + context);
+      if (!isFormName(names[i], false) || isFormKeyword(names[i]))
+        fail("cannot write '" + names[i] + "' in the set of " + context);
       out += (i ? ", " : "") + names[i];
     }
     return out + "]";
@@ -154,12 +158,15 @@ class FormWriter {
   std::string formatList(const std::vector<FormValue>& elements, int indent, std::size_t column,
                          const std::string& context) {
     std::string out = "(";
-    auto currentColumn = [&] { return out.find('\n') == std::string::npos ? column + out.size() : lastLineLength(out); };
+    auto currentColumn = [&] {
+      return out.find('\n') == std::string::npos ? column + out.size() : lastLineLength(out);
+    };
     for (std::size_t i = 0; i < elements.size(); ++i) {
       if (i > 0) out += ',';
       std::string element = formatValue(elements[i], indent + 2, currentColumn() + 1, context);
       if (i > 0) {
-        bool wrap = element.find('\n') != std::string::npos || currentColumn() + 1 + element.size() > kLineWidth;
+        bool wrap =
+            element.find('\n') != std::string::npos || currentColumn() + 1 + element.size() > kLineWidth;
         out += wrap ? "\n" + spaces(indent + 2) : " ";
       }
       out += element;
@@ -184,7 +191,9 @@ class FormWriter {
 
 }  // namespace
 
-std::string writeForm(const FormDocument& document) { return FormWriter(document.fileName).write(document.root); }
+std::string writeForm(const FormDocument& document) {
+  return FormWriter(document.fileName).write(document.root);
+}
 
 void writeFormFile(const FormDocument& document, const std::filesystem::path& path) {
   std::string text = FormWriter(path.string()).write(document.root);

@@ -1,9 +1,11 @@
+#include "platform/runtime/form_loader.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "platform/runtime/form_defined_data.h"
 #include "platform/runtime/form_error.h"
-#include "platform/runtime/form_loader.h"
 #include "platform/runtime/form_reader.h"
 #include "tests/platform/runtime/form_test_components.h"
 
@@ -27,9 +29,9 @@ TEST(FormLoader, SetsEveryKindOfPropertyAndConnectsPinsInOrder) {
       "object Pipeline1: TComponent\n"
       "  object Source: TTestFilter\n"
       "    Width = -20\n"
-      "    Gain = 3\n"               // an integer for a float property
+      "    Gain = 3\n"  // an integer for a float property
       "    Level = 0.25\n"
-      "    Enabled = false\n"        // any letter case
+      "    Enabled = false\n"  // any letter case
       "    Caption = 'It''s'#10\n"
       "    Mode = tmThird\n"
       "    Region.X = 7\n"
@@ -102,9 +104,25 @@ TEST(FormLoader, PinsOfPinListsAndCollectionItemsAreNamedByIndex) {
 
 TEST(FormLoader, OlderBinaryMatrixGivesTheSameCellsAsMatrixData) {
   auto fromList = load("object F: TTestFilter\n  Shape.MatrixData = (3, 1, 0, 1)\nend\n");
-  auto fromBinary = load("object F: TTestFilter\n  Shape.Matrix = {03000000 01000000 00000000 01FFFF00}\nend\n");
+  auto fromBinary =
+      load("object F: TTestFilter\n  Shape.Matrix = {03000000 01000000 00000000 01FFFF00}\nend\n");
   EXPECT_EQ(dynamic_cast<TTestFilter&>(*fromList).Shape()->Cells(),
             dynamic_cast<TTestFilter&>(*fromBinary).Shape()->Cells());
+}
+
+TEST(FormLoader, StoredDataHelpersCheckTheListTheyRead) {
+  FormValue strings = FormListOf(std::vector<std::string>{"0.5", "", "a'b"});
+  EXPECT_EQ(FormStringList(strings, "P.StrValue"), (std::vector<std::string>{"0.5", "", "a'b"}));
+  EXPECT_EQ(FormIntegerList(FormListOf(std::vector<std::int64_t>{-1, 2}), "M"),
+            (std::vector<std::int64_t>{-1, 2}));
+  EXPECT_TRUE(FormStringList(FormValue::list({}), "P.StrValue").empty());
+  try {
+    FormStringList(FormValue::list({FormValue::string("a"), FormValue::integer(1)}), "P.StrValue");
+    FAIL() << "a mixed list must be refused";
+  } catch (const EFCError& error) {
+    EXPECT_STREQ(error.what(), "P.StrValue: expects a list of strings");
+  }
+  EXPECT_THROW(FormIntegerList(FormValue::integer(1), "M"), EFCError);
 }
 
 struct LoadErrorCase {
@@ -119,7 +137,8 @@ TEST(FormLoader, FaultsNameFileAndLineAndLeaveNothingBuilt) {
   const LoadErrorCase cases[] = {
       {"unknown class", "  object A: TTestFilter\n  end\n  object B: TNoSuchClass\n  end\n", 4,
        "unknown class 'TNoSuchClass' of object 'B'"},
-      {"class that is no component", "  object A: TTestRegion\n  end\n", 2, "class 'TTestRegion' cannot be created"},
+      {"class that is no component", "  object A: TTestRegion\n  end\n", 2,
+       "class 'TTestRegion' cannot be created"},
       {"component name twice", "  object A: TTestFilter\n  end\n  object a: TTestFilter\n  end\n", 4,
        "A component named a already exists"},
       {"unknown property", "  object A: TTestFilter\n    Widht = 3\n  end\n", 3,
@@ -128,7 +147,8 @@ TEST(FormLoader, FaultsNameFileAndLineAndLeaveNothingBuilt) {
        "unknown property 'Height' of A.Region (TTestRegion)"},
       {"unknown sub-object", "  object A: TTestFilter\n    Area.Width = 3\n  end\n", 3,
        "unknown property 'Area' of A (TTestFilter)"},
-      {"dotted scalar", "  object A: TTestFilter\n    Width.X = 3\n  end\n", 3, "A.Width: has no property 'X'"},
+      {"dotted scalar", "  object A: TTestFilter\n    Width.X = 3\n  end\n", 3,
+       "A.Width: has no property 'X'"},
       {"string for integer", "  object A: TTestFilter\n    Width = '3'\n  end\n", 3,
        "A.Width: expects an integer, not a string"},
       {"float for integer", "  object A: TTestFilter\n    Width = 3.5\n  end\n", 3,
@@ -150,8 +170,9 @@ TEST(FormLoader, FaultsNameFileAndLineAndLeaveNothingBuilt) {
        "A.OutputPin: is a pin; its connections are stored as OutputPin.SinkPins"},
       {"list for collection", "  object A: TTestFilter\n    Items = (1)\n  end\n", 3,
        "A.Items: expects a collection < item ... end >, not a list"},
-      {"bad item property", "  object A: TTestFilter\n    Items = <\n      item end\n      item Lavel = 1 end>\n  end\n",
-       5, "unknown property 'Lavel' of A.Items[1] (TTestItem)"},
+      {"bad item property",
+       "  object A: TTestFilter\n    Items = <\n      item end\n      item Lavel = 1 end>\n  end\n", 5,
+       "unknown property 'Lavel' of A.Items[1] (TTestItem)"},
       {"bad stored data", "  object A: TTestFilter\n    Shape.MatrixData = (2, 1)\n  end\n", 3,
        "A.Shape.MatrixData: the cell count does not match the cells"},
       {"stored data of wrong kind", "  object A: TTestFilter\n    Shape.MatrixData = 'x'\n  end\n", 3,
@@ -159,17 +180,19 @@ TEST(FormLoader, FaultsNameFileAndLineAndLeaveNothingBuilt) {
       {"no such component", "  object A: TTestFilter\n    OutputPin.SinkPins = (B.InputPin)\n  end\n", 3,
        "dangling connection 'B.InputPin': no component 'B'"},
       {"no such pin",
-       "  object A: TTestFilter\n  end\n  object B: TTestFilter\n    OutputPin.SinkPins = (A.Input)\n  end\n", 5,
-       "dangling connection 'A.Input': A (TTestFilter) has no pin 'Input'"},
+       "  object A: TTestFilter\n  end\n  object B: TTestFilter\n    OutputPin.SinkPins = (A.Input)\n  end\n",
+       5, "dangling connection 'A.Input': A (TTestFilter) has no pin 'Input'"},
       {"property that is no pin", "  object A: TTestFilter\n    OutputPin.SinkPins = (A.Width)\n  end\n", 3,
        "dangling connection 'A.Width': A (TTestFilter) has no pin 'Width'"},
       {"no pin named", "  object A: TTestFilter\n    OutputPin.SinkPins = (A)\n  end\n", 3,
        "dangling connection 'A': expects <component>.<pin>"},
       {"pin list index out of range",
-       "  object A: TTestFilter\n    OutputPin.SinkPins = (M.InputPins.2)\n  end\n  object M: TTestMixer\n  end\n", 3,
-       "dangling connection 'M.InputPins.2': M (TTestMixer) has no pin 'InputPins.2'"},
-      {"pin list named by pin name", "  object M: TTestMixer\n    OutputPins.a.SinkPins = (M.InputPins.0)\n  end\n",
-       3, "no index a in M.OutputPins (pins of a list and items of a collection are named by index)"},
+       "  object A: TTestFilter\n    OutputPin.SinkPins = (M.InputPins.2)\n  end\n  object M: TTestMixer\n  "
+       "end\n",
+       3, "dangling connection 'M.InputPins.2': M (TTestMixer) has no pin 'InputPins.2'"},
+      {"pin list named by pin name",
+       "  object M: TTestMixer\n    OutputPins.a.SinkPins = (M.InputPins.0)\n  end\n", 3,
+       "no index a in M.OutputPins (pins of a list and items of a collection are named by index)"},
       {"item index out of range", "  object A: TTestFilter\n    Items.0.Label = 'x'\n  end\n", 3,
        "no index 0 in A.Items (pins of a list and items of a collection are named by index)"},
       {"not a list of pins", "  object A: TTestFilter\n    OutputPin.SinkPins = A.InputPin\n  end\n", 3,

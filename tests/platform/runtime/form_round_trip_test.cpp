@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cfloat>
@@ -6,8 +7,6 @@
 #include <filesystem>
 #include <limits>
 #include <string>
-
-#include <unistd.h>
 
 #include "platform/runtime/form_error.h"
 #include "platform/runtime/form_reader.h"
@@ -57,12 +56,30 @@ FormValue readSingleValue(const std::string& valueText) {
 
 TEST(FormRoundTrip, NumbersKeepTheirKindAndExactValue) {
   FormObject root = objectWith("Form1", "TFCPipeline");
-  const std::int64_t integers[] = {0, 1, -1, 2147483647, -2147483648LL, std::numeric_limits<std::int64_t>::max(),
+  const std::int64_t integers[] = {0,
+                                   1,
+                                   -1,
+                                   2147483647,
+                                   -2147483648LL,
+                                   std::numeric_limits<std::int64_t>::max(),
                                    std::numeric_limits<std::int64_t>::min()};
   int n = 0;
-  for (std::int64_t value : integers) root.properties.set("I" + std::to_string(n++), FormValue::integer(value));
-  const double reals[] = {0.0, -0.0, 1.0, -1.0, 0.1, -2.5e-7, 1e20, 1.0 / 3.0, DBL_MAX, -DBL_MAX, DBL_MIN,
-                          std::numeric_limits<double>::denorm_min(), 123456789012345678.0, 0.30000000000000004};
+  for (std::int64_t value : integers)
+    root.properties.set("I" + std::to_string(n++), FormValue::integer(value));
+  const double reals[] = {0.0,
+                          -0.0,
+                          1.0,
+                          -1.0,
+                          0.1,
+                          -2.5e-7,
+                          1e20,
+                          1.0 / 3.0,
+                          DBL_MAX,
+                          -DBL_MAX,
+                          DBL_MIN,
+                          std::numeric_limits<double>::denorm_min(),
+                          123456789012345678.0,
+                          0.30000000000000004};
   for (double value : reals) root.properties.set("F" + std::to_string(n++), FormValue::real(value));
   std::string text = expectRoundTrip(root);
   // Whole-valued floats must not come back as integers.
@@ -78,7 +95,8 @@ TEST(FormRoundTrip, StringsWithQuotesControlCharactersAndLongText) {
   root.properties.set("Lines", FormValue::string("first\r\nsecond\tthird\x7F"));
   const char control[] = "\0\x01 start and end\x1F";
   root.properties.set("Control", FormValue::string(std::string(control, sizeof control - 1)));
-  root.properties.set("Utf8", FormValue::string("gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC"));
+  root.properties.set("Utf8", FormValue::string("gr\xC3\xBC\xC3\x9F"
+                                                "e \xE2\x82\xAC"));
   std::string longText;
   for (int i = 0; i < 300; ++i) longText += static_cast<char>(i % 7 == 0 ? '\'' : 'a' + i % 26);
   root.properties.set("Long", FormValue::string(longText));
@@ -104,16 +122,19 @@ TEST(FormRoundTrip, NamesSetsListsAndPinConnections) {
   root.properties.set("NoOptions", FormValue::set({}));
   root.properties.set("EmptyList", FormValue::list({}));
   root.properties.set("StrValue", FormValue::list({FormValue::string("0.5"), FormValue::string("a'b")}));
-  root.properties.set("Mixed", FormValue::list({FormValue::integer(-3), FormValue::real(0.25), FormValue::identifier("x"),
-                                                FormValue::list({FormValue::integer(1), FormValue::list({})}),
-                                                FormValue::set({"s"}), FormValue::binary({1, 2})}));
+  root.properties.set(
+      "Mixed", FormValue::list({FormValue::integer(-3), FormValue::real(0.25), FormValue::identifier("x"),
+                                FormValue::list({FormValue::integer(1), FormValue::list({})}),
+                                FormValue::set({"s"}), FormValue::binary({1, 2}),
+                                FormValue::list({FormValue::binary({9}), FormValue::string("+")})}));
   root.properties.set("OutputPin.SinkPins", FormValue::list({FormValue::identifier("Resize1.InputPin"),
                                                              FormValue::identifier("Mixer1.InputPins.1")}));
   std::vector<FormValue> matrix{FormValue::integer(81)};
   for (int i = 0; i < 81; ++i) matrix.push_back(FormValue::integer(i % 3 == 0));
   root.properties.set("MorphShape.MatrixData", FormValue::list(matrix));
   std::string text = expectRoundTrip(root);
-  EXPECT_NE(text.find("  OutputPin.SinkPins = (Resize1.InputPin, Mixer1.InputPins.1)\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("  OutputPin.SinkPins = (Resize1.InputPin, Mixer1.InputPins.1)\n"), std::string::npos)
+      << text;
   EXPECT_NE(text.find("  Options = [foA, foB, foC]\n"), std::string::npos);
   EXPECT_NE(text.find("  Enabled = False\n"), std::string::npos);
   EXPECT_LE(longestLine(text), 100u) << "long lists wrap:\n" << text;
@@ -190,7 +211,8 @@ TEST(FormRoundTrip, ReaderKeepsLinesAndAcceptsHandWrittenLayout) {
 }
 
 TEST(FormRoundTrip, FilesOnDisk) {
-  auto path = std::filesystem::temp_directory_path() / ("form_round_trip_" + std::to_string(::getpid()) + ".fcf");
+  auto path =
+      std::filesystem::temp_directory_path() / ("form_round_trip_" + std::to_string(::getpid()) + ".fcf");
   FormObject root = objectWith("Form1", "TFCPipeline");
   root.properties.set("Data", FormValue::binary({1, 2, 3}));
   writeFormFile(documentOf(root), path);

@@ -1,14 +1,14 @@
+#include "platform/runtime/form_saver.h"
+
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
 
-#include <unistd.h>
-
 #include "platform/runtime/form_error.h"
 #include "platform/runtime/form_loader.h"
 #include "platform/runtime/form_reader.h"
-#include "platform/runtime/form_saver.h"
 #include "platform/runtime/form_writer.h"
 #include "tests/platform/runtime/form_test_components.h"
 
@@ -68,9 +68,11 @@ TEST(FormSaver, SavedPipelineLoadsBackAndSavesTheSame) {
   EXPECT_NE(text.find("    OutputPin.SinkPins = (B.InputPin, A.InputPin)\n"), std::string::npos) << text;
   EXPECT_NE(text.find("    OutputPin.SinkPins = (Mixer.InputPins.1)\n"), std::string::npos) << text;
   EXPECT_NE(text.find("    OutputPins.1.SinkPins = (Mixer.InputPins.0)\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("    OutputPin.SinkPins = (Source.InputPin, Mixer.Channels.1.InputPin)\n"), std::string::npos)
+  EXPECT_NE(text.find("    OutputPin.SinkPins = (Source.InputPin, Mixer.Channels.1.InputPin)\n"),
+            std::string::npos)
       << text;
-  EXPECT_NE(text.find("        OutputPin.SinkPins = (Mixer.Channels.0.InputPin)\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("        OutputPin.SinkPins = (Mixer.Channels.0.InputPin)\n"), std::string::npos)
+      << text;
   EXPECT_NE(text.find("    Shape.MatrixData = (4, 1, 0, 1, 1)\n"), std::string::npos) << text;
   EXPECT_EQ(text.find("Matrix ="), std::string::npos) << "the older form is never written";
   EXPECT_EQ(text.find("Region.X"), std::string::npos) << "defaults are not written";

@@ -16,15 +16,17 @@ const TEnumInfo& ModeInfo() {
 }  // namespace
 
 const TClassInfo& TTestRegion::StaticClassInfo() {
-  static const TClassInfo info = TClassBuilder<TTestRegion>("TTestRegion", &TPersistent::StaticClassInfo())
-                                     .Property("X", &TTestRegion::GetX, &TTestRegion::SetX, std::uint16_t{0})
-                                     .Property("Width", &TTestRegion::GetWidth, &TTestRegion::SetWidth, std::uint16_t{64})
-                                     .Build();
+  static const TClassInfo info =
+      TClassBuilder<TTestRegion>("TTestRegion", &TPersistent::StaticClassInfo())
+          .Property("X", &TTestRegion::GetX, &TTestRegion::SetX, std::uint16_t{0})
+          .Property("Width", &TTestRegion::GetWidth, &TTestRegion::SetWidth, std::uint16_t{64})
+          .Build();
   return info;
 }
 
 const TClassInfo& TTestShape::StaticClassInfo() {
-  static const TClassInfo info = TClassBuilder<TTestShape>("TTestShape", &TPersistent::StaticClassInfo()).Build();
+  static const TClassInfo info =
+      TClassBuilder<TTestShape>("TTestShape", &TPersistent::StaticClassInfo()).Build();
   return info;
 }
 
@@ -37,7 +39,8 @@ void TTestShape::DefineProperties(TFormFiler& filer) {
         return FormListOf(values);
       },
       !cells_.empty());
-  filer.DefineProperty("Matrix", [this](const FormValue& value) { ReadMatrix(value); }, nullptr, false);
+  filer.DefineProperty(
+      "Matrix", [this](const FormValue& value) { ReadMatrix(value); }, nullptr, false);
 }
 
 void TTestShape::ReadMatrixData(const FormValue& value) {
@@ -53,17 +56,20 @@ void TTestShape::ReadMatrix(const FormValue& value) {
     return std::uint32_t(b[at]) | std::uint32_t(b[at + 1]) << 8 | std::uint32_t(b[at + 2]) << 16 |
            std::uint32_t(b[at + 3]) << 24;
   };
-  if (!value.is(FormValue::Kind::Binary) || value.bytes().size() < 4 || value.bytes().size() != 4 + 4 * word(0))
+  if (!value.is(FormValue::Kind::Binary) || value.bytes().size() < 4 ||
+      value.bytes().size() != 4 + 4 * word(0))
     throw EFCError(NamePath() + ".Matrix: expects binary data of a count and as many cells");
   cells_.clear();
-  for (std::size_t at = 4; at < value.bytes().size(); at += 4) cells_.push_back(static_cast<std::uint8_t>(word(at)));
+  for (std::size_t at = 4; at < value.bytes().size(); at += 4)
+    cells_.push_back(static_cast<std::uint8_t>(word(at)));
 }
 
 const TClassInfo& TTestItem::StaticClassInfo() {
-  static const TClassInfo info = TClassBuilder<TTestItem>("TTestItem", &TCollectionItem::StaticClassInfo())
-                                     .Property("Label", &TTestItem::GetLabel, &TTestItem::SetLabel, std::string())
-                                     .Property("Level", &TTestItem::GetLevel, &TTestItem::SetLevel, 0.0)
-                                     .Build();
+  static const TClassInfo info =
+      TClassBuilder<TTestItem>("TTestItem", &TCollectionItem::StaticClassInfo())
+          .Property("Label", &TTestItem::GetLabel, &TTestItem::SetLabel, std::string())
+          .Property("Level", &TTestItem::GetLevel, &TTestItem::SetLevel, 0.0)
+          .Build();
   return info;
 }
 
@@ -91,9 +97,10 @@ const TClassInfo& TTestFilter::StaticClassInfo() {
 }
 
 const TClassInfo& TTestOtherSink::StaticClassInfo() {
-  static const TClassInfo info = TClassBuilder<TTestOtherSink>("TTestOtherSink", &TComponent::StaticClassInfo())
-                                     .Pin("InputPin", &TTestOtherSink::InputPin)
-                                     .Build();
+  static const TClassInfo info =
+      TClassBuilder<TTestOtherSink>("TTestOtherSink", &TComponent::StaticClassInfo())
+          .Pin("InputPin", &TTestOtherSink::InputPin)
+          .Build();
   return info;
 }
 
@@ -103,10 +110,11 @@ TTestChannel::TTestChannel(TCollection& collection)
       output_(dynamic_cast<TComponent*>(collection.Owner()), *this, "ChannelOut", "Test") {}
 
 const TClassInfo& TTestChannel::StaticClassInfo() {
-  static const TClassInfo info = TClassBuilder<TTestChannel>("TTestChannel", &TCollectionItem::StaticClassInfo())
-                                     .Pin("InputPin", &TTestChannel::InputPin)
-                                     .Pin("OutputPin", &TTestChannel::OutputPin)
-                                     .Build();
+  static const TClassInfo info =
+      TClassBuilder<TTestChannel>("TTestChannel", &TCollectionItem::StaticClassInfo())
+          .Pin("InputPin", &TTestChannel::InputPin)
+          .Pin("OutputPin", &TTestChannel::OutputPin)
+          .Build();
   return info;
 }
 
@@ -127,9 +135,9 @@ const TClassInfo& TTestMixer::StaticClassInfo() {
 }
 
 const TClassInfo* FindTestClass(std::string_view name) {
-  for (const TClassInfo* info : {&TComponent::StaticClassInfo(), &TTestFilter::StaticClassInfo(),
-                                 &TTestOtherSink::StaticClassInfo(), &TTestMixer::StaticClassInfo(),
-                                 &TTestRegion::StaticClassInfo()})
+  for (const TClassInfo* info :
+       {&TComponent::StaticClassInfo(), &TTestFilter::StaticClassInfo(), &TTestOtherSink::StaticClassInfo(),
+        &TTestMixer::StaticClassInfo(), &TTestRegion::StaticClassInfo()})
     if (info->Name() == name) return info;
   return nullptr;
 }

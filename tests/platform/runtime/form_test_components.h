@@ -19,14 +19,14 @@ enum TTestMode { tmFirst, tmSecond, tmThird };
 
 class TTestRegion : public TOwnedPersistent {
   FC_DECLARE_CLASS_INFO()
-public:
+ public:
   using TOwnedPersistent::TOwnedPersistent;
   std::uint16_t GetX() const { return x_; }
   void SetX(std::uint16_t x) { x_ = x; }
   std::uint16_t GetWidth() const { return width_; }
   void SetWidth(std::uint16_t width) { width_ = width; }
 
-private:
+ private:
   std::uint16_t x_ = 0;
   std::uint16_t width_ = 64;
 };
@@ -35,12 +35,12 @@ private:
 // binary "Matrix" (4-byte count, then 4-byte cells) is read, never written.
 class TTestShape : public TOwnedPersistent, public TFormDefinedData {
   FC_DECLARE_CLASS_INFO()
-public:
+ public:
   using TOwnedPersistent::TOwnedPersistent;
   std::vector<std::uint8_t>& Cells() { return cells_; }
   void DefineProperties(TFormFiler& filer) override;
 
-private:
+ private:
   void ReadMatrixData(const FormValue& value);
   void ReadMatrix(const FormValue& value);
   std::vector<std::uint8_t> cells_;
@@ -48,21 +48,21 @@ private:
 
 class TTestItem : public TCollectionItem {
   FC_DECLARE_CLASS_INFO()
-public:
+ public:
   using TCollectionItem::TCollectionItem;
   std::string GetLabel() const { return label_; }
   void SetLabel(std::string label) { label_ = std::move(label); }
   double GetLevel() const { return level_; }
   void SetLevel(double level) { level_ = level; }
 
-private:
+ private:
   std::string label_;
   double level_ = 0;
 };
 
 class TTestFilter : public TComponent, public IPMPinDispatcher {
   FC_DECLARE_CLASS_INFO()
-public:
+ public:
   explicit TTestFilter(TComponent* owner);
   ~TTestFilter() override;
 
@@ -91,7 +91,7 @@ public:
   // Test filters alive now: a failed load must leave none behind.
   static int Alive();
 
-private:
+ private:
   std::int32_t width_ = 100;
   double gain_ = 1.0;
   float level_ = 0.5f;
@@ -108,27 +108,27 @@ private:
 // A sink of another media type: connecting a test output to it is refused.
 class TTestOtherSink : public TComponent, public IPMPinDispatcher {
   FC_DECLARE_CLASS_INFO()
-public:
+ public:
   explicit TTestOtherSink(TComponent* owner) : TComponent(owner) {}
   TPMSinkPin* InputPin() { return &input_; }
   bool SinkDispatch(TPMSinkPin&, const TPMOperation&) override { return false; }
   bool SourceDispatch(TPMSourcePin&, const TPMOperation&) override { return false; }
 
-private:
+ private:
   TPMSinkPin input_{this, *this, "Input", "Other"};
 };
 
 // A collection item with pins of its own, on its collection's component.
 class TTestChannel : public TCollectionItem, public IPMPinDispatcher {
   FC_DECLARE_CLASS_INFO()
-public:
+ public:
   explicit TTestChannel(TCollection& collection);
   TPMSinkPin* InputPin() { return &input_; }
   TPMSourcePin* OutputPin() { return &output_; }
   bool SinkDispatch(TPMSinkPin&, const TPMOperation&) override { return false; }
   bool SourceDispatch(TPMSourcePin&, const TPMOperation&) override { return false; }
 
-private:
+ private:
   TPMSinkPin input_;
   TPMSourcePin output_;
 };
@@ -136,7 +136,7 @@ private:
 // Pins in pin lists, named so that no name could serve in a reference.
 class TTestMixer : public TComponent, public IPMPinDispatcher {
   FC_DECLARE_CLASS_INFO()
-public:
+ public:
   explicit TTestMixer(TComponent* owner);
   TPMPinList* InputPins() { return &inputs_; }
   TPMPinList* OutputPins() { return &outputs_; }
@@ -144,7 +144,7 @@ public:
   bool SinkDispatch(TPMSinkPin&, const TPMOperation&) override { return false; }
   bool SourceDispatch(TPMSourcePin&, const TPMOperation&) override { return false; }
 
-private:
+ private:
   TPMPinList inputs_{this, true, "InputPins"};
   TPMPinList outputs_{this, true, "OutputPins"};
   TTypedCollection<TTestChannel> channels_{this, "Channels"};
