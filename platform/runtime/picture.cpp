@@ -21,7 +21,16 @@
 #pragma GCC diagnostic ignored "-Wunused-function"
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 #pragma GCC diagnostic ignored "-Wsign-compare"
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #include <stb/stb_image.h>
+
+namespace {
+// Kept out of line so the decoder's code is compiled under the settings above.
+[[gnu::noinline]] stbi_uc* DecodeRgba(const std::vector<std::uint8_t>& encoded, int& width, int& height) {
+  int channels = 0;
+  return stbi_load_from_memory(encoded.data(), static_cast<int>(encoded.size()), &width, &height, &channels, 4);
+}
+}  // namespace
 #pragma GCC diagnostic pop
 
 namespace fc {
@@ -43,10 +52,8 @@ void TPicture::LoadFromData(std::vector<std::uint8_t> encoded) {
   }
   if (encoded.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
     throw EFCError(NamePath() + ": the picture data is too large");
-  int width = 0, height = 0, channels = 0;
-  std::unique_ptr<stbi_uc, void (*)(void*)> decoded(
-      stbi_load_from_memory(encoded.data(), static_cast<int>(encoded.size()), &width, &height, &channels, 4),
-      stbi_image_free);
+  int width = 0, height = 0;
+  std::unique_ptr<stbi_uc, void (*)(void*)> decoded(DecodeRgba(encoded, width, height), stbi_image_free);
   if (!decoded)
     throw EFCError(NamePath() + ": not a PNG, JPEG, BMP or GIF picture (" + stbi_failure_reason() + ")");
   const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
