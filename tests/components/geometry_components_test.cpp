@@ -45,14 +45,6 @@ TEST_P(MirrorAxes, EachTypeFlipsItsAxisAndKeepsTheFormat) {
 
 INSTANTIATE_TEST_SUITE_P(Formats, MirrorAxes, ::testing::Values(vfRGB24, vfGray8));
 
-TEST(Mirror, SetsTheTypeOnlyWhenItChanges) {
-  TFCMirror mirror(nullptr);
-  EXPECT_EQ(mirror.GetMirrorType(), mtHorizontal);
-  mirror.SetMirrorType(mtBoth);
-  mirror.SetMirrorType(mtBoth);
-  EXPECT_EQ(GetPropertyText(mirror, "MirrorType"), "mtBoth");
-}
-
 struct CropCase {
   const char* name;
   int x, y, width, height;  // the region
@@ -99,17 +91,6 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
       return std::string(std::get<0>(info.param) == vfGray8 ? "Gray" : "Rgb") + std::get<1>(info.param).name;
     });
-
-TEST(Crop, AssigningARegionCopiesItsValues) {
-  TFCCrop from(nullptr), to(nullptr);
-  from.GetRegion()->SetX(3);
-  from.GetRegion()->SetHeight(7);
-  TFCRectRegion* owned = to.GetRegion();
-  to.SetRegion(*from.GetRegion());
-  EXPECT_EQ(to.GetRegion(), owned);
-  EXPECT_EQ(owned->GetX(), 3);
-  EXPECT_EQ(owned->GetHeight(), 7);
-}
 
 }  // namespace
 }  // namespace fc
