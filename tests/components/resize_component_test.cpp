@@ -36,13 +36,6 @@ TEST_P(ResizeFrames, ScalesTheClippedRegionOntoTheWholeOutput) {
   EXPECT_TRUE(MapsPixels(out, in, [](int x, int y) { return IppiPoint{8 + x / 2, 6 + y / 2}; }));
 }
 
-TEST_P(ResizeFrames, LinearAtTheInputSizeCopiesTheFrame) {
-  const TFCImageBuffer in = NoiseFrame(13, 7, GetParam());
-  SetOutputSize(resize, 13, 7);
-  const TFCImageBuffer out = run.RunOne(in);
-  EXPECT_EQ(test::BytesOf(out), test::BytesOf(in));
-}
-
 TEST_P(ResizeFrames, SupersamplingAveragesBlocks) {
   const TFCImageBuffer in = NoiseFrame(8, 6, GetParam());
   SetOutputSize(resize, 4, 3);
@@ -62,15 +55,6 @@ TEST_P(ResizeFrames, SupersamplingAveragesBlocks) {
 
 INSTANTIATE_TEST_SUITE_P(Formats, ResizeFrames, ::testing::Values(vfRGB24, vfGray8),
                          [](const auto& info) { return info.param == vfGray8 ? "Gray" : "Rgb"; });
-
-TEST(Resize, OtherFormatsArriveAsThreeByteFrames) {
-  TFCResize resize(nullptr);
-  TFilterRun run(resize);
-  SetOutputSize(resize, 6, 4);
-  const TFCImageBuffer out = run.RunOne(NoiseFrame(6, 4, vfRGB32));
-  EXPECT_EQ(out.Format(), vfRGB24);
-  EXPECT_EQ(out.Width(), 6);
-}
 
 }  // namespace
 }  // namespace fc

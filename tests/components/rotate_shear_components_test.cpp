@@ -39,23 +39,6 @@ TEST_P(RotateFrames, QuarterTurnOfALandscapeFrameFillsAPortraitOutput) {
   EXPECT_TRUE(MapsPixels(out, in, [&](int x, int y) { return Inside(in.SizeRecord(), 320 - y, x); }));
 }
 
-TEST_P(RotateFrames, NoTurnCentresTheFrameInALargerOutput) {
-  const TFCImageBuffer in = NoiseFrame(10, 6, GetParam());
-  SetOutputSize(rotate, 14, 10);
-  const TFCImageBuffer out = run.RunOne(in);
-  EXPECT_TRUE(MapsPixels(out, in, [&](int x, int y) { return Inside(in.SizeRecord(), x - 2, y - 2); }));
-}
-
-TEST_P(RotateFrames, OnlyTheRegionIsTurned) {
-  const TFCImageBuffer in = NoiseFrame(10, 8, GetParam());
-  SetOutputSize(rotate, 10, 8);
-  test::SetRegion(rotate, 2, 1, 4, 3);
-  const TFCImageBuffer out = run.RunOne(in);
-  EXPECT_TRUE(MapsPixels(out, in, [](int x, int y) {
-    return x >= 2 && x < 6 && y >= 1 && y < 4 ? std::optional(IppiPoint{x, y}) : std::nullopt;
-  }));
-}
-
 TEST_P(RotateFrames, SmoothEdgeBlendsOnlyPixelsOutsideThePicture) {
   const TFCImageBuffer in = NoiseFrame(40, 30, GetParam());
   SetOutputSize(rotate, 40, 30);

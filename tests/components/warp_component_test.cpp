@@ -166,16 +166,5 @@ TEST_P(WarpTypes, RefusedQuadrilateralsLeaveTheOutputBlack) {
 INSTANTIATE_TEST_SUITE_P(Types, WarpTypes, ::testing::Values(wtBilinear, wtPerspective),
                          [](const auto& info) { return info.param == wtBilinear ? "Bilinear" : "Perspective"; });
 
-TEST(Warp, AssigningAnOffsetCopiesItsValuesIntoTheOwnedOne) {
-  TFCWarp from(nullptr), to(nullptr);
-  from.GetRightBottomOffset()->SetX(-4);
-  from.GetRightBottomOffset()->SetY(9);
-  TFCOffset* owned = to.GetRightBottomOffset();
-  to.SetRightBottomOffset(*from.GetRightBottomOffset());
-  EXPECT_EQ(to.GetRightBottomOffset(), owned);
-  EXPECT_EQ(owned->GetX(), -4);
-  EXPECT_EQ(owned->GetY(), 9);
-}
-
 }  // namespace
 }  // namespace fc
