@@ -1,0 +1,167 @@
+// Box, fixed-kernel and Wiener filter components in a running stream.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "components/Fcboxfilter.h"
+#include "components/Fcfixedfilter.h"
+#include "components/Fcwienerfilter.h"
+#include "contracts/video/wiener_filter.h"
+#include "components/Fcmorphfilter.h"
+#include "dispatch/primitives.h"
+#include "package/catalogue.h"
+#include "package/framecraft_package.h"
+#include "tests/components/filter_run.h"
+
+namespace fc {
+namespace {
+
+using test::BytesOf;
+using test::TFilterRun;
+
+TFCImageBuffer RandomFrame(int width, int height, TFCVideoFormat format = vfRGB24, unsigned seed = 7) {
+  TFCImageBuffer frame(width, height, format);
+  std::mt19937 random(seed);
+  Ipp8u* bytes = frame.Write();
+  for (std::size_t i = 0; i < frame.Size(); ++i) bytes[i] = static_cast<Ipp8u>(random());
+  return frame;
+}
+
+// A frame whose region at (x, y) has gone through `filter` with the frame's
+// own pixels around it, the rest as it came.
+template <class Filter>
+TFCImageBuffer FilteredInside(const TFCImageBuffer& in, TFCImageRect area, Filter&& filter) {
+  TFCImageBuffer out = in;
+  const int bpp = in.BytesPerPixel(), step = in.Step();
+  const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(area.y) * step + area.x * bpp;
+  EXPECT_EQ(filter(in.Read() + offset, step, out.Modify() + offset, step, IppiSize{area.width, area.height}),
+            ippStsNoErr);
+  return out;
+}
+
+void SetRegion(TFCCommonROIFilter& filter, TFCImageRect region) {
+  TFCRectRegion& r = *filter.GetRegion();
+  r.SetX(static_cast<std::uint16_t>(region.x));
+  r.SetY(static_cast<std::uint16_t>(region.y));
+  r.SetWidth(static_cast<std::uint16_t>(region.width));
+  r.SetHeight(static_cast<std::uint16_t>(region.height));
+  r.SetEnabled(true);
+}
+
+TEST(BoxFilter, EachModeCallsItsPrimitiveOnTheRegion) {
+  TFCBoxFilter box(nullptr);
+  TFilterRun run(box);
+  const TFCImageBuffer in = RandomFrame(23, 17);
+  const TFCImageRect region{4, 3, 12, 9};
+  SetRegion(box, region);
+  box.GetMaskSize()->SetWidth(5);
+  box.GetAnchor()->SetX(2);
+  const IppiSize mask{5, 3};
+  const IppiPoint anchor{2, 1};
+  struct Case {
+    const char* mode;
+    decltype(ippiFilterBox_8u_C3R)* entry;
+  };
+  for (const Case& c : {Case{"bfmAverage", &ippiFilterBox_8u_C3R}, Case{"bfmMin", &ippiFilterMin_8u_C3R},
+                        Case{"bfmMax", &ippiFilterMax_8u_C3R}, Case{"bfmMedian", &ippiFilterMedian_8u_C3R}}) {
+    SetPropertyText(box, "FilterMode", c.mode);
+    const TFCImageBuffer expected = FilteredInside(in, region, [&](auto... args) {
+      return fc_entry(*c.entry)(args..., mask, anchor);
+    });
+    EXPECT_EQ(BytesOf(run.RunOne(in)), BytesOf(expected)) << c.mode;
+  }
+}
+
+TEST(BoxFilter, AMedianOverAnEvenMaskLeavesTheFrameAsItCame) {
+  TFCBoxFilter box(nullptr);
+  TFilterRun run(box);
+  box.SetFilterMode(bfmMedian);
+  box.GetMaskSize()->SetWidth(4);
+  const TFCImageBuffer in = RandomFrame(9, 8);
+  EXPECT_EQ(BytesOf(run.RunOne(in)), BytesOf(in));
+}
+
+// The fixed filter on a 100 x 80 frame: the filtered area and the result.
+struct FixedCase {
+  const char* type;
+  TFCFixedMaskSize mask;
+  TFCImageRect area;
+};
+
+TEST(FixedFilter, FiltersTheFrameShrunkByTheMarginOfItsMask) {
+  const TFCImageBuffer in = RandomFrame(100, 80);
+  for (const FixedCase& c : {FixedCase{"ftPrewittHoriz", fms3x3, {2, 2, 97, 77}},
+                             FixedCase{"ftPrewittHoriz", fms5x5, {2, 2, 97, 77}},
+                             FixedCase{"ftGauss", fms5x5, {3, 3, 95, 75}},
+                             FixedCase{"ftMedianColor", fms5x5, {3, 3, 95, 75}}}) {
+    TFCFixedFilter fixed(nullptr);
+    TFilterRun run(fixed);
+    SetPropertyText(fixed, "FilterType", c.type);
+    fixed.SetMaskSize(c.mask);
+    const TFCImageRect area = fixed.FilteredArea(in.SizeRecord());
+    EXPECT_EQ((std::array{area.x, area.y, area.width, area.height}),
+              (std::array{c.area.x, c.area.y, c.area.width, c.area.height}))
+        << c.type;
+
+    const int code = c.mask == fms5x5 ? ippMskSize5x5 : ippMskSize3x3;
+    const TFCImageBuffer expected = FilteredInside(in, c.area, [&](auto... args) {
+      if (fixed.GetFilterType() == ftGauss) return fc_entry(ippiFilterGauss_8u_C3R)(args..., code);
+      if (fixed.GetFilterType() == ftMedianColor) return fc_entry(ippiFilterMedianColor_8u_C3R)(args..., code);
+      return fc_entry(ippiFilterPrewittHoriz_8u_C3R)(args...);
+    });
+    EXPECT_EQ(BytesOf(run.RunOne(in)), BytesOf(expected)) << c.type;
+  }
+}
+
+TEST(FixedFilter, TheRegionMovesTheAreaAndATooSmallRegionPassesTheInput) {
+  TFCFixedFilter fixed(nullptr);
+  TFilterRun run(fixed);
+  fixed.SetFilterType(ftSharpen);
+  SetRegion(fixed, {10, 20, 30, 200});
+  const TFCImageBuffer in = RandomFrame(64, 48);
+  const TFCImageRect area = fixed.FilteredArea(in.SizeRecord());
+  EXPECT_EQ((std::array{area.x, area.y, area.width, area.height}), (std::array{12, 22, 27, 25}));
+  const TFCImageBuffer expected = FilteredInside(in, area, [](auto... args) {
+    return fc_entry(ippiFilterSharpen_8u_C3R)(args...);
+  });
+  EXPECT_EQ(BytesOf(run.RunOne(in)), BytesOf(expected));
+
+  SetRegion(fixed, {10, 20, 3, 30});
+  EXPECT_EQ(BytesOf(run.RunOne(in)), BytesOf(in));
+}
+
+TEST(WienerFilter, FiltersGreyAndColourFramesAndFreesItsScratchAtTheStop) {
+  TFCWienerFilter wiener(nullptr);
+  TFilterRun run(wiener);
+  SetRegion(wiener, {2, 2, 15, 10});
+  SetPropertyText(wiener, "NoiseLevels.Level1", "0.01");
+  SetPropertyText(wiener, "NoiseLevels.Level3", "0.25");
+  const float noise[3] = {0.01f, 0.0f, 0.25f};
+  for (TFCVideoFormat format : {vfRGB24, vfGray8}) {
+    const TFCImageBuffer in = RandomFrame(19, 14, format);
+    int size = 0;
+    ASSERT_EQ(ippiFilterWienerGetBufferSize({15, 10}, {3, 3}, 3, &size), ippStsNoErr);
+    std::vector<Ipp8u> scratch(static_cast<std::size_t>(size));
+    const TFCImageBuffer expected = FilteredInside(in, {2, 2, 15, 10}, [&](auto... args) {
+      return format == vfGray8 ? ippiFilterWiener_8u_C1R(args..., {3, 3}, {1, 1}, noise, scratch.data())
+                               : ippiFilterWiener_8u_C3R(args..., {3, 3}, {1, 1}, noise, scratch.data());
+    });
+    const TFCImageBuffer out = run.RunOne(in);
+    EXPECT_EQ(out.Format(), format);
+    EXPECT_EQ(BytesOf(out), BytesOf(expected));
+    EXPECT_EQ(wiener.ScratchSize(), 0);  // the run ends with a stop
+  }
+}
+
+TEST(FilterComponents, AreRegisteredAndStoreNothingWhenNew) {
+  package::Register();
+  for (const TClassInfo* info : {&TFCBoxFilter::StaticClassInfo(), &TFCFixedFilter::StaticClassInfo(),
+                                 &TFCMorphFilter::StaticClassInfo(), &TFCWienerFilter::StaticClassInfo()}) {
+    EXPECT_EQ(PackageCatalogue().FindClass(info->Name()), info);
+    const std::unique_ptr<TComponent> component = info->Create(nullptr);
+    EXPECT_EQ(PropertiesDifferingFromDefault(*component), std::vector<std::string>{}) << info->Name();
+  }
+}
+
+}  // namespace
+}  // namespace fc
