@@ -1,0 +1,144 @@
+// Frames of 1920x1080 through the filter components, delivery and output
+// frame included, beside the nearest OpenCV operation, single threaded.
+// Each component filters the whole frame, with the border its mask needs.
+#include <benchmark/benchmark.h>
+
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include <cstring>
+#include <random>
+
+#include "components/Fcboxfilter.h"
+#include "components/Fcfixedfilter.h"
+#include "components/Fcmorphfilter.h"
+#include "components/Fcwienerfilter.h"
+#include "tests/support/component_harness.h"
+
+namespace {
+
+using namespace fc;
+
+constexpr int kWidth = 1920, kHeight = 1080;
+constexpr std::int64_t kFramePixels = std::int64_t{kWidth} * kHeight;
+
+cv::Mat RandomFrame() {
+  cv::Mat frame(kHeight, kWidth, CV_8UC3);
+  std::mt19937 rng(1);
+  for (int y = 0; y < frame.rows; ++y)
+    for (int x = 0; x < frame.cols * 3; ++x) frame.ptr<Ipp8u>(y)[x] = static_cast<Ipp8u>(rng());
+  return frame;
+}
+
+// Pushes the random frame through `filter` (its output left unconnected).
+void ThroughComponent(benchmark::State& state, TFCCommonFilter& filter) {
+  const cv::Mat src = RandomFrame();
+  TFCImageBuffer frame(kWidth, kHeight);
+  std::memcpy(frame.Write(), src.data, frame.Size());
+  test::TComponentHarness harness;
+  harness.Feed(*filter.GetInputPin());
+  harness.PushStart(kWidth, kHeight);
+  for (auto _ : state) harness.PushFrame(frame);
+  state.SetItemsProcessed(state.iterations() * kFramePixels);
+}
+
+template <class Operation> void OpenCv(benchmark::State& state, Operation operation) {
+  cv::setNumThreads(1);
+  const cv::Mat src = RandomFrame();
+  cv::Mat dst(src.size(), src.type());
+  for (auto _ : state) {
+    operation(src, dst);
+    benchmark::DoNotOptimize(dst.data);
+  }
+  state.SetItemsProcessed(state.iterations() * kFramePixels);
+}
+
+void SetMask(TFCCommonROIMatrixFilterIntermidiate& filter, int side) {
+  filter.GetMaskSize()->SetWidth(static_cast<std::uint16_t>(side));
+  filter.GetMaskSize()->SetHeight(static_cast<std::uint16_t>(side));
+  filter.GetAnchor()->SetX(static_cast<std::uint16_t>(side / 2));
+  filter.GetAnchor()->SetY(static_cast<std::uint16_t>(side / 2));
+}
+
+void BoxComponent(benchmark::State& state) {
+  TFCBoxFilter box(nullptr);
+  SetMask(box, 5);
+  ThroughComponent(state, box);
+}
+
+void BoxOpenCv(benchmark::State& state) {
+  OpenCv(state, [](const cv::Mat& src, cv::Mat& dst) { cv::blur(src, dst, {5, 5}); });
+}
+
+void MedianComponent(benchmark::State& state) {
+  TFCBoxFilter median(nullptr);
+  median.SetFilterMode(bfmMedian);
+  SetMask(median, 5);
+  ThroughComponent(state, median);
+}
+
+void MedianOpenCv(benchmark::State& state) {
+  OpenCv(state, [](const cv::Mat& src, cv::Mat& dst) { cv::medianBlur(src, dst, 5); });
+}
+
+void GaussComponent(benchmark::State& state) {
+  TFCFixedFilter gauss(nullptr);
+  gauss.SetFilterType(ftGauss);
+  gauss.SetMaskSize(fms5x5);
+  ThroughComponent(state, gauss);
+}
+
+void GaussOpenCv(benchmark::State& state) {
+  OpenCv(state, [](const cv::Mat& src, cv::Mat& dst) { cv::GaussianBlur(src, dst, {5, 5}, 0); });
+}
+
+void ErodeComponent(benchmark::State& state) {
+  TFCMorphFilter erode(nullptr);
+  SetMask(erode, 5);
+  ThroughComponent(state, erode);
+}
+
+void ErodeOpenCv(benchmark::State& state) {
+  const cv::Mat kernel = cv::getStructuringElement(cv::MORPH_RECT, {5, 5});
+  OpenCv(state, [&](const cv::Mat& src, cv::Mat& dst) { cv::erode(src, dst, kernel); });
+}
+
+// OpenCV has no adaptive Wiener filter; its nearest work is the local mean
+// and the local mean of squares over the same mask.
+void WienerComponent(benchmark::State& state) {
+  TFCWienerFilter wiener(nullptr);
+  SetMask(wiener, 5);
+  wiener.GetNoiseLevels()->SetLevel1(0.01f);
+  wiener.GetNoiseLevels()->SetLevel2(0.01f);
+  wiener.GetNoiseLevels()->SetLevel3(0.01f);
+  ThroughComponent(state, wiener);
+}
+
+void WienerOpenCv(benchmark::State& state) {
+  cv::Mat wide, squares, mean, meanOfSquares;
+  OpenCv(state, [&](const cv::Mat& src, cv::Mat& dst) {
+    src.convertTo(wide, CV_32F);
+    cv::multiply(wide, wide, squares);
+    cv::blur(wide, mean, {5, 5});
+    cv::blur(squares, meanOfSquares, {5, 5});
+    mean.convertTo(dst, CV_8U);
+  });
+}
+
+int RegisterAll() {
+  benchmark::RegisterBenchmark("box_component_5x5/framecraft", BoxComponent);
+  benchmark::RegisterBenchmark("box_component_5x5/opencv", BoxOpenCv);
+  benchmark::RegisterBenchmark("median_component_5x5/framecraft", MedianComponent);
+  benchmark::RegisterBenchmark("median_component_5x5/opencv", MedianOpenCv);
+  benchmark::RegisterBenchmark("gauss_component_5x5/framecraft", GaussComponent);
+  benchmark::RegisterBenchmark("gauss_component_5x5/opencv", GaussOpenCv);
+  benchmark::RegisterBenchmark("erode_component_5x5/framecraft", ErodeComponent);
+  benchmark::RegisterBenchmark("erode_component_5x5/opencv", ErodeOpenCv);
+  benchmark::RegisterBenchmark("wiener_component_5x5/framecraft", WienerComponent);
+  benchmark::RegisterBenchmark("wiener_component_5x5/opencv", WienerOpenCv);
+  return 0;
+}
+
+const int registered = RegisterAll();
+
+}  // namespace
