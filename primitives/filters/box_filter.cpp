@@ -11,6 +11,7 @@
 #include "dispatch/primitives.h"
 #include "primitives/filters/box_divisor.h"
 #include "primitives/filters/rank_support.h"
+#include "primitives/work_buffer.h"
 
 namespace fc::primitives::box {
 namespace {
@@ -83,25 +84,23 @@ void filterWithColumnSums(const BoxGeometry& g, Sum* columns, Mean mean) {
 }
 
 IppStatus filterFloat(const BoxGeometry& g, long long pixels) {
-  Ipp32f* columns = ippsMalloc_32f(rank::workLength(g.sumColumns()));
-  if (columns == nullptr) return ippStsMemAllocErr;
+  WorkBuffer<Ipp32f> columns(g.sumColumns());
+  if (!columns) return ippStsMemAllocErr;
   const float reciprocal = 1.0f / static_cast<float>(pixels);
-  filterWithColumnSums(g, columns, [reciprocal](float sum) {
+  filterWithColumnSums(g, columns.get(), [reciprocal](float sum) {
     const float mean = sum * reciprocal + 0.000009f;
     // Sums of very wide windows lose precision; keep the byte in range.
     return static_cast<Ipp8u>(std::clamp(static_cast<int>(mean), 0, 255));
   });
-  ippsFree(columns);
   return ippStsNoErr;
 }
 
 IppStatus filterInteger(const BoxGeometry& g, ReciprocalShift divisor) {
-  Ipp32s* columns = ippsMalloc_32s(rank::workLength(g.sumColumns()));
-  if (columns == nullptr) return ippStsMemAllocErr;
-  filterWithColumnSums(g, columns, [divisor](Ipp32s sum) {
+  WorkBuffer<Ipp32s> columns(g.sumColumns());
+  if (!columns) return ippStsMemAllocErr;
+  filterWithColumnSums(g, columns.get(), [divisor](Ipp32s sum) {
     return static_cast<Ipp8u>((sum * divisor.multiplier) >> divisor.shift);
   });
-  ippsFree(columns);
   return ippStsNoErr;
 }
 

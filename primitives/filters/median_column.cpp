@@ -5,6 +5,7 @@
 #include "dispatch/primitives.h"
 #include "primitives/filters/median_general.h"
 #include "primitives/filters/rank_support.h"
+#include "primitives/work_buffer.h"
 
 namespace fc::primitives::median {
 namespace {
@@ -23,8 +24,9 @@ Ipp8u middleByBubblePasses(Ipp8u* values, int count) {
 
 IppStatus medianOfColumn(const Ipp8u* origin, int srcStep, Ipp8u* dst, int dstStep, IppiSize roi,
                          int maskHeight) {
-  Ipp8u* column = ippsMalloc_8u(maskHeight);
-  if (column == nullptr) return ippStsMemAllocErr;
+  WorkBuffer<Ipp8u> columnBuffer(maskHeight);
+  if (!columnBuffer) return ippStsMemAllocErr;
+  Ipp8u* column = columnBuffer.get();
   const std::ptrdiff_t rowBytes = static_cast<std::ptrdiff_t>(rank::rowBytes(roi.width));
   for (int y = 0; y < roi.height; ++y) {
     const Ipp8u* top = origin + static_cast<std::ptrdiff_t>(y) * srcStep;
@@ -34,7 +36,6 @@ IppStatus medianOfColumn(const Ipp8u* origin, int srcStep, Ipp8u* dst, int dstSt
       dstRow[i] = middleByBubblePasses(column, maskHeight);
     }
   }
-  ippsFree(column);
   return ippStsNoErr;
 }
 

@@ -9,6 +9,7 @@
 #include "dispatch/primitives.h"
 #include "primitives/filters/rank_support.h"
 #include "primitives/filters/rank_variants.h"
+#include "primitives/work_buffer.h"
 
 namespace fc::primitives::rank {
 namespace {
@@ -28,8 +29,9 @@ IppStatus filterExtreme(ReduceSpaced reduce, const Ipp8u* src, int srcStep, Ipp8
   }
 
   const std::ptrdiff_t stride = ringRowBytes(roi.width);
-  Ipp8u* ring = ippsMalloc_8u(workLength(static_cast<long long>(stride) * mask.height));
-  if (ring == nullptr) return ippStsMemAllocErr;
+  WorkBuffer<Ipp8u> ringBuffer(static_cast<std::int64_t>(stride) * mask.height);
+  if (!ringBuffer) return ippStsMemAllocErr;
+  Ipp8u* ring = ringBuffer.get();
 
   const Ipp8u* origin = windowOrigin(src, srcStep, anchor);
   const std::ptrdiff_t bytes = static_cast<std::ptrdiff_t>(rowBytes(roi.width));
@@ -42,7 +44,6 @@ IppStatus filterExtreme(ReduceSpaced reduce, const Ipp8u* src, int srcStep, Ipp8
     reduceSourceRow(static_cast<std::ptrdiff_t>(y) + mask.height - 1);
     reduce(ring, stride, mask.height, bytes, dst + static_cast<std::ptrdiff_t>(y) * dstStep);
   }
-  ippsFree(ring);
   return ippStsNoErr;
 }
 

@@ -1,7 +1,6 @@
 // rank_support.cpp - argument checks and region copy of the rank filters.
 #include "primitives/filters/rank_support.h"
 
-#include <climits>
 #include <cstring>
 
 namespace fc::primitives::rank {
@@ -51,10 +50,6 @@ void copyRegion(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize
   for (int y = 0; y < roi.height; ++y)
     std::memcpy(dst + static_cast<std::ptrdiff_t>(y) * dstStep,
                 src + static_cast<std::ptrdiff_t>(y) * srcStep, rowBytes(roi.width));
-}
-
-int workLength(long long elements) {
-  return elements > 0 && elements <= INT_MAX ? static_cast<int>(elements) : -1;
 }
 
 }  // namespace fc::primitives::rank

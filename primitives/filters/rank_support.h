@@ -52,8 +52,4 @@ inline const Ipp8u* windowOrigin(const Ipp8u* src, int srcStep, IppiPoint anchor
 /// Copies the region row by row (a 1 x 1 mask).
 void copyRegion(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize roi);
 
-/// Element count of a work buffer as the allocator's int length, or -1 when
-/// it does not fit (the caller then reports an allocation failure).
-int workLength(long long elements);
-
 }  // namespace fc::primitives::rank

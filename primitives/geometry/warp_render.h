@@ -5,7 +5,7 @@
 
 #include "primitives/geometry/quad_spans.h"
 #include "primitives/geometry/warp_kernels.h"
-#include "primitives/geometry/work_buffer.h"
+#include "primitives/work_buffer.h"
 
 namespace fc::primitives::warp {
 
@@ -17,15 +17,15 @@ namespace fc::primitives::warp {
 template <typename PositionsOf>
 IppStatus renderSpans(const WarpSetup& setup, const SpanList& spans, PositionsOf&& positionsOf,
                       const PixelRect* accept, long long* written) {
-  DoubleBuffer positions(2 * spans.widest());
-  if (positions.empty()) return ippStsMemAllocErr;
+  WorkBuffer<double> positions(2 * static_cast<std::int64_t>(spans.widest()));
+  if (!positions) return ippStsMemAllocErr;
   *written = 0;
   for (int y = spans.firstRow(); y < spans.firstRow() + spans.rowCount(); ++y) {
     const int first = spans.first(y);
     if (first > spans.last(y)) continue;
     const int count = spans.last(y) - first + 1;
-    positionsOf(y, first, count, positions.data());
-    *written += interpolateRow(setup.src, setup.kernel, positions.data(), count, setup.dst.pixel(first, y), accept);
+    positionsOf(y, first, count, positions.get());
+    *written += interpolateRow(setup.src, setup.kernel, positions.get(), count, setup.dst.pixel(first, y), accept);
   }
   return ippStsNoErr;
 }
