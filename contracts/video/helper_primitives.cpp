@@ -4,18 +4,16 @@
 #include <cstring>
 #include <vector>
 
+#include "contracts/video/region_walk.h"
+
 namespace fc {
 
 namespace {
 
 IppStatus CheckRegion(const Ipp8u* src, int srcStep, const Ipp8u* dst, int dstStep, IppiSize roi,
                       int channels) {
-  if (!src || !dst) return ippStsNullPtrErr;
-  if (roi.width <= 0 || roi.height <= 0) return ippStsSizeErr;
-  if (srcStep < 1 || dstStep < 1) return ippStsStepErr;
   const long long rowBytes = static_cast<long long>(roi.width) * channels;
-  if (srcStep < rowBytes || dstStep < rowBytes) return ippStsStrideErr;
-  return ippStsNoErr;
+  return helpers::checkImages({{src, srcStep, rowBytes}, {dst, dstStep, rowBytes}}, roi);
 }
 
 IppStatus Copy(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize roi, int channels) {

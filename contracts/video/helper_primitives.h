@@ -1,5 +1,6 @@
 // helper_primitives.h - the copy and mirror primitives of the base video
-// package. Plain functions (not entries of the dispatch table) with the
+// package, and (through the headers included at the end) its arithmetic,
+// logical and channel helpers. Plain functions (not entries of the dispatch table) with the
 // primitives' conventions: arguments checked first (null pointers, then the
 // region size, then the steps, then the axis), the first failing check's
 // status returned, nothing written on failure.
@@ -28,3 +29,7 @@ IppStatus ippiMirror_8u_C1R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dst
                             IppiAxis flip);
 
 }  // namespace fc
+
+#include "contracts/video/helper_arithmetic.h"
+#include "contracts/video/helper_channels.h"
+#include "contracts/video/helper_logic.h"

@@ -1,0 +1,8 @@
+// helper_row_kernels_no_avx2.cpp - processors without AVX2 row loops.
+#include "contracts/video/helper_row_kernels.h"
+
+namespace fc::helpers {
+
+const HelperRowKernels* avx2RowKernels() { return nullptr; }
+
+}  // namespace fc::helpers
