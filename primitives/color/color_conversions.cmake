@@ -6,9 +6,9 @@ set(FC_COLOR_CONVERSION_KERNELS
   ${CMAKE_CURRENT_SOURCE_DIR}/color/luv.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/color/lab.cpp)
 set(FC_COLOR_CONVERSION_VECTOR_KERNELS
-  ${PROJECT_SOURCE_DIR}/dispatch/variants/a6/color_conversions.cpp
-  ${PROJECT_SOURCE_DIR}/dispatch/variants/w7/color_conversions.cpp
-  ${PROJECT_SOURCE_DIR}/dispatch/variants/t7/color_conversions.cpp)
+  ${CMAKE_CURRENT_SOURCE_DIR}/color/color_conversions_a6.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/color/color_conversions_w7.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/color/color_conversions_t7.cpp)
 target_sources(fc_primitives PRIVATE ${FC_COLOR_CONVERSION_KERNELS} ${FC_COLOR_CONVERSION_VECTOR_KERNELS})
 
 # The colour kernels never read floating-point exception flags. Without trap

@@ -10,6 +10,6 @@ target_sources(fc_primitives PRIVATE
 
 # SIMD variants, relative to primitives/ as well.
 target_sources(fc_primitives PRIVATE
-  ../dispatch/variants/a6/point_operations.cpp
-  ../dispatch/variants/w7/point_operations.cpp
-  ../dispatch/variants/t7/point_operations.cpp)
+  color/point_operations_a6.cpp
+  color/point_operations_w7.cpp
+  color/point_operations_t7.cpp)
