@@ -7,7 +7,7 @@ target_sources(fc_primitives PRIVATE
 
 # SIMD variants: the same code compiled for the variant's instructions, with
 # the full vectoriser cost model so that it is vectorised from -O2 on.
-set(FC_FIXED_AND_MORPHOLOGY_VARIANTS ${PROJECT_SOURCE_DIR}/dispatch/variants/t7/fixed_and_morphology.cpp)
+set(FC_FIXED_AND_MORPHOLOGY_VARIANTS ${CMAKE_CURRENT_SOURCE_DIR}/filters/fixed_and_morphology_t7.cpp)
 target_sources(fc_primitives PRIVATE ${FC_FIXED_AND_MORPHOLOGY_VARIANTS})
 set_property(SOURCE ${FC_FIXED_AND_MORPHOLOGY_VARIANTS}
   DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY COMPILE_OPTIONS -ftree-vectorize -fvect-cost-model=dynamic)

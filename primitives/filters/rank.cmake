@@ -13,4 +13,4 @@ target_sources(fc_primitives PRIVATE
 
 # SIMD variants, relative to primitives/ as well.
 target_sources(fc_primitives PRIVATE
-  ../dispatch/variants/t7/rank_filters.cpp)
+  filters/rank_t7.cpp)

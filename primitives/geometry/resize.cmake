@@ -9,4 +9,4 @@ target_sources(fc_primitives PRIVATE
 
 # SIMD variants, relative to primitives/ as well.
 target_sources(fc_primitives PRIVATE
-  ../dispatch/variants/t7/resize.cpp)
+  geometry/resize_t7.cpp)
