@@ -18,7 +18,7 @@
 #include "primitives/filters/morphology_checks.h"
 
 #define FC_FILTER_ISA t7
-#include "primitives/filters/filter_isa.h"
+#include "primitives/variant.h"
 
 #if defined(__clang__)
 #pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)

@@ -17,7 +17,7 @@
 
 #include "dispatch/primitives.h"
 #include "primitives/color/point_checks.h"
-#include "primitives/filters/filter_isa.h"
+#include "primitives/variant.h"
 
 namespace fc::primitives {
 inline namespace FC_FILTER_ISA {

@@ -21,7 +21,7 @@
 #include <cstring>
 
 #include "dispatch/Fcimagedefs.h"
-#include "primitives/filters/filter_isa.h"
+#include "primitives/variant.h"
 
 namespace fc::primitives {
 inline namespace FC_FILTER_ISA {
