@@ -6,7 +6,7 @@
 #include "primitives/color/color_conversion.h"
 
 namespace fc::color {
-inline namespace FC_COLOR_ISA {
+inline namespace FC_VARIANT_TAG {
 
 /// Tristimulus values of a colour, in the scale of its inputs.
 struct Tristimulus {
@@ -33,5 +33,5 @@ inline RgbValues rgbOf(Tristimulus t, float roundOffset) {
           truncLimited(0.055648f * t.x - 0.204043f * t.y + 1.057311f * t.z + roundOffset)};
 }
 
-}  // namespace FC_COLOR_ISA
+}  // namespace FC_VARIANT_TAG
 }  // namespace fc::color

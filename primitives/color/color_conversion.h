@@ -3,26 +3,23 @@
 // and the rounding and limiting of results. Internal to the library.
 //
 // The conversion kernels are written once and compiled once per instruction
-// set: the generic variant in primitives/color/, the vector variants in
-// dispatch/variants/<tag>/. The includer defines FC_COLOR_ISA (px, a6, w7, t7)
-// first; everything here lives in an inline namespace of that name, so the
-// copies compiled for different instruction sets never merge at link time.
+// set: the generic variant by the family's sources, the vector variants by
+// color_conversions_<tag>.cpp (see primitives/variant.h). Everything here
+// lives in the inline namespace FC_VARIANT_TAG, so the copies compiled for
+// different instruction sets never merge at link time.
 // Kernels work on whole blocks without branches per pixel, so that the
 // compiler can vectorise them; each lane computes exactly what a lone pixel
 // would, operation by operation.
 #pragma once
 
-#ifndef FC_COLOR_ISA
-#error "define FC_COLOR_ISA (px, a6, w7 or t7) before including color_conversion.h"
-#endif
-
 #include <cstddef>
 #include <cstdint>
 
 #include "dispatch/primitives.h"
+#include "primitives/variant.h"
 
 namespace fc::color {
-inline namespace FC_COLOR_ISA {
+inline namespace FC_VARIANT_TAG {
 
 /// Offset added before truncating a floating-point result; it rounds to
 /// nearest with ties (and a hair above them) going down.
@@ -100,12 +97,12 @@ IppStatus convertImage(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep,
   return ippStsNoErr;
 }
 
-}  // namespace FC_COLOR_ISA
+}  // namespace FC_VARIANT_TAG
 }  // namespace fc::color
 
 /// Defines <tag>_<name>, a variant of a conversion entry, as `kernel` over
 /// the region; the entry's declaration checks the signature. `tag` may be a
-/// macro such as FC_COLOR_ISA.
+/// macro such as FC_VARIANT_TAG.
 #define FC_DEFINE_CONVERSION(tag, name, kernel) FC_DEFINE_CONVERSION_OF_TAG(tag, name, kernel)
 #define FC_DEFINE_CONVERSION_OF_TAG(tag, name, kernel)                              \
   extern "C" FC_API IppStatus tag##_##name FC_TWO_IMAGE_PARAMS() {                   \

@@ -1,5 +1,4 @@
 // hsv_hls.cpp - generic variants of RGB to and from HSV and HLS.
-#define FC_COLOR_ISA px
 #include "primitives/color/hsv_hls_kernels.h"
 
 FC_DEFINE_CONVERSION(px, ippiRGBToHSV_8u_C3R, fc::color::hsvFromRgb)

@@ -10,7 +10,7 @@
 #include "primitives/color/color_conversion.h"
 
 namespace fc::color {
-inline namespace FC_COLOR_ISA {
+inline namespace FC_VARIANT_TAG {
 
 // Output H, S, V. Hue is found in sixths of the circle from the channel that
 // holds the maximum; where two channels share it, the later test (G, then B)
@@ -147,5 +147,5 @@ inline void rgbFromHls(const Block& in, Block& out) {
   }
 }
 
-}  // namespace FC_COLOR_ISA
+}  // namespace FC_VARIANT_TAG
 }  // namespace fc::color

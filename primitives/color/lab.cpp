@@ -1,5 +1,4 @@
 // lab.cpp - generic variants of BGR to and from CIE Lab.
-#define FC_COLOR_ISA px
 #include "primitives/color/lab_kernels.h"
 
 FC_DEFINE_CONVERSION(px, ippiBGRToLab_8u_C3R, fc::color::labFromBgr)

@@ -8,7 +8,7 @@
 #include "primitives/color/color_conversion.h"
 
 namespace fc::color {
-inline namespace FC_COLOR_ISA {
+inline namespace FC_VARIANT_TAG {
 
 // White point of the 8-bit scale: the tristimulus values of (255, 255, 255).
 inline constexpr float kWhiteX = 242.366f;
@@ -106,5 +106,5 @@ inline void bgrFromLab(const Block& in, Block& out) {
   }
 }
 
-}  // namespace FC_COLOR_ISA
+}  // namespace FC_VARIANT_TAG
 }  // namespace fc::color

@@ -1,5 +1,4 @@
 // luv.cpp - generic variants of RGB to and from CIE LUV.
-#define FC_COLOR_ISA px
 #include "primitives/color/luv_kernels.h"
 
 FC_DEFINE_CONVERSION(px, ippiRGBToLUV_8u_C3R, fc::color::luvFromRgb)

@@ -8,7 +8,7 @@
 #include "primitives/color/color_conversion.h"
 
 namespace fc::color {
-inline namespace FC_COLOR_ISA {
+inline namespace FC_VARIANT_TAG {
 
 namespace lightness {
 
@@ -78,5 +78,5 @@ inline void rgbFromLuv(const Block& in, Block& out) {
   }
 }
 
-}  // namespace FC_COLOR_ISA
+}  // namespace FC_VARIANT_TAG
 }  // namespace fc::color

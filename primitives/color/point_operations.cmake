@@ -7,9 +7,4 @@ target_sources(fc_primitives PRIVATE
   color/fill_and_planar_copy.cpp
   color/noise.cpp
   color/jaehne.cpp)
-
-# SIMD variants, relative to primitives/ as well.
-target_sources(fc_primitives PRIVATE
-  color/point_operations_a6.cpp
-  color/point_operations_w7.cpp
-  color/point_operations_t7.cpp)
+fc_add_primitive_variants(color/point_operations a6 w7 t7)

@@ -1,4 +1,4 @@
-// point_operations.cpp - t7 variants of the point operations written with
+// point_operations_t7.cpp - t7 variants of the point operations written with
 // their own instructions: the planar copy with SSSE3 byte shuffles, the
 // colour twist with AVX2 double-precision sums.
 #include <immintrin.h>

@@ -1,4 +1,4 @@
-// point_operations.cpp - w7 variants of the point operations written with
+// point_operations_w7.cpp - w7 variants of the point operations written with
 // their own instructions: the thresholds with SSE2.
 #include "primitives/color/threshold_sse2.h"
 

@@ -1,5 +1,4 @@
 // xyz.cpp - generic variants of RGB to and from CIE XYZ.
-#define FC_COLOR_ISA px
 #include "primitives/color/xyz_kernels.h"
 
 FC_DEFINE_CONVERSION(px, ippiRGBToXYZ_8u_C3R, fc::color::xyzFromRgb)

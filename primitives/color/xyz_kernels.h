@@ -5,7 +5,7 @@
 #include "primitives/color/color_conversion.h"
 
 namespace fc::color {
-inline namespace FC_COLOR_ISA {
+inline namespace FC_VARIANT_TAG {
 
 // The X and Y rows sum to less than 2^16, so X and Y fit a byte; the Z row
 // sums to about 1.09 * 2^16 and white's Z (277) is held at 255.
@@ -28,5 +28,5 @@ inline void rgbFromXyz(const Block& in, Block& out) {
   }
 }
 
-}  // namespace FC_COLOR_ISA
+}  // namespace FC_VARIANT_TAG
 }  // namespace fc::color

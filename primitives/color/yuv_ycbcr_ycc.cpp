@@ -1,6 +1,5 @@
 // yuv_ycbcr_ycc.cpp - generic variants of RGB to and from YUV, YCbCr and
 // PhotoYCC.
-#define FC_COLOR_ISA px
 #include "primitives/color/yuv_ycbcr_ycc_kernels.h"
 
 FC_DEFINE_CONVERSION(px, ippiRGBToYUV_8u_C3R, fc::color::yuvFromRgb)

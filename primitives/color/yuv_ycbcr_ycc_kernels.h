@@ -6,7 +6,7 @@
 #include "primitives/color/color_conversion.h"
 
 namespace fc::color {
-inline namespace FC_COLOR_ISA {
+inline namespace FC_VARIANT_TAG {
 
 // Luma and scaled colour differences, scale 2^16. U stays within 16..239 for
 // every input; V needs the limit.
@@ -77,5 +77,5 @@ inline void rgbFromYcc(const Block& in, Block& out) {
   }
 }
 
-}  // namespace FC_COLOR_ISA
+}  // namespace FC_VARIANT_TAG
 }  // namespace fc::color

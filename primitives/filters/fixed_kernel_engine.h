@@ -8,7 +8,7 @@
 // Each source row is reduced once per kind into a ring of 32-bit row sums
 // (one slot per window row), and every destination row combines the ring's
 // slots vertically, so the work per pixel does not grow with the image.
-// Compiled once per code variant (see filter_isa.h).
+// Compiled once per code variant (see primitives/variant.h).
 #pragma once
 
 #include <climits>
@@ -20,7 +20,7 @@
 #include "primitives/variant.h"
 
 namespace fc::primitives {
-inline namespace FC_FILTER_ISA {
+inline namespace FC_VARIANT_TAG {
 
 /// Bytes per pixel of the images the fixed-kernel filters work on.
 inline constexpr int kFixedKernelChannels = 3;
@@ -165,5 +165,5 @@ IppStatus filterWithMaskCode(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int ds
   }
 }
 
-}  // namespace FC_FILTER_ISA
+}  // namespace FC_VARIANT_TAG
 }  // namespace fc::primitives

@@ -1,5 +1,5 @@
 // fixed_kernel_entries.h - defines the variant entries <tag>_<name> of the
-// fixed-kernel filters for the variant being compiled (see filter_isa.h).
+// fixed-kernel filters for the variant being compiled (see primitives/variant.h).
 // Included by exactly one source per variant.
 #pragma once
 
@@ -10,7 +10,7 @@
 #include "primitives/filters/fixed_kernels.h"
 
 namespace fc::primitives {
-inline namespace FC_FILTER_ISA {
+inline namespace FC_VARIANT_TAG {
 
 /// Roberts cross difference: each byte minus its diagonal neighbour in the
 /// row above (NeighbourDx -1: up-left, +1: up-right), negative results
@@ -32,15 +32,15 @@ IppStatus robertsCross(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep,
   return ippStsNoErr;
 }
 
-}  // namespace FC_FILTER_ISA
+}  // namespace FC_VARIANT_TAG
 }  // namespace fc::primitives
 
 #define FC_FIXED_KERNEL_ENTRY(name, body)                                      \
-  extern "C" FC_API IppStatus FC_FILTER_VARIANT(name) FC_TWO_IMAGE_PARAMS() { \
+  extern "C" FC_API IppStatus FC_VARIANT(name) FC_TWO_IMAGE_PARAMS() { \
     return fc::primitives::body FC_TWO_IMAGE_ARGS();                            \
   }
 #define FC_FIXED_KERNEL_MASK_ENTRY(name, kernel3x3, kernel5x5)                                          \
-  extern "C" FC_API IppStatus FC_FILTER_VARIANT(name) FC_TWO_IMAGE_PARAMS(int mask) {                  \
+  extern "C" FC_API IppStatus FC_VARIANT(name) FC_TWO_IMAGE_PARAMS(int mask) {                  \
     return fc::primitives::filterWithMaskCode<fc::primitives::kernels::kernel3x3,                        \
                                               fc::primitives::kernels::kernel5x5> FC_TWO_IMAGE_ARGS(mask); \
   }

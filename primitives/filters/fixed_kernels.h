@@ -1,7 +1,7 @@
 // fixed_kernels.h - the kernels of the fixed-kernel filters, as row kernels
 // and row weights for FixedKernelFilter, each with the rule that turns the
 // weighed sum into the destination byte. Compiled once per code variant
-// (see filter_isa.h).
+// (see primitives/variant.h).
 #pragma once
 
 #include <cstdint>
@@ -9,7 +9,7 @@
 #include "primitives/filters/fixed_kernel_engine.h"
 
 namespace fc::primitives {
-inline namespace FC_FILTER_ISA {
+inline namespace FC_VARIANT_TAG {
 namespace kernels {
 
 // Gradients. The result is saturated, so negative gradients become 0 rather
@@ -109,5 +109,5 @@ struct Gauss5x5 : SymmetricRows5x5 {
 };
 
 }  // namespace kernels
-}  // namespace FC_FILTER_ISA
+}  // namespace FC_VARIANT_TAG
 }  // namespace fc::primitives

@@ -1,5 +1,5 @@
 // morphology_entries.h - defines the variant entries <tag>_<name> of erosion
-// and dilation for the variant being compiled (see filter_isa.h): the checks,
+// and dilation for the variant being compiled (see primitives/variant.h): the checks,
 // then one row routine call per destination row. No work buffer is needed.
 // Included by exactly one source per variant.
 #pragma once
@@ -11,7 +11,7 @@
 #include "primitives/filters/morphology_rows.h"
 
 namespace fc::primitives {
-inline namespace FC_FILTER_ISA {
+inline namespace FC_VARIANT_TAG {
 namespace morphology {
 
 using RowRoutine = void (*)(const Ipp8u*, int, Ipp8u*, int, const Ipp8u*, int, int);
@@ -31,11 +31,11 @@ IppStatus filter(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiS
 }
 
 }  // namespace morphology
-}  // namespace FC_FILTER_ISA
+}  // namespace FC_VARIANT_TAG
 }  // namespace fc::primitives
 
 #define FC_MORPHOLOGY_ENTRY(name, channels, row)                                                       \
-  extern "C" FC_API IppStatus FC_FILTER_VARIANT(name)                                                  \
+  extern "C" FC_API IppStatus FC_VARIANT(name)                                                  \
   FC_TWO_IMAGE_PARAMS(const Ipp8u* pMask, IppiSize maskSize, IppiPoint anchor) {                       \
     return fc::primitives::morphology::filter<channels, fc::primitives::row> FC_TWO_IMAGE_ARGS(pMask, maskSize, \
                                                                                               anchor);   \

@@ -1,5 +1,5 @@
 // morphology_rows.h - row routines of erosion and dilation with an arbitrary
-// structuring element. Compiled once per code variant (see filter_isa.h), so
+// structuring element. Compiled once per code variant (see primitives/variant.h), so
 // each variant has its own routines of these names.
 //
 // Each writes one destination row of `width` pixels: for every pixel and
@@ -24,7 +24,7 @@
 #include "primitives/variant.h"
 
 namespace fc::primitives {
-inline namespace FC_FILTER_ISA {
+inline namespace FC_VARIANT_TAG {
 namespace morphology {
 
 struct Minimum {
@@ -83,5 +83,5 @@ inline void Dilate_8u_C3S(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int width
   morphology::extremeRow<3, morphology::Maximum>(pSrc, srcStep, pDst, width, pMask, maskWidth, maskHeight);
 }
 
-}  // namespace FC_FILTER_ISA
+}  // namespace FC_VARIANT_TAG
 }  // namespace fc::primitives

@@ -10,7 +10,4 @@ target_sources(fc_primitives PRIVATE
   filters/median_filter.cpp
   filters/median_cross_filter.cpp
   filters/median_color_filter.cpp)
-
-# SIMD variants, relative to primitives/ as well.
-target_sources(fc_primitives PRIVATE
-  filters/rank_t7.cpp)
+fc_add_primitive_variants(filters/rank t7)

@@ -1,4 +1,4 @@
-// rank_filters.cpp - t7 variants of the minimum, maximum, median and cross
+// rank_t7.cpp - t7 variants of the minimum, maximum, median and cross
 // median filters: the generic fronts running kernels compiled for AVX2.
 //
 // Everything that is not a kernel template is included before the target
@@ -12,11 +12,11 @@
 #include "dispatch/primitives.h"
 #include "primitives/filters/rank_support.h"
 #include "primitives/filters/rank_variants.h"
+#include "primitives/variant.h"
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
+FC_VARIANT_TARGET_BEGIN()
 #include "primitives/filters/rank_kernel_table.h"
-#pragma GCC pop_options
+FC_VARIANT_TARGET_END()
 
 namespace {
 

@@ -6,7 +6,4 @@ target_sources(fc_primitives PRIVATE
   geometry/resize_cubic.cpp
   geometry/resize_lanczos.cpp
   geometry/resize_super.cpp)
-
-# SIMD variants, relative to primitives/ as well.
-target_sources(fc_primitives PRIVATE
-  geometry/resize_t7.cpp)
+fc_add_primitive_variants(geometry/resize t7)

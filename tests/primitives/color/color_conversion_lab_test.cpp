@@ -8,7 +8,6 @@
 
 #include "dispatch/primitives.h"
 
-#define FC_COLOR_ISA px
 #include "primitives/color/lab_kernels.h"
 
 namespace fc::test {
