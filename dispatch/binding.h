@@ -15,18 +15,19 @@ enum class Pattern { A, B, C };
 enum class Variant { px, a6, w7, t7 };
 
 /// The variant an entry of the given pattern runs on processor class `code`
-/// (the low 8 bits of Global_CPU()).
+/// (the low 8 bits of Global_CPU()). Code 5 allows SSE2 (a6), codes 6 to 9
+/// up to SSE4.1 (w7), codes 16 and 17 up to AVX2 (t7).
 constexpr Variant variantFor(Pattern pattern, std::uint8_t code) {
   if (code == 5) return Variant::a6;
-  const bool sse2Class = code >= 6 && code <= 9;
-  const bool sse3Class = code == 16 || code == 17;
+  const bool upToSse41Class = code >= 6 && code <= 9;
+  const bool upToAvx2Class = code == 16 || code == 17;
   switch (pattern) {
     case Pattern::A:
-      if (sse2Class) return Variant::w7;
-      if (sse3Class) return Variant::t7;
+      if (upToSse41Class) return Variant::w7;
+      if (upToAvx2Class) return Variant::t7;
       return Variant::px;
     case Pattern::B:
-      return sse3Class ? Variant::t7 : Variant::px;
+      return upToAvx2Class ? Variant::t7 : Variant::px;
     case Pattern::C:
       return code == 6 ? Variant::w7 : Variant::px;
   }
@@ -35,6 +36,12 @@ constexpr Variant variantFor(Pattern pattern, std::uint8_t code) {
 
 /// Reads the processor class once for this binding.
 std::uint8_t processorClass();
+
+/// Whether this processor has the instructions `variant` may use, whatever
+/// FRAMECRAFT_CPU_CODE says: px and a6 run on any x86-64, w7 needs SSE4.1,
+/// t7 AVX2 with the operating system's support. Off x86 every variant
+/// symbol is px code and runs.
+bool processorRuns(Variant variant);
 
 /// Puts the calling thread's x87 unit in its power-on state (all exceptions
 /// masked, 64-bit significand, round to nearest, stack empty). No-op off x86.

@@ -67,6 +67,26 @@ namespace fc::dispatch {
 
 std::uint8_t processorClass() { return static_cast<std::uint8_t>(Global_CPU() & 0xFF); }
 
+bool processorRuns(Variant variant) {
+#ifdef FC_X86
+  switch (variant) {
+    case Variant::t7: {
+      static const bool avx2 = hasUsableAvx2();
+      return avx2;
+    }
+    case Variant::w7: {
+      static const bool sse41 = hasSse41();
+      return sse41;
+    }
+    case Variant::px:
+    case Variant::a6: break;
+  }
+#else
+  (void)variant;
+#endif
+  return true;
+}
+
 void resetX87() {
 #ifdef FC_X86
   __asm__ volatile("fninit");

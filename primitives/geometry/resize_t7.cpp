@@ -1,4 +1,4 @@
-// resize.cpp - t7 variants of the resize entries: the row loops of the
+// resize_t7.cpp - t7 variants of the resize entries: the row loops of the
 // linear, cubic and Lanczos kernels with AVX2.
 // Every vector lane performs the generic loop's operations in the same
 // order (exact integer arithmetic, or the same double operations without
@@ -8,6 +8,7 @@
 
 #include <cstring>
 
+#include "dispatch/binding.h"
 #include "dispatch/primitives.h"
 #include "primitives/geometry/resize_rows.h"
 
@@ -287,7 +288,7 @@ __attribute__((target("avx2"))) void lanczosCombine(const Ipp32f* const* rows, c
 const RowRoutines& avx2Routines() {
   static const RowRoutines routines = [] {
     RowRoutines r = genericRowRoutines();
-    if (__builtin_cpu_supports("avx2")) {
+    if (fc::dispatch::processorRuns(fc::dispatch::Variant::t7)) {
       r.linear = {linearRowC1, linearRowC3, linearCombine};
       r.cubic = {cubicRowC1, cubicRowC3, cubicCombine};
       r.lanczos = {lanczosRowC1, lanczosRowC3, lanczosCombine};
