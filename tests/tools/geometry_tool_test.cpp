@@ -19,7 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kExamples = fs::path(__FILE__).parent_path().parent_path().parent_path() / "examples";
+const fs::path kExamples = FC_EXAMPLES_DIR;
 
 class GeometryTool : public ::testing::Test {
 protected:
