@@ -1,5 +1,5 @@
 # Checks that the framework's lower layers include nothing from above.
-# Layers, bottom up: dispatch + primitives; the foundation (runtime core and
+# Layers, bottom up: dispatch; primitives; the foundation (runtime core and
 # clock threads, standard library only); the pin library; the base video
 # package. Run as: cmake -DROOT=<source dir> -P check_layering.cmake
 set(FOUNDATION
@@ -49,14 +49,40 @@ foreach(f IN LISTS video)
   check_includes("${f}" ${foundation_headers} "^contracts/" "^dispatch/")
 endforeach()
 
-file(GLOB_RECURSE bottom RELATIVE "${ROOT}" "${ROOT}/dispatch/*.h" "${ROOT}/dispatch/*.cpp"
-     "${ROOT}/primitives/*.h" "${ROOT}/primitives/*.cpp")
-foreach(f IN LISTS bottom)
+# dispatch/ (the published C interface, entry table, binders, processor class
+# and allocator) is the bottom; primitives/ (algorithms and every variant
+# entry) sits on it.
+file(GLOB_RECURSE dispatch RELATIVE "${ROOT}" "${ROOT}/dispatch/*.h" "${ROOT}/dispatch/*.cpp")
+foreach(f IN LISTS dispatch)
+  check_includes("${f}" "^dispatch/")
+endforeach()
+file(GLOB_RECURSE primitives RELATIVE "${ROOT}" "${ROOT}/primitives/*.h" "${ROOT}/primitives/*.cpp")
+foreach(f IN LISTS primitives)
   check_includes("${f}" "^dispatch/" "^primitives/")
 endforeach()
 
+# Fails each source named by a CMake file of `folder` that lies outside it.
+function(check_source_lists folder)
+  file(GLOB_RECURSE lists RELATIVE "${ROOT}" "${ROOT}/${folder}/*.cmake" "${ROOT}/${folder}/CMakeLists.txt")
+  foreach(list_file IN LISTS lists)
+    file(STRINGS "${ROOT}/${list_file}" lines REGEX "\\.(cpp|h|c)")
+    foreach(line IN LISTS lines)
+      string(REGEX MATCHALL "[^ \t()\"]+\\.(cpp|h|c)" sources "${line}")
+      foreach(source IN LISTS sources)
+        if(source MATCHES "\\.\\./" OR source MATCHES "PROJECT_SOURCE_DIR}/" AND NOT source MATCHES "PROJECT_SOURCE_DIR}/${folder}/")
+          list(APPEND failures "${list_file} compiles ${source}")
+          set(failures "${failures}" PARENT_SCOPE)
+        endif()
+      endforeach()
+    endforeach()
+  endforeach()
+endfunction()
+check_source_lists(dispatch)
+check_source_lists(primitives)
+
 if(failures)
+  list(LENGTH failures count)
   list(JOIN failures "\n  " text)
-  message(FATAL_ERROR "Layering broken:\n  ${text}")
+  message(FATAL_ERROR "Layering broken, ${count} back-edges:\n  ${text}")
 endif()
 message(STATUS "Layering holds")
