@@ -43,6 +43,13 @@ std::vector<NamedCall> callsWithMask(const std::vector<fc::test::NamedVariant<Fn
 int saturate(int v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
 int nearestTiesToEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
+// The smoothing filters' results are the weighed sum divided by the kernel's
+// odd total, to the nearest integer (an odd divisor never ties), computed
+// exactly in integers rather than with the filters' own scaled constants.
+std::function<int(int)> nearestQuotient(int divisor) {
+  return [divisor](int sum) { return (sum + divisor / 2) / divisor; };
+}
+
 // A filter as a full kernel (rows dy = -r..r, columns dx = -r..r) and the
 // rule that turns the weighed sum into the destination byte.
 struct FilterCase {
@@ -81,13 +88,13 @@ std::vector<FilterCase> allFilters() {
       {"Hipass3x3", callsWithMask(variantsOf_ippiFilterHipass_8u_C3R(), 33), 1, flat(3, 8), saturate},
       {"Hipass5x5", callsWithMask(variantsOf_ippiFilterHipass_8u_C3R(), 55), 2, flat(5, 24), saturate},
       {"Lowpass3x3", callsWithMask(variantsOf_ippiFilterLowpass_8u_C3R(), 33), 1, std::vector<int>(9, 1),
-       [](int s) { return ((s + 5) * 455) >> 12; }},
+       nearestQuotient(9)},
       {"Lowpass5x5", callsWithMask(variantsOf_ippiFilterLowpass_8u_C3R(), 55), 2, std::vector<int>(25, 1),
-       [](int s) { return ((s + 13) * 10485) >> 18; }},
+       nearestQuotient(25)},
       {"Gauss3x3", callsWithMask(variantsOf_ippiFilterGauss_8u_C3R(), 33), 1, {1, 2, 1, 2, 4, 2, 1, 2, 1},
        [](int v) { return nearestTiesToEven(v / 16.0); }},
       {"Gauss5x5", callsWithMask(variantsOf_ippiFilterGauss_8u_C3R(), 55), 2, kGauss5x5,
-       [](int v) { return static_cast<int>((static_cast<unsigned long long>(v + 286) * 29382) >> 24); }},
+       nearestQuotient(571)},
   };
 }
 
