@@ -84,6 +84,24 @@ TEST(NoiseFilters, NoiseFollowsTheRunningSeedInsideTheRegionOnly) {
             }));
 }
 
+// The first bytes each filter adds to a black frame from a given seed, known
+// independently of the primitive.
+TEST(NoiseFilters, FirstFrameFromASeedCarriesTheKnownNoise) {
+  TFCUniformNoise uniform(nullptr);
+  uniform.SetLow(0);
+  uniform.SetHigh(255);
+  uniform.SetSeed(12345);
+  EXPECT_EQ(BytesOf(TFilterRun(uniform).RunOne(TFCImageBuffer(2, 1))),
+            (std::vector<Ipp8u>{76, 237, 130, 230, 217, 239}));
+
+  TFCGaussNoise gauss(nullptr);
+  gauss.SetMean(128);
+  gauss.SetStDev(30);
+  gauss.SetSeed(1);
+  EXPECT_EQ(BytesOf(TFilterRun(gauss).RunOne(TFCImageBuffer(2, 1))),
+            (std::vector<Ipp8u>{99, 128, 186, 167, 119, 109}));
+}
+
 TEST(NoiseFilters, TheSentFrameIsNotChangedUnderItsSender) {
   TFCUniformNoise uniform(nullptr);
   TFilterRun run(uniform);

@@ -1,5 +1,5 @@
-#include <cmath>
-#include <numbers>
+#include <algorithm>
+#include <vector>
 
 #include "tests/primitives/color/point_test_support.h"
 
@@ -15,19 +15,31 @@ TEST(Jaehne, OnePixelIsTheMidValue) {
   EXPECT_EQ(image.bytes, expected.bytes);
 }
 
-TEST(Jaehne, RingsDependOnTheHeightOnlyAndFillAllThreeBytes) {
-  TestImage image(7, 5, 3, 5, 1);
-  image.randomize(51);
-  TestImage expected = image;
-  for (int y = 0; y < 5; ++y)
-    for (int x = 0; x < 7; ++x) {
-      const double d2 = (x - 3.0) * (x - 3.0) + (y - 2.0) * (y - 2.0);
-      const auto v = static_cast<Ipp8u>((std::sin(2 * std::numbers::pi * d2 / 20.0) + 1) * 127.99999);
-      std::fill_n(expected.at(x, y), 3, v);
-    }
-  ASSERT_EQ(ippiImageJaehne_8u_C3R(image.data(), image.step, image.size()), 0);
-  EXPECT_EQ(image.bytes, expected.bytes);
-  EXPECT_EQ(image.at(3, 1)[0], 167);  // d2 = 1: (sin(pi / 10) + 1) * 128, truncated
+// Whole patterns worked out from the definition: odd sizes have a centre
+// pixel, even sizes mirror about a centre between pixels, and the rings
+// scale with the height alone (6 x 2 and 2 x 6 differ).
+TEST(Jaehne, KnownPatternsOfOddAndEvenSizesFillAllThreeBytesOnly) {
+  struct Known {
+    int width, height;
+    std::vector<int> values;  // row by row
+  };
+  const Known known[] = {
+      {7, 5, {24,  203, 255, 249, 255, 203, 24,  127, 255, 203, 167, 203, 255, 127, 167, 249, 167, 127,
+              167, 249, 167, 127, 255, 203, 167, 203, 255, 127, 24,  203, 255, 249, 255, 203, 24}},
+      {4, 4, {253, 234, 234, 253, 234, 152, 152, 234, 234, 152, 152, 234, 253, 234, 234, 253}},
+      {6, 2, {9, 246, 176, 176, 246, 9, 9, 246, 176, 176, 246, 9}},
+      {2, 6, {254, 254, 205, 205, 144, 144, 144, 144, 205, 205, 254, 254}},
+  };
+  for (const Known& k : known) {
+    TestImage image(k.width, k.height, 3, 5, 1);
+    image.randomize(51);
+    TestImage expected = image;
+    for (int y = 0; y < k.height; ++y)
+      for (int x = 0; x < k.width; ++x)
+        std::fill_n(expected.at(x, y), 3, static_cast<Ipp8u>(k.values[y * k.width + x]));
+    ASSERT_EQ(ippiImageJaehne_8u_C3R(image.data(), image.step, image.size()), 0);
+    EXPECT_EQ(image.bytes, expected.bytes) << k.width << "x" << k.height;
+  }
 }
 
 TEST(Jaehne, ChecksPointerThenStepThenSize) {

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -103,6 +104,75 @@ TEST(GaussNoise, PairsSpanRowsAndTheLastSecondValueIsDropped) {
     EXPECT_EQ(image.bytes, expected.bytes) << size.width << "x" << size.height;
     EXPECT_EQ(seed, reference.seed());
   }
+}
+
+// First bytes written onto black by each generator, worked out by hand from
+// the generator's definition, with the seed word each call leaves behind.
+TEST(Noise, FirstValuesOfTwoSeedsAreTheKnownOnes) {
+  struct Known {
+    unsigned int seed;
+    std::vector<Ipp8u> uniform;
+    unsigned int uniformSeedAfter;
+    std::vector<Ipp8u> gauss;
+    unsigned int gaussSeedAfter;
+  };
+  const Known known[] = {
+      {1, {227, 33, 25, 131, 61, 245}, 4052771753u, {99, 128, 186, 167, 119, 109}, 2168518457u},
+      {12345, {76, 237, 130, 230, 217, 239}, 3961485150u, {122, 140, 128, 155, 139, 81}, 2808928734u},
+  };
+  for (const Known& k : known) {
+    TestImage uniform(2, 1, 3), gauss(2, 1, 3);
+    unsigned int uniformSeed = k.seed, gaussSeed = k.seed;
+    ASSERT_EQ(ippiAddRandUniform_Direct_8u_C3IR(uniform.data(), uniform.step, uniform.size(), 0, 255, &uniformSeed),
+              0);
+    ASSERT_EQ(ippiAddRandGauss_Direct_8u_C3IR(gauss.data(), gauss.step, gauss.size(), 128, 30, &gaussSeed), 0);
+    EXPECT_EQ(uniform.bytes, k.uniform) << "seed " << k.seed;
+    EXPECT_EQ(uniformSeed, k.uniformSeedAfter) << "seed " << k.seed;
+    EXPECT_EQ(gauss.bytes, k.gauss) << "seed " << k.seed;
+    EXPECT_EQ(gaussSeed, k.gaussSeedAfter) << "seed " << k.seed;
+  }
+}
+
+struct Spread {
+  int low = 255, high = 0;
+  double mean = 0, deviation = 0;
+};
+
+Spread spreadOf(const std::vector<Ipp8u>& bytes) {
+  Spread s;
+  double sum = 0, squares = 0;
+  for (const Ipp8u b : bytes) {
+    s.low = std::min<int>(s.low, b);
+    s.high = std::max<int>(s.high, b);
+    sum += b;
+    squares += static_cast<double>(b) * b;
+  }
+  s.mean = sum / bytes.size();
+  s.deviation = std::sqrt(squares / bytes.size() - s.mean * s.mean);
+  return s;
+}
+
+// Over a large black frame the noise alone shows: uniform noise on 0..255
+// truncates to 0..254 with mean 127 and deviation 255 / sqrt(12); Gaussian
+// noise truncated toward zero has its mean half a level below the requested
+// one and the requested deviation.
+TEST(Noise, LargeFramesHaveTheDefinedRangeMeanAndSpread) {
+  TestImage uniform(256, 256, 3), gauss(256, 256, 3);
+  unsigned int seed = 7;
+  ASSERT_EQ(ippiAddRandUniform_Direct_8u_C3IR(uniform.data(), uniform.step, uniform.size(), 0, 255, &seed), 0);
+  const Spread u = spreadOf(uniform.bytes);
+  EXPECT_EQ(u.low, 0);
+  EXPECT_EQ(u.high, 254);
+  EXPECT_NEAR(u.mean, 127.0, 0.5);
+  EXPECT_NEAR(u.deviation, 255 / std::sqrt(12.0), 0.5);
+
+  seed = 7;
+  ASSERT_EQ(ippiAddRandGauss_Direct_8u_C3IR(gauss.data(), gauss.step, gauss.size(), 128, 20, &seed), 0);
+  const Spread g = spreadOf(gauss.bytes);
+  EXPECT_NEAR(g.mean, 127.5, 0.3);
+  EXPECT_NEAR(g.deviation, 20.0, 0.3);
+  EXPECT_GT(g.low, 128 - 6 * 20);
+  EXPECT_LT(g.high, 128 + 6 * 20);
 }
 
 TEST(Noise, ChecksArgumentsInOrderLeavingImageAndSeedAlone) {
