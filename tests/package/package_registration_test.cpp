@@ -46,6 +46,7 @@ TEST(PackageUnits, ListedInTableOrderAndRegisteredAsListed) {
   for (const package::TPackageUnit& unit : package::Units()) expected.push_back(unit.name);
   for (const TCatalogueItem& item : PackageCatalogue().Components()) listed.push_back(item.entry->unit);
   EXPECT_EQ(listed, expected);
+  EXPECT_EQ(listed.size(), package::Units().size());
   package::Register();  // loading again registers nothing twice
   EXPECT_EQ(PackageCatalogue().Components().size(), expected.size());
 }
