@@ -1,6 +1,6 @@
-// Regions inside larger images: each pixel converts as it would alone, the
-// bytes around the region stay as they were, and every variant writes px's
-// bytes exactly.
+// Regions inside larger images: each pixel converts as it would alone and
+// the bytes around the region stay as they were. (The variant checker
+// compares the other variants with px.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -36,7 +36,7 @@ void expectPixelByPixel(ConversionFn* px, const TestImage& src, const TestImage&
   EXPECT_EQ(after.bytes, expected.bytes) << what;
 }
 
-TEST(ColourConversionRegions, EveryVariantWritesPxBytesInsideTheRegionOnly) {
+TEST(ColourConversionRegions, PxConvertsEachPixelAsAloneAndWritesOnlyTheRegion) {
   std::uint32_t seed = 1;
   for (const NamedConversion& c : allConversions())
     for (const Shape& shape : kShapes) {
@@ -45,39 +45,11 @@ TEST(ColourConversionRegions, EveryVariantWritesPxBytesInsideTheRegionOnly) {
       TestImage initial(shape.width, shape.height, 3, shape.padding + 2, shape.border + 1);
       src.randomize(seed++);
       initial.randomize(seed++);
-      TestImage reference = initial;
+      TestImage converted = initial;
       ConversionFn* px = c.variants.front().fn;
-      ASSERT_EQ(px(src.data(), src.step, reference.data(), reference.step, src.size()), ippStsNoErr) << what;
-      expectPixelByPixel(px, src, initial, reference, what);
-      for (const auto& v : c.variants) {
-        TestImage dst = initial;
-        ASSERT_EQ(v.fn(src.data(), src.step, dst.data(), dst.step, src.size()), ippStsNoErr) << what;
-        EXPECT_EQ(dst.bytes, reference.bytes) << what << " [" << v.tag << "]";
-      }
+      ASSERT_EQ(px(src.data(), src.step, converted.data(), converted.step, src.size()), ippStsNoErr) << what;
+      expectPixelByPixel(px, src, initial, converted, what);
     }
-}
-
-TEST(ColourConversionRegions, EveryVariantWritesPxBytesForAQuarterMillionColours) {
-  // 1024 x 256 distinct colours spread over the whole cube: an odd
-  // multiplier permutes the 2^24 colours, and the first 2^18 of the
-  // permutation are taken. Wide rows run the vector loops at full length.
-  constexpr int kWidth = 1024, kHeight = 256;
-  std::vector<Ipp8u> colours(3 * kWidth * kHeight);
-  for (std::uint32_t i = 0; i < kWidth * kHeight; ++i) {
-    const std::uint32_t c = (i * 2654435761u) & 0xFFFFFF;
-    colours[3 * i] = static_cast<Ipp8u>(c >> 16);
-    colours[3 * i + 1] = static_cast<Ipp8u>(c >> 8);
-    colours[3 * i + 2] = static_cast<Ipp8u>(c);
-  }
-  std::vector<Ipp8u> reference(colours.size()), converted(colours.size());
-  for (const NamedConversion& c : allConversions()) {
-    ASSERT_EQ(c.variants.front().fn(colours.data(), 3 * kWidth, reference.data(), 3 * kWidth, {kWidth, kHeight}),
-              ippStsNoErr);
-    for (const auto& v : c.variants) {
-      ASSERT_EQ(v.fn(colours.data(), 3 * kWidth, converted.data(), 3 * kWidth, {kWidth, kHeight}), ippStsNoErr);
-      EXPECT_TRUE(converted == reference) << c.name << " [" << v.tag << "]";
-    }
-  }
 }
 
 }  // namespace

@@ -6,5 +6,4 @@ list(APPEND COLOR_TESTS
   color/histogram_even_test.cpp
   color/fill_and_planar_copy_test.cpp
   color/noise_test.cpp
-  color/jaehne_test.cpp
-  color/point_variants_test.cpp)
+  color/jaehne_test.cpp)

@@ -3,5 +3,4 @@ list(APPEND FILTERS_TESTS
   filters/box_filter_test.cpp
   filters/min_max_filter_test.cpp
   filters/median_filter_test.cpp
-  filters/median_cross_color_test.cpp
-  filters/rank_variants_test.cpp)
+  filters/median_cross_color_test.cpp)

@@ -1,5 +1,4 @@
 # Test sources of this family, relative to tests/primitives/.
 list(APPEND GEOMETRY_TESTS
   geometry/resize_status_test.cpp
-  geometry/resize_kernels_test.cpp
-  geometry/resize_variants_test.cpp)
+  geometry/resize_kernels_test.cpp)

@@ -2,7 +2,6 @@
 list(APPEND GEOMETRY_TESTS
   geometry/rotate_shear_test.cpp
   geometry/warp_test.cpp
-  geometry/warp_variants_test.cpp
   geometry/warp_random_args_test.cpp
   geometry/rotate_fpu_test.cpp)
 
