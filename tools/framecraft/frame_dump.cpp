@@ -1,42 +1,20 @@
 #include "tools/framecraft/frame_dump.h"
 
-#include <cstdio>
-#include <system_error>
-
 #include "platform/runtime/error.h"
 #include "tools/framecraft/png_writer.h"
 
 namespace fc::tool {
 
-namespace {
-
-std::filesystem::path NumberedFile(const std::filesystem::path& directory, int index) {
-  char name[32];
-  std::snprintf(name, sizeof name, "%06d.png", index);
-  return directory / name;
-}
-
-}  // namespace
-
 TFrameDump::TFrameDump(std::string label, std::filesystem::path directory)
     : TComponent(nullptr), label_(std::move(label)), directory_(std::move(directory)), input_(this, *this) {
-  std::error_code error;
-  std::filesystem::create_directories(directory_, error);
-  if (error || !std::filesystem::is_directory(directory_))
-    throw EFCError(label_ + ": cannot create directory " + directory_.string());
+  CreateDumpDirectory(directory_, label_);
 }
 
 TFrameDump::~TFrameDump() { input_.Retire(); }
 
 void TFrameDump::Attach(TPMPin& pin) {
   if (pin.MediaType() != kImageMedia) throw EFCError(label_ + " is not an image pin");
-  if (pin.CanSend()) {
-    pin.Connect(input_);
-    return;
-  }
-  TPMPin* source = pin.ConnectedSource();
-  if (!source) throw EFCError(label_ + " is not connected, so no frames reach it");
-  source->Connect(input_);
+  ConnectBeside(pin, input_, label_);
 }
 
 int TFrameDump::FramesWritten() const {
@@ -60,7 +38,7 @@ bool TFrameDump::SinkDispatch(TPMSinkPin&, const TPMOperation& operation) {
   auto frame = FrameOf(operation);
   if (!frame || !failure_.empty()) return true;
   try {
-    WritePng(*frame, NumberedFile(directory_, written_));
+    WritePng(*frame, NumberedPng(directory_, written_));
     ++written_;
   } catch (const EFCError& error) {
     failure_ = label_ + ": " + error.what();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "contracts/video/image_pins.h"
+#include "tools/framecraft/pin_dump.h"
 
 namespace fc::tool {
 
@@ -13,7 +14,7 @@ namespace fc::tool {
 /// written to <directory>/NNNNNN.png, numbered from 000000. Write failures
 /// are kept, not thrown into the pipeline: the frame still reaches the other
 /// sinks, and the runner asks `Failure()` after each step.
-class TFrameDump : public TComponent, public IPMPinDispatcher {
+class TFrameDump : public TComponent, public IPMPinDispatcher, public TPinDump {
 public:
   /// Creates the directory; EFCError when it cannot.
   TFrameDump(std::string label, std::filesystem::path directory);
@@ -24,13 +25,13 @@ public:
   /// the pin carries no frames or a sink pin has no source.
   void Attach(TPMPin& pin);
 
-  /// "Component.Pin" as the user named it.
-  const std::string& Label() const { return label_; }
-  const std::filesystem::path& Directory() const { return directory_; }
+  const std::string& Label() const override { return label_; }
+  const std::filesystem::path& Directory() const override { return directory_; }
   int FramesWritten() const;
+  int Written() const override { return FramesWritten(); }
+  std::string_view WrittenWhat() const override { return "frames"; }
   int StopsSeen() const;
-  /// The first write failure, empty while there was none.
-  std::string Failure() const;
+  std::string Failure() const override;
 
   bool SinkDispatch(TPMSinkPin& pin, const TPMOperation& operation) override;
   bool SourceDispatch(TPMSourcePin&, const TPMOperation&) override { return false; }

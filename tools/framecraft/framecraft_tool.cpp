@@ -14,7 +14,7 @@
 #include "tools/framecraft/catalogue_listing.h"
 #include "tools/framecraft/command_line.h"
 #include "tools/framecraft/demo_form.h"
-#include "tools/framecraft/frame_dump.h"
+#include "tools/framecraft/pin_dump.h"
 #include "tools/framecraft/pipeline_runner.h"
 
 namespace fc::tool {
@@ -38,8 +38,21 @@ TComponent& ComponentNamedIn(TComponent& root, const TAssignment& assignment, st
   return *component;
 }
 
-// The pin at a dotted path: "OutputPin", or "OutputPins.2" in a pin list.
-TPMPin& PinAt(TComponent& component, const std::string& path) {
+// "OutputPins[2]" written as "OutputPins.2".
+std::string IndexesAsSegments(std::string path) {
+  for (std::size_t open = path.find('['); open != std::string::npos; open = path.find('[', open)) {
+    const std::size_t close = path.find(']', open);
+    if (close != path.size() - 1 && (close == std::string::npos || path[close + 1] != '.')) break;
+    path.erase(close, 1);
+    path[open] = '.';
+  }
+  return path;
+}
+
+// The pin at a dotted path: "OutputPin", or "OutputPins.2" (also written
+// "OutputPins[2]") in a pin list.
+TPMPin& PinAt(TComponent& component, const std::string& written) {
+  const std::string path = IndexesAsSegments(written);
   std::size_t dot = path.rfind('.');
   if (dot != std::string::npos) {
     TPropertyTarget list = ResolveProperty(component, path.substr(0, dot));
@@ -63,12 +76,11 @@ void ApplySettings(TComponent& root, const std::vector<TAssignment>& sets) {
   for (const TAssignment& set : sets) SetPropertyText(ComponentNamedIn(root, set, "--set"), set.path, set.value);
 }
 
-std::vector<std::unique_ptr<TFrameDump>> AttachDumps(TComponent& root, const std::vector<TAssignment>& dumps) {
-  std::vector<std::unique_ptr<TFrameDump>> attached;
+std::vector<std::unique_ptr<TPinDump>> AttachDumps(TComponent& root, const std::vector<TAssignment>& dumps) {
+  std::vector<std::unique_ptr<TPinDump>> attached;
   for (const TAssignment& dump : dumps) {
     TPMPin& pin = PinAt(ComponentNamedIn(root, dump, "--dump"), dump.path);
-    attached.push_back(std::make_unique<TFrameDump>(dump.component + "." + dump.path, dump.value));
-    attached.back()->Attach(pin);
+    attached.push_back(AttachDump(pin, dump.component + "." + dump.path, dump.value));
   }
   return attached;
 }
@@ -103,7 +115,7 @@ std::string Rate(const TRunResult& result) {
   return text;
 }
 
-TRunResult RunPipeline(TComponent& root, const std::vector<std::unique_ptr<TFrameDump>>& dumps, int frames,
+TRunResult RunPipeline(TComponent& root, const std::vector<std::unique_ptr<TPinDump>>& dumps, int frames,
                        const TToolOutput& io) {
   TPipelineRunner runner(root);
   TProgress progress(io, frames);
@@ -120,7 +132,7 @@ void RunForm(const TCommandLine& line, const TFCCatalogue& catalogue, const TToo
   auto dumps = AttachDumps(*root, line.dumps);
   TRunResult result = RunPipeline(*root, dumps, line.frames, io);
   for (const auto& dump : dumps)
-    io.out << dump->Label() << ": " << dump->FramesWritten() << " frames written to "
+    io.out << dump->Label() << ": " << dump->Written() << " " << dump->WrittenWhat() << " written to "
            << dump->Directory().string() << '\n';
   io.out << Rate(result) << '\n';
 }
