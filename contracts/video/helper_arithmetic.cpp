@@ -34,11 +34,10 @@ IppStatus arithmetic(const Ipp8u* src1, int src1Step, const Ipp8u* src2, int src
                      IppiSize roi, int channels, int scale, BinaryRow HelperRowKernels::*unscaled) {
   if (scale == 0)
     return helpers::twoSourceRegion(src1, src1Step, src2, src2Step, dst, dstStep, roi, channels,
-                        helpers::activeRowKernels().*unscaled);
-  return helpers::twoSourceRegion(src1, src1Step, src2, src2Step, dst, dstStep, roi, channels,
-                      [scale](const Ipp8u* a, const Ipp8u* b, Ipp8u* d, std::size_t n) {
-                        scaledRow<Exact>(a, b, d, n, scale);
-                      });
+                                    helpers::activeRowKernels().*unscaled);
+  return helpers::twoSourceRegion(
+      src1, src1Step, src2, src2Step, dst, dstStep, roi, channels,
+      [scale](const Ipp8u* a, const Ipp8u* b, Ipp8u* d, std::size_t n) { scaledRow<Exact>(a, b, d, n, scale); });
 }
 
 Fraction exactAdd(unsigned a, unsigned b) { return {a + b, 1}; }
@@ -52,7 +51,7 @@ Fraction exactDiv(unsigned a, unsigned b) {
 
 }  // namespace
 
-#define FC_ARITHMETIC_PRIMITIVE(name, channels, exact, kernel)                                                \
+#define FC_ARITHMETIC_PRIMITIVE(name, channels, exact, kernel)                                                 \
   IppStatus name(const Ipp8u* pSrc1, int src1Step, const Ipp8u* pSrc2, int src2Step, Ipp8u* pDst, int dstStep, \
                  IppiSize roiSize, int scaleFactor) {                                                          \
     return arithmetic<exact>(pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep, roiSize, channels, scaleFactor,  \
@@ -73,7 +72,7 @@ FC_ARITHMETIC_PRIMITIVE(ippiDiv_8u_C1RSfs, 1, exactDiv, div)
 IppStatus ippiAbsDiff_8u_C1R(const Ipp8u* pSrc1, int src1Step, const Ipp8u* pSrc2, int src2Step, Ipp8u* pDst,
                              int dstStep, IppiSize roiSize) {
   return helpers::twoSourceRegion(pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep, roiSize, 1,
-                      helpers::activeRowKernels().absDiff);
+                                  helpers::activeRowKernels().absDiff);
 }
 
 }  // namespace fc

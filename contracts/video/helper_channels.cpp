@@ -21,7 +21,8 @@ IppStatus pixelRegion(const Ipp8u* src, int srcStep, int srcChannels, Ipp8u* dst
                                                            {dst, dstStep, bytesOf(roi, dstChannels)}};
   if (const IppStatus status = helpers::checkImages(images, roi)) return status;
   const helpers::RowShape shape = helpers::rowShape(roi, static_cast<std::size_t>(roi.width), images);
-  for (int y = 0; y < shape.rows; ++y) row(helpers::rowAt(src, srcStep, y), helpers::rowAt(dst, dstStep, y), shape.units);
+  for (int y = 0; y < shape.rows; ++y)
+    row(helpers::rowAt(src, srcStep, y), helpers::rowAt(dst, dstStep, y), shape.units);
   return ippStsNoErr;
 }
 
@@ -53,8 +54,8 @@ IppStatus ippiCopy_8u_C1C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dst
 IppStatus ippiSwapChannels_8u_C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize,
                                   const int dstOrder[3]) {
   if (dstOrder == nullptr) return ippStsNullPtrErr;
-  const IppStatus status = helpers::checkImages(
-      {{pSrc, srcStep, bytesOf(roiSize, 3)}, {pDst, dstStep, bytesOf(roiSize, 3)}}, roiSize);
+  const IppStatus status =
+      helpers::checkImages({{pSrc, srcStep, bytesOf(roiSize, 3)}, {pDst, dstStep, bytesOf(roiSize, 3)}}, roiSize);
   if (status != ippStsNoErr) return status;
   if (!isChannelOrder(dstOrder)) return ippStsChannelOrderErr;
   const helpers::SwapRow row = helpers::activeRowKernels().swapC3;

@@ -20,11 +20,10 @@ IppStatus logicRegion(const Ipp8u* src1, int src1Step, const Ipp8u* src2, int sr
 
 }  // namespace
 
-#define FC_LOGIC_PRIMITIVE(name, channels, kernel)                                                             \
-  IppStatus name(const Ipp8u* pSrc1, int src1Step, const Ipp8u* pSrc2, int src2Step, Ipp8u* pDst, int dstStep, \
-                 IppiSize roiSize) {                                                                           \
-    return logicRegion(pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep, roiSize, channels,                     \
-                       &HelperRowKernels::kernel);                                                             \
+#define FC_LOGIC_PRIMITIVE(name, channels, kernel)                                                                     \
+  IppStatus name(const Ipp8u* pSrc1, int src1Step, const Ipp8u* pSrc2, int src2Step, Ipp8u* pDst, int dstStep,         \
+                 IppiSize roiSize) {                                                                                   \
+    return logicRegion(pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep, roiSize, channels, &HelperRowKernels::kernel); \
   }
 
 FC_LOGIC_PRIMITIVE(ippiOr_8u_C3R, 3, bitOr)
@@ -37,13 +36,11 @@ FC_LOGIC_PRIMITIVE(ippiXor_8u_C1R, 1, bitXor)
 #undef FC_LOGIC_PRIMITIVE
 
 IppStatus ippiAnd_8u_C3IR(const Ipp8u* pSrc, int srcStep, Ipp8u* pSrcDst, int srcDstStep, IppiSize roiSize) {
-  return logicRegion(pSrc, srcStep, pSrcDst, srcDstStep, pSrcDst, srcDstStep, roiSize, 3,
-                     &HelperRowKernels::bitAnd);
+  return logicRegion(pSrc, srcStep, pSrcDst, srcDstStep, pSrcDst, srcDstStep, roiSize, 3, &HelperRowKernels::bitAnd);
 }
 
 IppStatus ippiOr_8u_C3IR(const Ipp8u* pSrc, int srcStep, Ipp8u* pSrcDst, int srcDstStep, IppiSize roiSize) {
-  return logicRegion(pSrc, srcStep, pSrcDst, srcDstStep, pSrcDst, srcDstStep, roiSize, 3,
-                     &HelperRowKernels::bitOr);
+  return logicRegion(pSrc, srcStep, pSrcDst, srcDstStep, pSrcDst, srcDstStep, roiSize, 3, &HelperRowKernels::bitOr);
 }
 
 IppStatus ippiNot_8u_C3IR(Ipp8u* pSrcDst, int srcDstStep, IppiSize roiSize) {

@@ -88,11 +88,6 @@ void ac4ToC3Row(const Ipp8u* s, Ipp8u* d, std::size_t pixels) {
   }
 }
 
-bool processorClassSelectsAvx2() {
-  const auto code = static_cast<std::uint8_t>(Global_CPU() & 0xFF);
-  return dispatch::variantFor(dispatch::Pattern::B, code) == dispatch::Variant::t7;
-}
-
 }  // namespace
 
 Ipp8u scaleRound(unsigned long long num, unsigned long long den, int scale) {
@@ -105,17 +100,26 @@ Ipp8u scaleRound(unsigned long long num, unsigned long long den, int scale) {
 }
 
 const HelperRowKernels& plainRowKernels() {
-  static constexpr HelperRowKernels kernels{addRow,  subRow, mulRow,   divRow,   absDiffRow, orRow,     andRow,
-                                            xorRow,  notRow, setC3Row, swapC3Row, c3ToAc4Row, ac4ToC3Row};
+  static constexpr HelperRowKernels kernels FC_HELPER_ROW_KERNELS;
   return kernels;
 }
 
+const HelperRowKernels* avx2RowKernels() {
+#if defined(__x86_64__) || defined(__i386__)
+  if (__builtin_cpu_supports("avx2")) return avx2RowKernelTable();
+#endif
+  return nullptr;
+}
+
+const HelperRowKernels& rowKernelsFor(std::uint8_t processorClass) {
+  const HelperRowKernels* avx2 = avx2RowKernels();
+  const bool avx2Class = dispatch::variantFor(dispatch::Pattern::B, processorClass) == dispatch::Variant::t7;
+  return avx2 != nullptr && avx2Class ? *avx2 : plainRowKernels();
+}
+
 const HelperRowKernels& activeRowKernels() {
-  static const HelperRowKernels* const chosen = [] {
-    const HelperRowKernels* avx2 = avx2RowKernels();
-    return avx2 != nullptr && processorClassSelectsAvx2() ? avx2 : &plainRowKernels();
-  }();
-  return *chosen;
+  static const HelperRowKernels& chosen = rowKernelsFor(static_cast<std::uint8_t>(Global_CPU() & 0xFF));
+  return chosen;
 }
 
 }  // namespace fc::helpers

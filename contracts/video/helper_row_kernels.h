@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "dispatch/Fcimagedefs.h"
 
@@ -33,14 +34,29 @@ struct HelperRowKernels {
   PixelRow c3ToAc4, ac4ToC3;
 };
 
+/// The table of a set of loops named addRow, subRow ... in the current
+/// scope, as each set's file names them.
+#define FC_HELPER_ROW_KERNELS                                                                                 \
+  {                                                                                                          \
+    .add = addRow, .sub = subRow, .mul = mulRow, .div = divRow, .absDiff = absDiffRow, .bitOr = orRow,       \
+    .bitAnd = andRow, .bitXor = xorRow, .bitNot = notRow, .setC3 = setC3Row, .swapC3 = swapC3Row,            \
+    .c3ToAc4 = c3ToAc4Row, .ac4ToC3 = ac4ToC3Row                                                             \
+  }
+
 /// The plain loops.
 const HelperRowKernels& plainRowKernels();
 /// The AVX2 loops, or null where they are not built or the processor lacks
 /// AVX2.
 const HelperRowKernels* avx2RowKernels();
-/// The loops the primitives use: AVX2 where the processor class selects the
-/// AVX2 variants of the dispatched primitives (and the processor has AVX2),
-/// else plain. Decided once per process.
+/// The AVX2 loops as built, without the processor check (null where they
+/// are not built); only avx2RowKernels calls it.
+const HelperRowKernels* avx2RowKernelTable();
+/// The loops for a processor class (the low 8 bits of Global_CPU()): AVX2
+/// where the class selects the AVX2 (t7) variants of the dispatched
+/// primitives and the processor has AVX2, else plain.
+const HelperRowKernels& rowKernelsFor(std::uint8_t processorClass);
+/// The loops the primitives use: those of this process's processor class,
+/// decided on first use.
 const HelperRowKernels& activeRowKernels();
 
 /// The result of a scale-factor-0 operation scaled by 2^-scale: the value

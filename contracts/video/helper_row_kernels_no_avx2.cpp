@@ -1,8 +1,9 @@
-// helper_row_kernels_no_avx2.cpp - processors without AVX2 row loops.
+// helper_row_kernels_no_avx2.cpp - builds for processors without AVX2 row
+// loops.
 #include "contracts/video/helper_row_kernels.h"
 
 namespace fc::helpers {
 
-const HelperRowKernels* avx2RowKernels() { return nullptr; }
+const HelperRowKernels* avx2RowKernelTable() { return nullptr; }
 
 }  // namespace fc::helpers

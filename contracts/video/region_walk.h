@@ -53,8 +53,8 @@ inline RowShape rowShape(IppiSize roi, std::size_t unitsPerRow, std::initializer
 /// Runs row(src1Row, src2Row, dstRow, bytes) over a two-source region of
 /// `channels` bytes per pixel, after the checks.
 template <typename Row>
-IppStatus twoSourceRegion(const Ipp8u* src1, int src1Step, const Ipp8u* src2, int src2Step, Ipp8u* dst,
-                          int dstStep, IppiSize roi, int channels, Row row) {
+IppStatus twoSourceRegion(const Ipp8u* src1, int src1Step, const Ipp8u* src2, int src2Step, Ipp8u* dst, int dstStep,
+                          IppiSize roi, int channels, Row row) {
   const long long rowBytes = static_cast<long long>(roi.width) * channels;
   const std::initializer_list<ImageArg> images = {
       {src1, src1Step, rowBytes}, {src2, src2Step, rowBytes}, {dst, dstStep, rowBytes}};

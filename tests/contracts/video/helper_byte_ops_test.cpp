@@ -45,11 +45,10 @@ struct ArithmeticCase {
 };
 
 const std::vector<ArithmeticCase>& arithmeticCases() {
-  static const std::vector<ArithmeticCase> cases = {
-      {"add", ippiAdd_8u_C3RSfs, ippiAdd_8u_C1RSfs, exactAdd},
-      {"sub", ippiSub_8u_C3RSfs, ippiSub_8u_C1RSfs, exactSub},
-      {"mul", ippiMul_8u_C3RSfs, ippiMul_8u_C1RSfs, exactMul},
-      {"div", ippiDiv_8u_C3RSfs, ippiDiv_8u_C1RSfs, exactDiv}};
+  static const std::vector<ArithmeticCase> cases = {{"add", ippiAdd_8u_C3RSfs, ippiAdd_8u_C1RSfs, exactAdd},
+                                                    {"sub", ippiSub_8u_C3RSfs, ippiSub_8u_C1RSfs, exactSub},
+                                                    {"mul", ippiMul_8u_C3RSfs, ippiMul_8u_C1RSfs, exactMul},
+                                                    {"div", ippiDiv_8u_C3RSfs, ippiDiv_8u_C1RSfs, exactDiv}};
   return cases;
 }
 
@@ -101,8 +100,7 @@ TEST(HelperByteOps, ArithmeticOfEveryBytePairAtEveryScale) {
     for (int scale : {0, 1, 3, 9, -1, -3, 40, -40})
       expectAllPairs(
           [&](const AllPairs& p, TestImage& d) {
-            return op.c1(p.src1.data(), p.src1.step, p.src2.data(), p.src2.step, d.data(), d.step, {256, 256},
-                         scale);
+            return op.c1(p.src1.data(), p.src1.step, p.src2.data(), p.src2.step, d.data(), d.step, {256, 256}, scale);
           },
           [&](int a, int b) { return referenceScaled(op.exact(a, b), scale); },
           op.name + " scale " + std::to_string(scale));
@@ -174,19 +172,16 @@ TEST(HelperByteOps, ThreeByteRegionsInPaddedImagesAndInPlace) {
         [&](int a, int b) { return referenceScaled(op.exact(a, b), 0); }, op.name);
   for (const LogicCase& op : logicCases()) {
     if (op.c3 == nullptr) continue;
-    expectC3Regions(
-        [&](const TestImage& a, const TestImage& b, TestImage& d) {
-          return op.c3(a.data(), a.step, b.data(), b.step, d.data(), d.step, a.size());
-        },
-        op.reference, op.name);
+    expectC3Regions([&](const TestImage& a, const TestImage& b,
+                        TestImage& d) { return op.c3(a.data(), a.step, b.data(), b.step, d.data(), d.step, a.size()); },
+                    op.reference, op.name);
   }
   // The in-place forms, pSrcDst = pSrc op pSrcDst, on a copy of the second
   // source whose region then goes to the destination.
   using InPlace = IppStatus (*)(const Ipp8u*, int, Ipp8u*, int, IppiSize);
-  for (auto [fn, reference, name] :
-       {std::tuple<InPlace, int (*)(int, int), const char*>{ippiAnd_8u_C3IR, [](int a, int b) { return a & b; },
-                                                            "and in place"},
-        {ippiOr_8u_C3IR, [](int a, int b) { return a | b; }, "or in place"}})
+  for (auto [fn, reference, name] : {std::tuple<InPlace, int (*)(int, int), const char*>{
+                                         ippiAnd_8u_C3IR, [](int a, int b) { return a & b; }, "and in place"},
+                                     {ippiOr_8u_C3IR, [](int a, int b) { return a | b; }, "or in place"}})
     expectC3Regions(
         [fn](const TestImage& a, const TestImage& b, TestImage& d) {
           TestImage work = b;

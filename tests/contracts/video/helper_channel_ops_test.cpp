@@ -40,8 +40,7 @@ TEST(HelperChannelOps, PlaneGoesIntoOneChannelOnly) {
       TestImage expected = image;
       for (int y = 0; y < size.height; ++y)
         for (int x = 0; x < size.width; ++x) expected.at(x, y)[channel] = *plane.at(x, y);
-      ASSERT_EQ(ippiCopy_8u_C1C3R(plane.data(), plane.step, image.data() + channel, image.step, size),
-                ippStsNoErr);
+      ASSERT_EQ(ippiCopy_8u_C1C3R(plane.data(), plane.step, image.data() + channel, image.step, size), ippStsNoErr);
       EXPECT_EQ(image.bytes, expected.bytes) << size.width << " channel " << channel;
     }
 }
@@ -61,8 +60,7 @@ TEST(HelperChannelOps, SwapChannelsInEveryOrderCopiedAndInPlace) {
             expected.at(x, y)[c] = src.at(x, y)[order[c]];
             inPlaceExpected.at(x, y)[c] = src.at(x, y)[order[c]];
           }
-      ASSERT_EQ(ippiSwapChannels_8u_C3R(src.data(), src.step, dst.data(), dst.step, size, order.data()),
-                ippStsNoErr);
+      ASSERT_EQ(ippiSwapChannels_8u_C3R(src.data(), src.step, dst.data(), dst.step, size, order.data()), ippStsNoErr);
       EXPECT_EQ(dst.bytes, expected.bytes) << size.width << " " << order[0] << order[1] << order[2];
       ASSERT_EQ(ippiSwapChannels_8u_C3IR(src.data(), src.step, size, order.data()), ippStsNoErr);
       EXPECT_EQ(src.bytes, inPlaceExpected.bytes) << size.width << " " << order[0] << order[1] << order[2];
@@ -98,9 +96,9 @@ TEST(HelperChannelOps, ColorTwistInPlaceMatchesTheTwoImageTwist) {
   TestImage image(29, 4, 3, 6, 1);
   image.randomize(14);
   TestImage expected = image;
-  ASSERT_EQ(fc_entry(ippiColorTwist32f_8u_C3R)(image.data(), image.step, expected.data(), expected.step,
-                                               image.size(), twist),
-            ippStsNoErr);
+  ASSERT_EQ(
+      fc_entry(ippiColorTwist32f_8u_C3R)(image.data(), image.step, expected.data(), expected.step, image.size(), twist),
+      ippStsNoErr);
   ASSERT_EQ(ippiColorTwist32f_8u_C3IR(image.data(), image.step, image.size(), twist), ippStsNoErr);
   EXPECT_EQ(image.bytes, expected.bytes);
 }
