@@ -74,6 +74,7 @@ bool TFCCommonFilter::StartStream(const TPMStartFrameOperation& start) {
                                    ? static_cast<TFCVideoFormat>(start.PixelFormat())
                                    : vfRGB24;
   TFCVideoFormat output = input;
+  double rate = start.Rate();
   {
     auto section = WriteLock();
     streamSize_ = {width, height};
@@ -82,9 +83,10 @@ bool TFCCommonFilter::StartStream(const TPMStartFrameOperation& start) {
     if (enabled_) {
       SetSizeRate(width, height, static_cast<int>(std::lround(start.Rate())));
       output = OutputFormat(input);
+      rate = OutputRate(rate);
     }
   }
-  return outputPin_.SendStartFrame(width, height, start.Rate(), output);
+  return outputPin_.SendStartFrame(width, height, rate, output);
 }
 
 bool TFCCommonFilter::ProcessFrame(const TPMOperation& operation, const TFCImageBuffer& frame) {

@@ -73,6 +73,10 @@ protected:
   /// what `SetVideoFormat` makes of it. Components that change the format
   /// in FilterInternalOperation override this, so the start-frame is right.
   virtual TFCVideoFormat OutputFormat(TFCVideoFormat input);
+  /// The frame rate the start-frame announces downstream for an input at
+  /// `inputRate`: by default the input's. Components that change the rate
+  /// override it; it runs under the write lock, after `SetSizeRate`.
+  virtual double OutputRate(double inputRate) { return inputRate; }
 
   /// Queues a frame to send after the current frame's processing, before
   /// Out (several outputs for one input, held frames released).

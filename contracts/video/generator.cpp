@@ -1,6 +1,7 @@
 #include "contracts/video/generator.h"
 
 #include <chrono>
+#include <cmath>
 
 #include "platform/runtime/error.h"
 
@@ -77,7 +78,8 @@ void TFCCommonGen::Start() {
       running_ = true;
       size = streamSize_ = GetImageSize()->Get();
       pacing = streamPacing_ = pacing_;
-      rate = frameRate_;
+      rate = streamRate_ = frameRate_;
+      framesMade_ = 0;
     }
     outputPin_.SendStartFrame(size.width, size.height, rate, vfRGB24);
   }
@@ -114,12 +116,22 @@ bool TFCCommonGen::GenerateNow() {
       if (!running_) return false;
       frame = MakeImageBuffer(streamSize_.width, streamSize_.height, vfRGB24);
       GenerateFrame(*frame, send, end);
+      StampFrame(*frame);  // after: GenerateFrame may copy a picture over it
       if (end) running_ = false;
     }
     sent = send && outputPin_.SendFrame(frame);
   }
   if (end) FinishStop();
   return sent;
+}
+
+void TFCCommonGen::StampFrame(TFCImageBuffer& frame) {
+  const std::int64_t number = framesMade_++;
+  auto due = [&](std::int64_t n) {
+    return static_cast<std::int64_t>(std::llround(static_cast<double>(n) * kTimeUnitsPerSecond / streamRate_));
+  };
+  frame.SetTimeStamps({due(number), due(number + 1), true});
+  frame.SetTimeCode({number, false});
 }
 
 void TFCCommonGen::Tick(TFCGenPacing reason) {

@@ -26,7 +26,8 @@ const TEnumInfo& GenPacingInfo();
 /// `Start()` announces a stream (GetImageSize()'s size, FrameRate, vfRGB24) and
 /// begins pacing; each paced moment makes a black frame of that size, calls
 /// `GenerateFrame` under the write lock, and sends the frame after releasing
-/// it. `Stop()` ends pacing and sends a stop; a generator also stops when
+/// it. Frames are numbered from 0 in their time code and stamped with the
+/// time they are due at FrameRate from the start of the stream. `Stop()` ends pacing and sends a stop; a generator also stops when
 /// GenerateFrame sets its end-of-stream flag.
 class TFCCommonGen : public TComponent, public TPMObject, public IPMPinDispatcher {
   FC_DECLARE_CLASS_INFO()
@@ -79,6 +80,8 @@ protected:
 
 private:
   void Tick(TFCGenPacing reason);
+  // Numbers and time-stamps the next frame of the stream; under the lock.
+  void StampFrame(TFCImageBuffer& frame);
   bool MarkStopped();
   void FinishStop();
 
@@ -90,6 +93,8 @@ private:
   bool running_ = false;
   TFCGenPacing streamPacing_ = kPacingDefault;
   IppiSize streamSize_{0, 0};
+  double streamRate_ = kFrameRateDefault;
+  std::int64_t framesMade_ = 0;
   // Held while a start, a frame or a stop is sent, so they leave in order.
   // Recursive: a sink may pump us again from inside a send. It is taken
   // before the component lock and never while waiting for the clock thread.

@@ -58,6 +58,8 @@ TFCImageBuffer TFCImageBuffer::Converted(TFCVideoFormat to, RowConversion conver
   result.width_ = width_;
   result.height_ = height_;
   result.format_ = to;
+  result.timeStamps_ = timeStamps_;
+  result.timeCode_ = timeCode_;
   result.Allocate(false);
   if (result.Size() == 0) return result;
   const Ipp8u* src = Read();
@@ -74,11 +76,13 @@ TFCImageBuffer::TFCImageBuffer(int width, int height, TFCVideoFormat format)
 
 TFCImageBuffer::TFCImageBuffer(const TFCImageBuffer& other)
     : IPMDataBuffer(), width_(other.width_), height_(other.height_), format_(other.format_),
-      store_(other.store_) {
+      store_(other.store_), timeStamps_(other.timeStamps_), timeCode_(other.timeCode_) {
   if (store_) store_->holders.fetch_add(1, std::memory_order_relaxed);
 }
 
 TFCImageBuffer& TFCImageBuffer::operator=(const TFCImageBuffer& other) {
+  timeStamps_ = other.timeStamps_;
+  timeCode_ = other.timeCode_;
   if (store_ == other.store_) {
     width_ = other.width_;
     height_ = other.height_;

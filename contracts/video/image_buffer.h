@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "contracts/pins/operations.h"
+#include "contracts/pins/time_stamps.h"
 #include "contracts/video/video_format.h"
 #include "dispatch/Fcimagedefs.h"
 
@@ -23,13 +24,24 @@ struct TFCBitmapView {
   bool bottomUp = false;
 };
 
+/// The time code of a frame: its number in the stream and whether it carries
+/// a date and time of day (components that make frames of their own, such
+/// as a rate changer, number them and mark the date-time not available).
+struct TFCTimeCode {
+  std::int64_t frameNumber = 0;
+  bool dateTimeAvailable = false;
+
+  bool operator==(const TFCTimeCode&) const = default;
+};
+
 /// A frame: width x height pixels of one format, rows packed without padding
 /// (a pixel's offset is (y * width + x) * bytes per pixel).
 ///
 /// Copies share the pixels: copying a frame (copy constructor, assignment,
 /// `Copy`) costs nothing, `Read` never copies, and `Write` or `Modify` first
 /// detach a frame whose pixels are shared, so a frame sent to several sinks
-/// is never changed under them. `Modify` keeps the pixels when it detaches;
+/// is never changed under them. The time stamps and time code travel with
+/// the pixels: every copy and conversion keeps them. `Modify` keeps the pixels when it detaches;
 /// `Write` does not (a detached frame from Write starts black). A new frame,
 /// or one resized, is black. One frame object is used by one thread at a
 /// time; frames sharing pixels may live on different threads.
@@ -75,6 +87,10 @@ public:
   void Clear();
 
   IppiSize SizeRecord() const { return {width_, height_}; }
+  const TPMTimeStamps& TimeStamps() const { return timeStamps_; }
+  void SetTimeStamps(const TPMTimeStamps& stamps) { timeStamps_ = stamps; }
+  const TFCTimeCode& TimeCode() const { return timeCode_; }
+  void SetTimeCode(const TFCTimeCode& code) { timeCode_ = code; }
   /// True while another frame shares the pixels (a write would copy).
   bool IsShared() const;
 
@@ -90,6 +106,8 @@ private:
   int height_ = 0;
   TFCVideoFormat format_ = vfRGB24;
   Store* store_ = nullptr;
+  TPMTimeStamps timeStamps_;
+  TFCTimeCode timeCode_;
 };
 
 /// Frames as they are passed between components.

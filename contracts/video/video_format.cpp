@@ -3,10 +3,10 @@
 namespace fc {
 
 const TEnumInfo& VideoFormatInfo() {
-  static const TEnumInfo info("TFCVideoFormat", {"vfRGB24", "vfRGB32", "vfGray8", "vfYUY2"});
+  static const TEnumInfo info("TFCVideoFormat", {"vfRGB24", "vfYUY2", "vfGray8", "vfRGB32"});
   return info;
 }
 
-bool IsVideoFormat(int value) { return value >= vfRGB24 && value <= vfYUY2; }
+bool IsVideoFormat(int value) { return value >= vfRGB24 && value <= vfRGB32; }
 
 }  // namespace fc

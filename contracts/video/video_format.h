@@ -8,11 +8,18 @@ namespace fc {
 /// Pixel formats. Every format but vfGray8 reaches a filter component as
 /// vfRGB24 (the filter base converts); components that handle grey frames
 /// keep them.
+///
+/// The values are published: start-frame operations, format properties and
+/// writers carry them as integers. 0 is three-byte frames, 1 YUY2 frames
+/// (what video writers and compressors test for), 2 grey frames; 3, the
+/// 32-bit format, is internal to frames and conversions, and a format
+/// property that offers a choice of output formats (TFCChangeFormat) reads
+/// it back as 0.
 enum TFCVideoFormat {
   vfRGB24 = 0,  ///< three bytes per pixel: blue, green, red
-  vfRGB32 = 1,  ///< four bytes per pixel: blue, green, red, unused (0)
+  vfYUY2 = 1,   ///< two bytes per pixel: Y0 U Y1 V for each pair of pixels
   vfGray8 = 2,  ///< one byte per pixel: luma
-  vfYUY2 = 3,   ///< two bytes per pixel: Y0 U Y1 V for each pair of pixels
+  vfRGB32 = 3,  ///< four bytes per pixel: blue, green, red, unused (0)
 };
 
 /// The identifiers of TFCVideoFormat, for published properties.

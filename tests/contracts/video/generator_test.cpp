@@ -64,6 +64,9 @@ TEST_F(GenFixture, PumpedGeneratorsMakeOneFramePerPumpRequest) {
   EXPECT_TRUE(harness.downstream.Request(MakeOperation<TPMMasterPumpOperation>()));
   EXPECT_EQ(FrameNumbers(), (std::vector<int>{1, 2}));
   EXPECT_EQ(harness.Frames()[0]->Width(), 4);
+  // Numbered from 0 and stamped with their due times at 30 frames per second.
+  EXPECT_EQ(harness.Frames()[1]->TimeCode().frameNumber, 1);
+  EXPECT_EQ(harness.Frames()[1]->TimeStamps(), (TPMTimeStamps{333333, 666667, true}));
   gen.Stop();
   gen.Stop();  // once only
   const std::vector<std::string> names = harness.Names();

@@ -143,5 +143,21 @@ TEST(ImageBufferConversion, Yuy2HasStudioLevelsAndRoundTripsClosely) {
   EXPECT_EQ(f.Format(), vfRGB24);
 }
 
+TEST(ImageBuffer, TimeStampsAndTimeCodeTravelWithEveryCopyAndConversion) {
+  TFCImageBuffer f(2, 2);
+  f.SetTimeStamps({400000, 800000, true});
+  f.SetTimeCode({12, false});
+  TFCImageBuffer copy(f), assigned;
+  assigned = f;
+  for (const TFCImageBuffer* g : {&copy, &assigned}) {
+    EXPECT_EQ(g->TimeStamps(), (TPMTimeStamps{400000, 800000, true}));
+    EXPECT_EQ(g->TimeCode().frameNumber, 12);
+  }
+  f.ConvertTo(vfYUY2);
+  f.ConvertTo(vfGray8);
+  EXPECT_EQ(f.TimeStamps(), (TPMTimeStamps{400000, 800000, true}));
+  EXPECT_EQ(f.TimeCode().frameNumber, 12);
+}
+
 }  // namespace
 }  // namespace fc
