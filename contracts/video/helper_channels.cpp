@@ -13,13 +13,15 @@ namespace {
 long long bytesOf(IppiSize roi, int channels) { return static_cast<long long>(roi.width) * channels; }
 
 // Runs row(srcRow, dstRow, pixels) over a region whose source pixels have
-// srcChannels bytes and destination pixels dstChannels, after the checks.
+// srcChannels bytes and destination pixels dstChannels, after the image
+// checks and then the caller's own check's result `ownCheck`.
 template <typename Row>
 IppStatus pixelRegion(const Ipp8u* src, int srcStep, int srcChannels, Ipp8u* dst, int dstStep, int dstChannels,
-                      IppiSize roi, Row row) {
+                      IppiSize roi, Row row, IppStatus ownCheck = ippStsNoErr) {
   const std::initializer_list<helpers::ImageArg> images = {{src, srcStep, bytesOf(roi, srcChannels)},
                                                            {dst, dstStep, bytesOf(roi, dstChannels)}};
   if (const IppStatus status = helpers::checkImages(images, roi)) return status;
+  if (ownCheck != ippStsNoErr) return ownCheck;
   const helpers::RowShape shape = helpers::rowShape(roi, static_cast<std::size_t>(roi.width), images);
   for (int y = 0; y < shape.rows; ++y)
     row(helpers::rowAt(src, srcStep, y), helpers::rowAt(dst, dstStep, y), shape.units);
@@ -54,13 +56,11 @@ IppStatus ippiCopy_8u_C1C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dst
 IppStatus ippiSwapChannels_8u_C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize,
                                   const int dstOrder[3]) {
   if (dstOrder == nullptr) return ippStsNullPtrErr;
-  const IppStatus status =
-      helpers::checkImages({{pSrc, srcStep, bytesOf(roiSize, 3)}, {pDst, dstStep, bytesOf(roiSize, 3)}}, roiSize);
-  if (status != ippStsNoErr) return status;
-  if (!isChannelOrder(dstOrder)) return ippStsChannelOrderErr;
   const helpers::SwapRow row = helpers::activeRowKernels().swapC3;
-  return pixelRegion(pSrc, srcStep, 3, pDst, dstStep, 3, roiSize,
-                     [row, dstOrder](const Ipp8u* s, Ipp8u* d, std::size_t n) { row(s, d, n, dstOrder); });
+  return pixelRegion(
+      pSrc, srcStep, 3, pDst, dstStep, 3, roiSize,
+      [row, dstOrder](const Ipp8u* s, Ipp8u* d, std::size_t n) { row(s, d, n, dstOrder); },
+      isChannelOrder(dstOrder) ? ippStsNoErr : ippStsChannelOrderErr);
 }
 
 IppStatus ippiSwapChannels_8u_C3IR(Ipp8u* pSrcDst, int srcDstStep, IppiSize roiSize, const int dstOrder[3]) {
