@@ -95,7 +95,7 @@ Ipp8u scaleRound(unsigned long long num, unsigned long long den, int scale) {
   // so a left shift of 16 saturates any nonzero value and a right shift of 40
   // rounds every value to 0.
   if (scale > 0) den <<= std::min(scale, 40);
-  if (scale < 0) num <<= std::min(-scale, 16);
+  if (scale < 0) num <<= scale < -16 ? 16 : -scale;  // (-scale overflows for INT_MIN)
   return static_cast<Ipp8u>(std::min<unsigned long long>(roundHalfEven(num, den), 255));
 }
 
