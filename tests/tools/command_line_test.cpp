@@ -21,6 +21,8 @@ TEST(CommandLine, ReadsRunOptionsInBothSpellings) {
   ASSERT_EQ(line.dumps.size(), 1u);
   EXPECT_EQ(line.dumps[0].path, "OutputPin");
   EXPECT_EQ(line.dumps[0].value, "out=1");
+  EXPECT_FALSE(line.realtime);
+  EXPECT_TRUE(ParseCommandLine(std::vector<std::string>{"run", "a.fcf", "--realtime", "--frames", "3"}).realtime);
 }
 
 TEST(CommandLine, DefaultsAndRefusals) {
@@ -28,7 +30,7 @@ TEST(CommandLine, DefaultsAndRefusals) {
   for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
            {"run", "a", "--frames", "-1"}, {"run", "a", "--frames", "2x"}, {"run", "a", "--frames", "99999999999"},
            {"run", "a", "--set", ".P=1"}, {"run", "a", "--set", "C.=1"}, {"run", "a", "--set", "C.P"},
-           {"describe", "A", "B"}, {"run", "--frames", "3"}})
+           {"describe", "A", "B"}, {"run", "--frames", "3"}, {"demo", "--realtime"}})
     EXPECT_THROW(ParseCommandLine(bad), EUsageError) << ::testing::PrintToString(bad);
 }
 

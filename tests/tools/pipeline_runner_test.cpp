@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 
 #include "platform/runtime/error.h"
+#include "platform/signal/main_thread_notifier.h"
 #include "tests/tools/tool_test_components.h"
 #include "tools/framecraft/frame_dump.h"
 #include "tools/framecraft/pipeline_runner.h"
@@ -73,6 +75,23 @@ TEST_F(PipelineRunner, DumpFailuresAreKeptNotThrownIntoThePipeline) {
   runner.Run(2, nullptr);
   EXPECT_EQ(dump.FramesWritten(), 0);
   EXPECT_NE(dump.Failure().find("Gen1.OutputPin: cannot write"), std::string::npos) << dump.Failure();
+}
+
+TEST_F(PipelineRunner, InRealTimeGeneratorsKeepTheirRatesAndTheLoopPlaysTheMainThread) {
+  TPipeline p;
+  auto* slow = new TTestPatternGen(&p.root);
+  p.gen->SetFrameRate(100);
+  slow->SetFrameRate(25);
+  int notified = 0;
+  TWCMainThreadNotifier notifier([&] { ++notified; });
+  std::thread([&] { notifier.Signal(); }).join();  // a status from a streaming thread
+  tool::TPipelineRunner runner(p.root);
+  runner.SetRealtime(true);
+  const tool::TRunResult result = runner.Run(3, nullptr);
+  EXPECT_EQ(result.frames, 3);
+  EXPECT_GE(result.seconds, 2.0 / 25);  // the slower generator's third frame is due at 80 ms
+  EXPECT_EQ(p.gen->GetPacing(), gpPump);
+  EXPECT_EQ(notified, 1);  // handed to this thread by the run loop
 }
 
 TEST_F(PipelineRunner, RefusesPipelinesWithoutGenerator) {

@@ -26,6 +26,10 @@ int ParseFrameCount(const std::string& text) {
 // --dump may appear (run) or only --frames (demo).
 void ParseOptions(std::span<const std::string> args, bool setAndDump, TCommandLine& line) {
   for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--realtime" && setAndDump) {
+      line.realtime = true;
+      continue;
+    }
     std::string option = args[i], value;
     std::size_t equals = option.find('=');
     if (option.starts_with("--") && equals != std::string::npos) {
@@ -83,14 +87,16 @@ TCommandLine ParseCommandLine(std::span<const std::string> args) {
 std::string_view UsageText() {
   return "usage: framecraft list\n"
          "       framecraft describe CLASS\n"
-         "       framecraft run FORM [--frames N] [--set Comp.Prop=Value]... [--dump Comp.Pin=DIR]...\n"
+         "       framecraft run FORM [--frames N] [--realtime] [--set Comp.Prop=Value]...\n"
+         "                           [--dump Comp.Pin=DIR]...\n"
          "       framecraft demo [--frames N]\n"
          "\n"
          "  list       the registered components: class, unit, base, role\n"
          "  describe   the published properties and pins of a component class\n"
          "  run        loads a form file, applies the --set values, streams N frames\n"
          "             (default 30) and writes the frames reaching each --dump pin\n"
-         "             as PNG files into its directory\n"
+         "             as PNG files into its directory; with --realtime each generator\n"
+         "             makes its frames at its frame rate, as a live source would\n"
          "  demo       runs the built-in example pipeline into ./demo-out/\n";
 }
 

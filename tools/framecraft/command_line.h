@@ -31,6 +31,9 @@ struct TCommandLine {
   TCommand command = TCommand::Help;
   std::string operand;  ///< the class of describe, the form file of run
   int frames = kDefaultFrames;
+  /// --realtime: generators make their frames at their frame rate rather
+  /// than as fast as the pipeline allows.
+  bool realtime = false;
   std::vector<TAssignment> sets;
   std::vector<TAssignment> dumps;
 };

@@ -116,8 +116,9 @@ std::string Rate(const TRunResult& result) {
 }
 
 TRunResult RunPipeline(TComponent& root, const std::vector<std::unique_ptr<TPinDump>>& dumps, int frames,
-                       const TToolOutput& io) {
+                       const TToolOutput& io, bool realtime = false) {
   TPipelineRunner runner(root);
+  runner.SetRealtime(realtime);
   TProgress progress(io, frames);
   return runner.Run(frames, [&](int done) {
     for (const auto& dump : dumps)
@@ -130,7 +131,7 @@ void RunForm(const TCommandLine& line, const TFCCatalogue& catalogue, const TToo
   std::unique_ptr<TComponent> root = LoadFormFile(line.operand, catalogue.ClassLookup());
   ApplySettings(*root, line.sets);
   auto dumps = AttachDumps(*root, line.dumps);
-  TRunResult result = RunPipeline(*root, dumps, line.frames, io);
+  TRunResult result = RunPipeline(*root, dumps, line.frames, io, line.realtime);
   for (const auto& dump : dumps)
     io.out << dump->Label() << ": " << dump->Written() << " " << dump->WrittenWhat() << " written to "
            << dump->Directory().string() << '\n';

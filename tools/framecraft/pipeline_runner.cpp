@@ -1,8 +1,11 @@
 #include "tools/framecraft/pipeline_runner.h"
 
+#include <algorithm>
 #include <chrono>
+#include <thread>
 
 #include "platform/runtime/error.h"
+#include "platform/signal/main_thread_notifier.h"
 
 namespace fc::tool {
 
@@ -30,6 +33,32 @@ void TPipelineRunner::StopAll() {
   for (TFCCommonGen* generator : generators_) generator->Stop();
 }
 
+void TPipelineRunner::RunRealtime(int frames, const std::function<void(int done)>& afterStep, TRunResult& result,
+                                  std::chrono::steady_clock::time_point begin) {
+  using Clock = std::chrono::steady_clock;
+  // Frame n of a generator at r frames per second is due n / r seconds after
+  // the start; the generator whose next frame is due first goes next.
+  std::vector<int> made(generators_.size(), 0);
+  auto due = [&](std::size_t g) {
+    return begin + std::chrono::duration_cast<Clock::duration>(
+                       std::chrono::duration<double>(made[g] / generators_[g]->GetFrameRate()));
+  };
+  while (result.frames < frames && AnyRunning()) {
+    std::size_t next = 0;
+    for (std::size_t g = 1; g < generators_.size(); ++g)
+      if (made[g] < frames && (made[next] >= frames || due(g) < due(next))) next = g;
+    std::this_thread::sleep_until(due(next));
+    generators_[next]->GenerateNow();
+    ++made[next];
+    TWCMainThreadNotifier::ProcessMessages();
+    const int done = *std::min_element(made.begin(), made.end());
+    if (done > result.frames) {
+      result.frames = done;
+      if (afterStep) afterStep(done);
+    }
+  }
+}
+
 TRunResult TPipelineRunner::Run(int frames, const std::function<void(int done)>& afterStep) {
   for (TFCCommonGen* generator : generators_)
     if (generator->GetPacing() == gpInternalClock) generator->SetPacing(gpPump);
@@ -37,9 +66,11 @@ TRunResult TPipelineRunner::Run(int frames, const std::function<void(int done)>&
   const auto begin = std::chrono::steady_clock::now();
   try {
     for (TFCCommonGen* generator : generators_) generator->Start();
+    if (realtime_) RunRealtime(frames, afterStep, result, begin);
     while (result.frames < frames && AnyRunning()) {
       for (TFCCommonGen* generator : generators_) generator->GenerateNow();
       ++result.frames;
+      TWCMainThreadNotifier::ProcessMessages();
       if (afterStep) afterStep(result.frames);
     }
   } catch (...) {
@@ -47,6 +78,7 @@ TRunResult TPipelineRunner::Run(int frames, const std::function<void(int done)>&
     throw;
   }
   StopAll();
+  TWCMainThreadNotifier::ProcessMessages();
   result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
   return result;
 }

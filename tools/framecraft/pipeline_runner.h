@@ -2,6 +2,7 @@
 // its components allow and the same every time.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <vector>
 
@@ -19,6 +20,12 @@ struct TRunResult {
 /// generate one frame per step, in the order the pipeline holds them; after
 /// the last step every generator is stopped, so the stop reaches every
 /// component downstream. Generators are stopped also when a step throws.
+///
+/// In real time (`SetRealtime`) each generator instead makes its frames at
+/// its own frame rate against a steady clock, as a live source would; a step
+/// is done when every generator has made that many frames. Between
+/// steps the run loop plays the main thread: work handed to it by
+/// main-thread notifiers runs there.
 class TPipelineRunner {
 public:
   /// Collects the generators among `root` and the components it owns;
@@ -31,12 +38,18 @@ public:
   TRunResult Run(int frames, const std::function<void(int done)>& afterStep);
 
   const std::vector<TFCCommonGen*>& Generators() const { return generators_; }
+  void SetRealtime(bool realtime) { realtime_ = realtime; }
 
 private:
   void StopAll();
   bool AnyRunning() const;
+  // Makes each generator's frames at their due times, until every one has
+  // made `frames` or all have ended.
+  void RunRealtime(int frames, const std::function<void(int done)>& afterStep, TRunResult& result,
+                   std::chrono::steady_clock::time_point begin);
 
   std::vector<TFCCommonGen*> generators_;
+  bool realtime_ = false;
 };
 
 }  // namespace fc::tool
