@@ -89,7 +89,7 @@ void TFCCommonGen::Start() {
 
 bool TFCCommonGen::MarkStopped() {
   auto section = WriteLock();
-  if (!running_) return false;
+  if (!running_ || ending_) return false;  // a stream ending itself sends its own stop
   running_ = false;
   return true;
 }
@@ -105,23 +105,21 @@ void TFCCommonGen::Stop() {
 }
 
 bool TFCCommonGen::GenerateNow() {
-  bool sent = false, end = false;
+  // Frames leave in stream order, and a stream that ends here sends its stop
+  // before another start can be sent: streamOrder_ is held throughout.
+  std::lock_guard order(streamOrder_);
+  IFCImageBuffer frame;
+  bool send = true, end = false;
   {
-    // Frames leave in stream order: none after the stop.
-    std::lock_guard order(streamOrder_);
-    IFCImageBuffer frame;
-    bool send = true;
-    {
-      auto section = WriteLock();
-      if (!running_) return false;
-      frame = MakeImageBuffer(streamSize_.width, streamSize_.height, vfRGB24);
-      GenerateFrame(*frame, send, end);
-      StampFrame(*frame);  // after: GenerateFrame may copy a picture over it
-      if (end) running_ = false;
-    }
-    sent = send && outputPin_.SendFrame(frame);
+    auto section = WriteLock();
+    if (!running_ || ending_) return false;
+    frame = MakeImageBuffer(streamSize_.width, streamSize_.height, vfRGB24);
+    GenerateFrame(*frame, send, end);
+    StampFrame(*frame);  // after: GenerateFrame may copy a picture over it
+    ending_ = end;
   }
-  if (end) FinishStop();
+  const bool sent = send && outputPin_.SendFrame(frame);
+  if (end) EndOwnStream();
   return sent;
 }
 
@@ -132,6 +130,20 @@ void TFCCommonGen::StampFrame(TFCImageBuffer& frame) {
   };
   frame.SetTimeStamps({due(number), due(number + 1), true});
   frame.SetTimeCode({number, false});
+}
+
+void TFCCommonGen::EndOwnStream() {
+  // Not waiting for the clock thread: it may be this thread, or one waiting
+  // for streamOrder_. The next start or the destructor joins it.
+  clock_.Halt();
+  {
+    auto section = WriteLock();
+    running_ = false;
+    ending_ = false;
+  }
+  // Not running any more, so a sink may start the next stream from inside
+  // this stop's delivery.
+  outputPin_.SendStop();
 }
 
 void TFCCommonGen::Tick(TFCGenPacing reason) {

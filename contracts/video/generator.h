@@ -27,8 +27,11 @@ const TEnumInfo& GenPacingInfo();
 /// begins pacing; each paced moment makes a black frame of that size, calls
 /// `GenerateFrame` under the write lock, and sends the frame after releasing
 /// it. Frames are numbered from 0 in their time code and stamped with the
-/// time they are due at FrameRate from the start of the stream. `Stop()` ends pacing and sends a stop; a generator also stops when
-/// GenerateFrame sets its end-of-stream flag.
+/// time they are due at FrameRate from the start of the stream. `Stop()` ends
+/// pacing and sends a stop; a generator also stops when GenerateFrame sets
+/// its end-of-stream flag: it sends that frame and then the stop, and runs
+/// (ignoring Start and Stop) until the stop goes out, so a restart can never
+/// come between them.
 class TFCCommonGen : public TComponent, public TPMObject, public IPMPinDispatcher {
   FC_DECLARE_CLASS_INFO()
 public:
@@ -84,6 +87,7 @@ private:
   void StampFrame(TFCImageBuffer& frame);
   bool MarkStopped();
   void FinishStop();
+  void EndOwnStream();
 
   TFCPMImageSourcePin outputPin_;
   TPMClockSinkPin clockPin_;
@@ -91,6 +95,9 @@ private:
   double frameRate_ = kFrameRateDefault;
   TFCGenPacing pacing_ = kPacingDefault;
   bool running_ = false;
+  // Between the frame that ends the stream and its stop: no more frames, and
+  // Start and Stop leave the stream to finish.
+  bool ending_ = false;
   TFCGenPacing streamPacing_ = kPacingDefault;
   IppiSize streamSize_{0, 0};
   double streamRate_ = kFrameRateDefault;

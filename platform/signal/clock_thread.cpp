@@ -43,14 +43,24 @@ void TWCClockThread::Stop() {
   std::thread finished;
   {
     std::lock_guard guard(mutex_);
-    if (!running_) return;
-    ++generation_;  // the running thread's generation is over
-    running_ = false;
-    wake_.notify_all();
+    if (!EndGeneration()) return;
     if (thread_.get_id() == std::this_thread::get_id()) return;
     finished = std::move(thread_);
   }
   if (finished.joinable()) finished.join();
+}
+
+void TWCClockThread::Halt() {
+  std::lock_guard guard(mutex_);
+  EndGeneration();
+}
+
+bool TWCClockThread::EndGeneration() {
+  if (!running_) return false;
+  ++generation_;  // the running thread's generation is over
+  running_ = false;
+  wake_.notify_all();
+  return true;
 }
 
 bool TWCClockThread::IsRunning() const {

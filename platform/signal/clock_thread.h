@@ -32,10 +32,16 @@ public:
   /// Stops ticking and waits for the thread, unless called by the handler
   /// itself (then the thread ends when the handler returns).
   void Stop();
+  /// Stops ticking without waiting for the thread, for a caller holding a
+  /// lock the handler may be waiting for; the next Start or the destructor
+  /// joins the thread.
+  void Halt();
   bool IsRunning() const;
 
 private:
   void Run(unsigned generation);
+  // Ends the running generation (mutex_ held); false when none runs.
+  bool EndGeneration();
   void JoinFinished();
 
   std::function<void()> onTick_;

@@ -1,8 +1,12 @@
 // The generator base in its three pacings.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <mutex>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "contracts/video/generator.h"
 #include "platform/runtime/error.h"
@@ -100,16 +104,192 @@ TEST_F(GenFixture, InternalClockRunsInRealTimeUntilStopped) {
   EXPECT_EQ(harness.Received()[0]->As<TPMStartFrameOperation>()->Rate(), 200.0);
 }
 
-TEST_F(GenFixture, GeneratorsEndingTheirOwnStreamOnTheClockThreadStopCleanly) {
+// Polls `done` until it holds or `limit` passes; `pause` between polls (zero
+// to spin, catching a state the moment it appears).
+template <class Done>
+bool Eventually(Done done, std::chrono::milliseconds limit = 5000ms, std::chrono::milliseconds pause = 1ms) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    if (pause.count() > 0)
+      std::this_thread::sleep_for(pause);
+    else
+      std::this_thread::yield();
+  }
+  return true;
+}
+
+using Names = std::vector<std::string>;
+
+TEST_F(GenFixture, AStreamEndedOnTheClockThreadStopsInOrderAndStartsAgain) {
   gen.SetFrameRate(500);
   gen.endAfter = 2;
   gen.Start();
-  const auto deadline = std::chrono::steady_clock::now() + 5s;
-  while (gen.IsRunning() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);
-  EXPECT_FALSE(gen.IsRunning());
+  ASSERT_TRUE(Eventually([&] { return harness.Names().size() >= 4; })) << ::testing::PrintToString(harness.Names());
+  EXPECT_EQ(harness.Names(), (Names{"start-frame", "supplied-buffer", "supplied-buffer", "stop"}));
   EXPECT_EQ(FrameNumbers(), (std::vector<int>{1, 2}));
-  gen.Start();  // and can start again
+  EXPECT_FALSE(gen.IsRunning());
+
+  // The new stream's clock runs: the old one's end does not stop it.
+  gen.Start();
+  ASSERT_TRUE(Eventually([&] { return harness.Frames().size() >= 4; }));
   gen.Stop();
+  const Names names = harness.Names();
+  ASSERT_GE(names.size(), 8u);
+  EXPECT_EQ(Names(names.begin(), names.begin() + 5),
+            (Names{"start-frame", "supplied-buffer", "supplied-buffer", "stop", "start-frame"}));
+  EXPECT_EQ(std::count(names.begin() + 5, names.end(), "supplied-buffer"), static_cast<long>(names.size()) - 6);
+  EXPECT_EQ(names.back(), "stop");
+}
+
+// A sink that restarts the generator from inside the delivery of the last
+// frame of the first stream and again from inside that stream's stop, as a
+// looping player would: the restart made while the stream is still open is
+// ignored, the one from the stop begins a second stream that runs on its
+// own clock.
+class TRestartingSink : public TComponentHarness {
+public:
+  explicit TRestartingSink(TFCCommonGen& gen) : gen_(gen) {}
+  bool SinkDispatch(TPMSinkPin& pin, const TPMOperation& operation) override {
+    TComponentHarness::SinkDispatch(pin, operation);
+    const bool lastFrame = FrameOf(operation) && ++frames_ == 2;
+    const bool firstStop = operation->Is<TPMStopOperation>() && ++stops_ == 1;
+    if (lastFrame || firstStop) gen_.Start();
+    return true;
+  }
+
+private:
+  TFCCommonGen& gen_;
+  int frames_ = 0, stops_ = 0;
+};
+
+TEST(CommonGenRestart, ASinkRestartingTheGeneratorFromItsLastDeliveriesGetsAWholeNewStream) {
+  TCounterGen gen(nullptr);
+  TRestartingSink sink(gen);
+  sink.Collect(*gen.GetOutputPin());
+  gen.SetFrameRate(500);
+  gen.endAfter = 2;
+  gen.Start();
+  ASSERT_TRUE(Eventually([&] { return sink.Frames().size() >= 4; })) << ::testing::PrintToString(sink.Names());
+  EXPECT_TRUE(gen.IsRunning());
+  gen.Stop();
+  const Names names = sink.Names();
+  EXPECT_EQ(Names(names.begin(), names.begin() + 5),
+            (Names{"start-frame", "supplied-buffer", "supplied-buffer", "stop", "start-frame"}));
+  EXPECT_EQ(std::count(names.begin(), names.end(), "stop"), 2);
+  EXPECT_EQ(names.back(), "stop");
+}
+
+// Ends its stream on every second frame.
+class TPairGen : public TFCCommonGen {
+public:
+  using TFCCommonGen::TFCCommonGen;
+  ~TPairGen() override { RetirePins(); }
+
+protected:
+  void GenerateFrame(TFCImageBuffer&, bool&, bool& end) override { end = ++made_ % 2 == 0; }
+
+private:
+  int made_ = 0;
+};
+
+// Restarting the moment the generator reports it no longer runs: every
+// stream the sink sees is a start, two frames and one stop, never a stop of
+// an old stream after the start of a new one.
+TEST(CommonGenRestart, RestartedRightAfterEndingItselfEveryStreamIsWhole) {
+  TPairGen gen(nullptr);
+  TComponentHarness harness;
+  harness.Collect(*gen.GetOutputPin());
+  gen.SetFrameRate(1000);
+  constexpr int kStreams = 30;
+  for (int i = 0; i < kStreams; ++i) {
+    gen.Start();
+    ASSERT_TRUE(Eventually([&] { return !gen.IsRunning(); }, 5000ms, 0ms)) << "stream " << i << " never ended";
+  }
+  ASSERT_TRUE(Eventually([&] { return harness.Names().size() >= 4 * kStreams; }));
+  const Names names = harness.Names();
+  ASSERT_EQ(names.size(), 4u * kStreams);
+  for (int i = 0; i < kStreams; ++i)
+    ASSERT_EQ(Names(names.begin() + 4 * i, names.begin() + 4 * i + 4),
+              (Names{"start-frame", "supplied-buffer", "supplied-buffer", "stop"}))
+        << "stream " << i;
+}
+
+// Stamps the time each frame is made; one frame can be made slow.
+class TTimedGen : public TFCCommonGen {
+public:
+  using TFCCommonGen::TFCCommonGen;
+  ~TTimedGen() override { RetirePins(); }
+  using Clock = std::chrono::steady_clock;
+  int slowFrame = 0;
+  std::chrono::milliseconds slowFor{0};
+  std::vector<Clock::time_point> Stamps() const {
+    std::lock_guard guard(mutex_);
+    return stamps_;
+  }
+  Clock::time_point SlowEnded() const {
+    std::lock_guard guard(mutex_);
+    return slowEnded_;
+  }
+
+protected:
+  void GenerateFrame(TFCImageBuffer&, bool&, bool&) override {
+    std::lock_guard guard(mutex_);
+    stamps_.push_back(Clock::now());
+    if (static_cast<int>(stamps_.size()) != slowFrame) return;
+    std::this_thread::sleep_for(slowFor);
+    slowEnded_ = Clock::now();
+  }
+
+private:
+  mutable std::mutex mutex_;
+  std::vector<Clock::time_point> stamps_;
+  Clock::time_point slowEnded_;
+};
+
+struct TimedFixture : ::testing::Test {
+  TTimedGen gen{nullptr};
+  void SetUp() override {
+    SetPropertyText(gen, "ImageSize.Width", "4");
+    SetPropertyText(gen, "ImageSize.Height", "2");
+  }
+  std::vector<TTimedGen::Clock::time_point> Run(double rate, std::size_t frames) {
+    gen.SetFrameRate(rate);
+    gen.Start();
+    const bool made = Eventually([&] { return gen.Stamps().size() >= frames; }, 20000ms);
+    gen.Stop();
+    EXPECT_TRUE(made) << gen.Stamps().size() << " frames";
+    return gen.Stamps();
+  }
+};
+
+// Bounds rather than exact times, so a loaded machine passes: frames never
+// come early, and the typical gap is the period.
+TEST_F(TimedFixture, FrameRatePacesTheFrames) {
+  constexpr double kRate = 200;
+  constexpr auto kPeriod = std::chrono::duration<double>(1 / kRate);
+  const auto stamps = Run(kRate, 100);
+  ASSERT_GE(stamps.size(), 100u);
+  std::vector<double> gaps;
+  for (std::size_t i = 1; i < 100; ++i) gaps.push_back(std::chrono::duration<double>(stamps[i] - stamps[i - 1]) / kPeriod);
+  EXPECT_GE(std::chrono::duration<double>(stamps[99] - stamps[0]) / kPeriod, 99 * 0.98);
+  std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
+  const double median = gaps[gaps.size() / 2];
+  EXPECT_GT(median, 0.8);
+  EXPECT_LT(median, 1.5);
+}
+
+// After a frame that took ten periods the clock goes on one period at a time
+// instead of making up the missed ticks in a burst.
+TEST_F(TimedFixture, ALateTickIsNotMadeUpByABurst) {
+  constexpr auto kPeriod = 10ms;
+  gen.slowFrame = 3;
+  gen.slowFor = 10 * kPeriod;
+  const auto stamps = Run(100, 10);
+  const auto slowEnded = gen.SlowEnded();
+  const auto soon = std::count_if(stamps.begin(), stamps.end(),
+                                  [&](auto t) { return t >= slowEnded && t < slowEnded + 3 * kPeriod; });
+  EXPECT_LE(soon, 4) << "frames within three periods after the slow one";
 }
 
 TEST(CommonGen, PublishesItsPropertiesAndRejectsRatesOfZero) {
