@@ -31,9 +31,4 @@ struct TFilterRun {
   TComponentHarness harness;
 };
 
-/// The bytes of a frame, for comparisons.
-inline std::vector<Ipp8u> BytesOf(const TFCImageBuffer& frame) {
-  return {frame.Read(), frame.Read() + frame.Size()};
-}
-
 }  // namespace fc::test

@@ -99,4 +99,9 @@ inline TFCImageBuffer CountingFrame(int width, int height, TFCVideoFormat format
   return frame;
 }
 
+/// The bytes of a frame, for comparisons.
+inline std::vector<Ipp8u> BytesOf(const TFCImageBuffer& frame) {
+  return {frame.Read(), frame.Read() + frame.Size()};
+}
+
 }  // namespace fc::test

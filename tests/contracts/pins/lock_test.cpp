@@ -1,7 +1,8 @@
-// Component locks on one thread: reentrancy in every mode, sections, shared
-// locks. The cross-thread behaviour is in the threading tests.
+// Component locks: reentrancy in every mode, sections, shared locks, the
+// global lock, and what a second thread may take meanwhile.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <future>
 #include <thread>
 
@@ -12,15 +13,15 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Another thread that takes the write lock of an object and releases it.
-class WriteAttempt {
+// Another thread that takes a lock and releases it at once.
+class LockAttempt {
 public:
-  explicit WriteAttempt(const TPMObject& object)
-      : done_(got_.get_future()), thread_([this, &object] {
-          auto section = object.WriteLock();
+  explicit LockAttempt(std::function<TPMLockSection()> take)
+      : done_(got_.get_future()), thread_([this, take] {
+          auto section = take();
           got_.set_value();
         }) {}
-  ~WriteAttempt() { thread_.join(); }
+  ~LockAttempt() { thread_.join(); }
   bool SucceedsWithin(std::chrono::milliseconds wait) {
     return done_.wait_for(wait) == std::future_status::ready;
   }
@@ -30,6 +31,13 @@ private:
   std::future<void> done_;
   std::thread thread_;
 };
+
+std::function<TPMLockSection()> Writing(const TPMObject& object) {
+  return [&object] { return object.WriteLock(); };
+}
+std::function<TPMLockSection()> Reading(const TPMObject& object) {
+  return [&object] { return object.ReadLock(); };
+}
 
 TEST(Locks, TheHoldingThreadMayReenterInAnyMode) {
   TPMObject object;
@@ -45,14 +53,14 @@ TEST(Locks, TheHoldingThreadMayReenterInAnyMode) {
     auto again = object.ReadLock();
     auto upgrade = object.WriteLock();  // the only reader may upgrade
   }
-  EXPECT_TRUE(WriteAttempt(object).SucceedsWithin(5s));
+  EXPECT_TRUE(LockAttempt(Writing(object)).SucceedsWithin(5s));
 }
 
 TEST(Locks, SectionsHoldUntilReleasedOrScopeEnd) {
   TPMObject object;
   auto section = object.WriteLock();
   {
-    WriteAttempt other(object);
+    LockAttempt other(Writing(object));
     EXPECT_FALSE(other.SucceedsWithin(50ms));
     section.Release();
     EXPECT_TRUE(other.SucceedsWithin(5s));
@@ -60,7 +68,7 @@ TEST(Locks, SectionsHoldUntilReleasedOrScopeEnd) {
   section.Release();  // a second release does nothing
   object.BeginRead();
   {
-    WriteAttempt other(object);
+    LockAttempt other(Writing(object));
     EXPECT_FALSE(other.SucceedsWithin(50ms));
     object.EndRead();
     EXPECT_TRUE(other.SucceedsWithin(5s));
@@ -72,17 +80,37 @@ TEST(Locks, SharedLocksGuardBothObjects) {
   part.AddShareLock(owner);
   EXPECT_TRUE(part.SharesLockWith(owner));
   auto section = owner.WriteLock();
-  WriteAttempt other(part);
+  LockAttempt other(Writing(part));
   EXPECT_FALSE(other.SucceedsWithin(50ms));
   section.Release();
   EXPECT_TRUE(other.SucceedsWithin(5s));
 }
 
-TEST(Locks, GlobalLockIsReentrant) {
+TEST(Locks, AWaitingWriterKeepsNewReadersOutButNotReadersReentering) {
+  TPMObject object;
+  object.BeginRead();
+  LockAttempt writer(Writing(object));
+  EXPECT_FALSE(writer.SucceedsWithin(100ms));  // and is waiting by now
+  LockAttempt reader(Reading(object));
+  EXPECT_FALSE(reader.SucceedsWithin(50ms)) << "a new reader overtook the waiting writer";
+  object.BeginRead();  // this thread already reads: it may enter again
+  object.EndRead();
+  object.EndRead();
+  EXPECT_TRUE(writer.SucceedsWithin(5s));
+  EXPECT_TRUE(reader.SucceedsWithin(5s));
+}
+
+TEST(Locks, TheGlobalLockIsReentrantAndExcludesOtherThreads) {
   auto write = TPMGlobalLockObject::WriteLock();
   auto read = TPMGlobalLockObject::ReadLock();
   auto again = TPMGlobalLockObject::WriteLock();
-  SUCCEED();
+  LockAttempt other([] { return TPMGlobalLockObject::ReadLock(); });
+  EXPECT_FALSE(other.SucceedsWithin(50ms));
+  again.Release();
+  read.Release();
+  EXPECT_FALSE(other.SucceedsWithin(20ms)) << "released before the outermost section";
+  write.Release();
+  EXPECT_TRUE(other.SucceedsWithin(5s));
 }
 
 }  // namespace

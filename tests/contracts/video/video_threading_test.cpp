@@ -12,6 +12,7 @@
 namespace fc {
 namespace {
 
+using test::BytesOf;
 using test::CountingFrame;
 using test::TComponentHarness;
 
@@ -57,8 +58,15 @@ TEST(VideoThreading, SettersNeverTearWhatAFrameSees) {
   setter.join();
   const auto frames = harness.Frames();
   ASSERT_EQ(frames.size(), 1000u);
-  for (const auto& f : frames) ASSERT_EQ(f->Read()[0], f->Read()[1]);
-  EXPECT_EQ(shared.Read()[0], 0);  // the shared input was never written
+  const std::vector<Ipp8u> input = BytesOf(CountingFrame(8, 8));
+  for (const auto& f : frames) {
+    ASSERT_EQ(f->Read()[0], f->Read()[1]);
+    std::vector<Ipp8u> rest = BytesOf(*f);
+    rest[0] = input[0];
+    rest[1] = input[1];
+    ASSERT_EQ(rest, input) << "the filter wrote only its two gains";
+  }
+  EXPECT_EQ(BytesOf(shared), input);  // the shared input was never written
 }
 
 class TFlatGen : public TFCCommonGen {
@@ -98,6 +106,20 @@ TEST(VideoThreading, GeneratorClockPumpsAndSettersRunTogether) {
   EXPECT_EQ(std::count(names.begin(), names.end(), "start-frame"), 20);
   EXPECT_EQ(std::count(names.begin(), names.end(), "stop"), 20);
   EXPECT_EQ(names.back(), "stop");
+  // Every frame has the size its stream announced, whatever the setter did
+  // meanwhile.
+  const TPMStartFrameOperation* start = nullptr;
+  int frames = 0;
+  for (const TPMOperation& op : harness.Received()) {
+    if (const auto* s = op->As<TPMStartFrameOperation>()) start = s;
+    const auto frame = FrameOf(op);
+    if (!frame) continue;
+    ++frames;
+    ASSERT_NE(start, nullptr);
+    ASSERT_EQ(frame->Width(), start->Width());
+    ASSERT_EQ(frame->Height(), start->Height());
+  }
+  EXPECT_GT(frames, 0);
 }
 
 }  // namespace
