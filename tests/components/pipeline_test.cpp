@@ -46,9 +46,11 @@ TEST(Pipeline, JaehneThroughGammaAndMirrorArrivesAtTheSink) {
 
   TFCImageBuffer pattern(33, 21), corrected(33, 21), expected(33, 21);
   const int step = pattern.Step();
-  fc_entry(ippiImageJaehne_8u_C3R)(pattern.Write(), step, pattern.SizeRecord());
-  fc_entry(ippiGammaFwd_8u_C3R)(pattern.Read(), step, corrected.Write(), step, pattern.SizeRecord());
-  ippiMirror_8u_C3R(corrected.Read(), step, expected.Write(), step, pattern.SizeRecord(), ippAxsBoth);
+  ASSERT_EQ(fc_entry(ippiImageJaehne_8u_C3R)(pattern.Write(), step, pattern.SizeRecord()), ippStsNoErr);
+  ASSERT_EQ(fc_entry(ippiGammaFwd_8u_C3R)(pattern.Read(), step, corrected.Write(), step, pattern.SizeRecord()),
+            ippStsNoErr);
+  ASSERT_EQ(ippiMirror_8u_C3R(corrected.Read(), step, expected.Write(), step, pattern.SizeRecord(), ippAxsBoth),
+            ippStsNoErr);
   ASSERT_EQ(sink->frames.size(), 3u);
   for (const TFCImageBuffer& frame : sink->frames) {
     ASSERT_EQ(frame.Size(), expected.Size());

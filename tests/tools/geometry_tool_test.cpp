@@ -63,10 +63,11 @@ TEST_F(GeometryTool, DescribeListsPropertiesWithTheirStartValuesAndIdentifiers) 
 // to 200 x 150 with cubic interpolation, as the primitives make it.
 TFCImageBuffer ExpectedResizeFrame() {
   TFCImageBuffer pattern(256, 192), scaled(200, 150);
-  fc_entry(ippiImageJaehne_8u_C3R)(pattern.Write(), pattern.Step(), pattern.SizeRecord());
-  fc_entry(ippiResize_8u_C3R)(pattern.Read(), pattern.SizeRecord(), pattern.Step(), {64, 48, 128, 96},
-                              scaled.Write(), scaled.Step(), scaled.SizeRecord(), 200.0 / 128, 150.0 / 96,
-                              IPPI_INTER_CUBIC);
+  EXPECT_EQ(fc_entry(ippiImageJaehne_8u_C3R)(pattern.Write(), pattern.Step(), pattern.SizeRecord()), ippStsNoErr);
+  EXPECT_EQ(fc_entry(ippiResize_8u_C3R)(pattern.Read(), pattern.SizeRecord(), pattern.Step(), {64, 48, 128, 96},
+                                        scaled.Write(), scaled.Step(), scaled.SizeRecord(), 200.0 / 128, 150.0 / 96,
+                                        IPPI_INTER_CUBIC),
+            ippStsNoErr);
   return scaled;
 }
 
