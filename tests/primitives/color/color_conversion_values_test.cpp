@@ -37,6 +37,39 @@ TEST(ColourConversionValues, BlackAndWhiteInEverySpace) {
   }
 }
 
+// Three chromatic colours through every space and the forward results back,
+// worked out from the conversions' definitions outside this code (integer
+// arithmetic for the integer spaces, double precision for the others, each
+// result at least 0.01 from a rounding edge). The colour bytes are red,
+// green, blue, except for Lab, which reads and writes blue, green, red.
+TEST(ColourConversionValues, ChromaticColoursBothWaysInEverySpace) {
+  struct Case {
+    const char* space;
+    Pixel forward[3];  // of the three colours
+    Pixel back[3];     // of the forward results
+  } const cases[] = {
+      {"YUV", {{87, 128, 226}, {115, 100, 35}, {78, 197, 94}}, {{198, 30, 87}, {8, 180, 58}, {39, 70, 218}}},
+      {"YCbCr", {{91, 129, 198}, {115, 101, 62}, {83, 198, 104}}, {{199, 29, 89}, {9, 179, 60}, {39, 70, 219}}},
+      {"YCC", {{62, 157, 196}, {82, 132, 80}, {55, 217, 116}}, {{191, 29, 86}, {7, 174, 58}, {36, 67, 209}}},
+      {"XYZ", {{109, 70, 92}, {79, 135, 79}, {81, 74, 218}}, {{199, 29, 89}, {9, 179, 60}, {40, 69, 219}}},
+      {"HSV", {{240, 217, 200}, {98, 241, 180}, {163, 209, 220}}, {{200, 30, 90}, {10, 180, 62}, {40, 69, 220}}},
+      {"HLS", {{240, 115, 188}, {98, 95, 228}, {163, 130, 184}}, {{200, 30, 90}, {10, 180, 62}, {40, 70, 220}}},
+      {"LUV", {{151, 155, 114}, {198, 51, 186}, {155, 84, 54}}, {{198, 29, 89}, {10, 179, 60}, {40, 69, 219}}},
+      {"Lab", {{137, 179, 70}, {203, 77, 195}, {176, 161, 161}}, {{201, 30, 90}, {10, 181, 60}, {40, 71, 221}}},
+  };
+  const Pixel colours[3] = {{200, 30, 90}, {10, 180, 61}, {40, 70, 220}};
+  const auto spaces = colourSpaces();
+  for (const Case& c : cases) {
+    const auto space = std::find_if(spaces.begin(), spaces.end(), [&](auto& s) { return s.name == c.space; });
+    ASSERT_NE(space, spaces.end());
+    for (int i = 0; i < 3; ++i) {
+      const std::string what = std::string(c.space) + " colour " + std::to_string(i);
+      expectPixel(space->forward, colours[i], c.forward[i], what + " forward");
+      expectPixel(space->back, c.forward[i], c.back[i], what + " back");
+    }
+  }
+}
+
 TEST(ColourConversionValues, LuvLightnessFollowsItsTableOnGreys) {
   // A grey's rounded luminance is its own level, so L is the table entry.
   const int first[] = {0, 9, 18, 26, 33, 39, 44, 48};
