@@ -115,8 +115,8 @@ TEST_F(FramecraftTool, RunWritesTheFramesReachingEachDumpedPin) {
   TChildResult r = Testbed({"run", form, "--frames", "3", "--set", "Gen1.Level=77", "--dump",
                             "Gen1.OutputPin=gen", "--dump", "Grey1.InputPin=inverted", "--dump=Grey1.OutputPin=grey"});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find("3 frames in "), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("frames/s"), std::string::npos) << r.out;
+  EXPECT_TRUE(std::regex_match(r.out, std::regex("3 frames in [0-9]+\\.[0-9]{3} s, [0-9]+\\.[0-9] frames/s\n")))
+      << r.out;
   EXPECT_EQ(r.out.find("\r"), std::string::npos) << "progress shown on a file";
   for (const char* d : {"gen", "inverted", "grey"}) EXPECT_EQ(CountFiles(dir_ / d), 3) << d;
 
@@ -265,6 +265,31 @@ TEST_F(FramecraftTool, DemoWritesEveryStageOfItsPipeline) {
         ASSERT_EQ(mirrored.At(x + 32, y + 16, c), twisted.At(x + 32, twisted.height - 1 - (y + 16), c));
         ASSERT_EQ(cropped.At(x, y, c), mirrored.At(x + 32, y + 16, c));
       }
+}
+
+// A dump that cannot do its work ends the run with status 1 and says which
+// pin and which path, and nothing is printed as a summary.
+TEST_F(FramecraftTool, DumpsThatCannotWriteEndTheRunWithStatusOne) {
+  std::string form = kPipelineForm;
+  form.insert(form.rfind("end"), "  object Lone1: TTestGrey\n  end\n");  // its input is not connected
+  WriteForm("pipe.fcf", form);
+  std::ofstream(dir_ / "afile") << "not a directory";
+  fs::create_directories(dir_ / "blocked" / "000000.png");  // the first frame's file cannot be written
+  struct Case {
+    const char* dump;
+    std::vector<std::string> named;
+  } const cases[] = {
+      {"Grey1.OutputPin=afile/sub", {"Grey1.OutputPin", "afile/sub"}},
+      {"Grey1.OutputPin=blocked", {"Grey1.OutputPin", "blocked/000000.png"}},
+      {"Lone1.InputPin=lone", {"Lone1.InputPin"}},
+  };
+  for (const Case& c : cases) {
+    TChildResult r = Testbed({"run", "pipe.fcf", "--frames", "2", "--dump", c.dump});
+    EXPECT_EQ(r.status, 1) << c.dump;
+    EXPECT_EQ(r.err.rfind("framecraft: ", 0), 0u) << r.err;
+    for (const std::string& name : c.named) EXPECT_NE(r.err.find(name), std::string::npos) << r.err;
+    EXPECT_EQ(r.out.find("frames in"), std::string::npos) << r.out;
+  }
 }
 
 }  // namespace
