@@ -46,7 +46,8 @@ TFCQueuedSwitch::TFCQueuedSwitch(TComponent* owner)
 }
 
 // The clocks stop first, whatever is queued; then the pins go, inputs first
-// so no producer is inside the switch while its state is destroyed.
+// so no producer is inside the switch while its state is destroyed (and none
+// can start the pump master's clock again).
 TFCQueuedSwitch::~TFCQueuedSwitch() {
   ReleaseTimer();
   clock_.Stop();
@@ -54,6 +55,7 @@ TFCQueuedSwitch::~TFCQueuedSwitch() {
     channels_.Items(i).GetInputPin()->Retire();
     channels_.Items(i).GetAudioInputPin()->Retire();
   }
+  ReleaseTimer();
   outputPin_.Retire();
   audioOutputPin_.Retire();
   channels_.Clear();
@@ -103,6 +105,7 @@ bool TFCQueuedSwitch::GetPaused() const {
 }
 
 void TFCQueuedSwitch::SetPaused(bool paused) {
+  std::unique_lock order(sendOrder_);  // the pause goes out between frames
   bool videoOn, audioOn;
   {
     std::lock_guard guard(queueMutex_);
@@ -115,6 +118,7 @@ void TFCQueuedSwitch::SetPaused(bool paused) {
       paused ? MakeOperation<TPMPauseOperation>() : TPMOperation(MakeOperation<TPMResumeOperation>());
   if (videoOn) outputPin_.Send(change);
   if (audioOn) audioOutputPin_.Send(change);
+  order.unlock();
   if (!paused) {
     FinishEndedStreams();  // a stream that ended while paused
     clock_.Signal();
@@ -176,6 +180,7 @@ bool TFCQueuedSwitch::ChannelOperation(TFCQueuedInputItem& item, TMedia media, c
 }
 
 bool TFCQueuedSwitch::ChannelStart(TFCQueuedInputItem& item, TMedia media, const TPMOperation& operation) {
+  std::lock_guard order(sendOrder_);  // no frame may overtake the start
   bool forward = false;
   {
     std::lock_guard guard(queueMutex_);
@@ -204,6 +209,10 @@ bool TFCQueuedSwitch::ChannelBuffer(TFCQueuedInputItem& item, TMedia media, cons
     std::lock_guard guard(queueMutex_);
     TWCOperationList& queue = media == TMedia::Video ? item.videoQueue_ : item.audioQueue_;
     std::atomic<int>& count = media == TMedia::Video ? videoCount_ : audioCount_;
+    if (!(media == TMedia::Video ? videoStarted_ : audioStarted_)) {
+      ++dropped_;  // no stream to play it in: before a start, or after Stop
+      return false;
+    }
     if (item.queuing_.KeepsNewestOnly()) {
       const int replaced = static_cast<int>(queue.ReplaceAll(operation));
       count += 1 - replaced;
@@ -232,6 +241,7 @@ bool TFCQueuedSwitch::ChannelStop(TFCQueuedInputItem& item, TMedia media) {
 }
 
 bool TFCQueuedSwitch::ChannelPause(TFCQueuedInputItem& item, TMedia media, const TPMOperation& operation) {
+  std::lock_guard order(sendOrder_);
   const bool paused = operation->Is<TPMPauseOperation>();
   {
     std::lock_guard guard(queueMutex_);
@@ -395,8 +405,9 @@ void TFCQueuedSwitch::FinishEndedStreams() {
       // What a channel still running the other medium holds back cannot
       // follow the stop: it is dropped and counted.
       for (int i = 0; i < channels_.Count(); ++i) {
-        TWCOperationList& queue =
-            media == TMedia::Video ? channels_.Items(i).videoQueue_ : channels_.Items(i).audioQueue_;
+        TFCQueuedInputItem& item = channels_.Items(i);
+        (media == TMedia::Video ? item.videoActive_ : item.audioActive_) = false;
+        TWCOperationList& queue = media == TMedia::Video ? item.videoQueue_ : item.audioQueue_;
         const int left = static_cast<int>(queue.Clear());
         (media == TMedia::Video ? videoCount_ : audioCount_) -= left;
         dropped_ += left;

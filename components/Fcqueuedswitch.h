@@ -34,7 +34,7 @@ namespace fc {
 /// video stops, everything still queued is played out (the channels in
 /// playlist order) before the stop goes out, so no frame is lost. `Stop()`
 /// ends the output at once: what is queued is dropped and counted
-/// (`DroppedFrames`). `Paused` (starts false) holds the output and sends
+/// (`DroppedFrames`), and so is what arrives until a channel starts again. `Paused` (starts false) holds the output and sends
 /// pause and resume downstream; a stream that ends while paused is played
 /// out on resuming.
 ///
@@ -128,9 +128,11 @@ private:
   // Held while taking from the queues and sending, so frames leave in queue
   // order and none after a stop. Recursive: a sink may call back in.
   std::recursive_mutex sendOrder_;
+  TWCClockThread clock_;
+  // The pump master's clock; its ticks signal clock_, so it is declared
+  // after it and goes first.
   std::mutex timerMutex_;  // guards timer_
   std::unique_ptr<TWCClockGenItem> timer_;
-  TWCClockThread clock_;
 };
 
 }  // namespace fc

@@ -131,6 +131,68 @@ TEST(QueuedSwitch, PumpedFromDownstreamItPacesTheStreamAndPumpsItsChannels) {
   EXPECT_FALSE(run.queued->IsClockDriven());
 }
 
+// An audio source and sink for the switch's audio pins.
+struct TAudioEnds : TComponent, IPMPinDispatcher {
+  TAudioEnds() : TComponent(nullptr), source(this, *this), sink(this, *this) {}
+  ~TAudioEnds() override {
+    source.Retire();
+    sink.Retire();
+  }
+  bool SinkDispatch(TPMSinkPin&, const TPMOperation& op) override {
+    std::lock_guard guard(mutex);
+    received.emplace_back(op->Name());
+    return true;
+  }
+  bool SourceDispatch(TPMSourcePin&, const TPMOperation&) override { return false; }
+  std::vector<std::string> Received() {
+    std::lock_guard guard(mutex);
+    return received;
+  }
+  TTBAudioSourcePin source;
+  TTBAudioSinkPin sink;
+  std::mutex mutex;
+  std::vector<std::string> received;
+};
+
+TEST(QueuedSwitch, AudioTravelsBesideTheVideoOfTheActiveChannel) {
+  TQueuedSwitchRun run(1);
+  TAudioEnds audio;
+  audio.source.Connect(*run.Channel(0).GetAudioInputPin());
+  run.queued->GetAudioOutputPin()->Connect(audio.sink);
+  run.queued->SetPaused(true);  // let both queues fill first
+  run.Producer(0).PushStart(1, 1);
+  audio.source.SendStartWave(MakePcmWaveFormat(2, 48000, 16), 333333);
+  EXPECT_EQ(run.Channel(0).GetActiveStreamsCount(), 2);
+  for (int n = 0; n < 2; ++n) {
+    run.Producer(0).PushFrame(NumberedFrame(n));
+    audio.source.SendAudio(std::make_shared<TTBAudioBuffer>(1600, 2, 16, 48000));
+  }
+  EXPECT_EQ(run.queued->QueuedAudio(), 2);
+  run.Producer(0).PushStop();
+  audio.source.SendStop();
+  run.queued->SetPaused(false);  // plays out both queues, then stops both outputs
+  // The pause came before the audio stream: only the resume reaches it.
+  EXPECT_EQ(audio.Received(),
+            (std::vector<std::string>{"start-wave", "resume", "supplied-buffer", "supplied-buffer", "stop"}));
+  EXPECT_EQ(run.FramesOut(), 2);
+  EXPECT_EQ(run.Channel(0).GetActiveStreamsCount(), 0);
+}
+
+TEST(QueuedSwitch, AfterStopFramesAreDroppedUntilAChannelStartsAgain) {
+  TQueuedSwitchRun run(1);
+  run.Producer(0).PushStart(1, 1);
+  run.queued->Stop();
+  run.Producer(0).PushFrame(NumberedFrame(1));
+  EXPECT_EQ(run.queued->QueuedVideo(), 0);
+  EXPECT_EQ(run.queued->DroppedFrames(), 1);
+  run.Producer(0).PushStart(1, 1);
+  run.Producer(0).PushFrame(NumberedFrame(2));
+  run.Producer(0).PushStop();
+  EXPECT_EQ(run.Numbers(), std::vector<int>{2});
+  EXPECT_EQ(run.output.Names(),
+            (std::vector<std::string>{"start-frame", "stop", "start-frame", "supplied-buffer", "stop"}));
+}
+
 TEST(QueuedSwitch, PublishesItsChannelsAndTheirPins) {
   TQueuedSwitchRun run(2);
   EXPECT_EQ(run.queued->GetInputPins()->GetCount(), 2);
