@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "package/unit_counter.h"
+#include "package/unit_load_counter.h"
 #include "platform/runtime/modal_form.h"
 
 namespace fc {

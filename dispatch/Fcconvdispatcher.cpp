@@ -1,7 +1,7 @@
 // Fcconvdispatcher.cpp - entry-point variables and binders of the rows of unit Fcconvdispatcher.
 #include "dispatch/binding.h"
 #include "dispatch/primitives.h"
-#include "dispatch/unit_counter.h"
+#include "dispatch/dispatcher_load_counts.h"
 
 #define FC_WHEN_Fcconvdispatcher(...) __VA_ARGS__
 #define FC_WHEN_Fcdispatcher(...)

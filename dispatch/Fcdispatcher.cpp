@@ -1,7 +1,7 @@
 // Fcdispatcher.cpp - entry-point variables and binders of the rows of unit Fcdispatcher.
 #include "dispatch/binding.h"
 #include "dispatch/primitives.h"
-#include "dispatch/unit_counter.h"
+#include "dispatch/dispatcher_load_counts.h"
 
 #define FC_WHEN_Fcdispatcher(...) __VA_ARGS__
 #define FC_WHEN_Fcconvdispatcher(...)

@@ -1,7 +1,7 @@
 // Fcresizedispatcher.cpp - entry-point variables and binders of the rows of unit Fcresizedispatcher.
 #include "dispatch/binding.h"
 #include "dispatch/primitives.h"
-#include "dispatch/unit_counter.h"
+#include "dispatch/dispatcher_load_counts.h"
 
 #define FC_WHEN_Fcresizedispatcher(...) __VA_ARGS__
 #define FC_WHEN_Fcdispatcher(...)

@@ -5,7 +5,7 @@
 #include <span>
 #include <string_view>
 
-#include "package/unit_counter.h"
+#include "package/unit_load_counter.h"
 
 namespace fc::package {
 

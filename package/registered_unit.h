@@ -6,11 +6,11 @@
 // In its source file:    FC_DEFINE_REGISTERED_UNIT(Fcgammafilter, TFCGammaFilter)
 // and one line FC_PACKAGE_UNIT(Fcgammafilter) in package/package_units.def.
 // Abstract bases and support units use FC_DECLARE_UNIT / FC_DEFINE_UNIT
-// (unit_counter.h) instead: they register nothing.
+// (unit_load_counter.h) instead: they register nothing.
 #pragma once
 
 #include "package/catalogue.h"
-#include "package/unit_counter.h"
+#include "package/unit_load_counter.h"
 
 #define FC_DECLARE_REGISTERED_UNIT(Unit) \
   FC_DECLARE_UNIT(Unit)                  \

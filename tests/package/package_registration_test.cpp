@@ -6,7 +6,7 @@
 
 #include "package/catalogue.h"
 #include "package/framecraft_package.h"
-#include "package/unit_counter.h"
+#include "package/unit_load_counter.h"
 
 // A unit of this test, counted like the package's units.
 FC_DECLARE_UNIT(Fctestunit)

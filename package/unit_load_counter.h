@@ -1,4 +1,4 @@
-// unit_counter.h - the load counters of the package's units.
+// unit_load_counter.h - the load counters of the package's units.
 //
 // Loading a unit does no work beyond counting: its initialisation decrements
 // the unit's counter and its finalisation increments it, so the counter is 0

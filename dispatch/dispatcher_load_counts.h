@@ -1,4 +1,4 @@
-// unit_counter.h - how often a dispatcher unit was initialised and finalised.
+// dispatcher_load_counts.h - how often a dispatcher unit was initialised and finalised.
 // Loading a unit only counts; no entry point is bound or reset by it.
 #pragma once
 
