@@ -59,12 +59,17 @@ protected:
   /// send nothing for this input). Runs under the write lock; never send
   /// from here (use SendAfterProcessing). The base passes the frame on.
   virtual void FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out);
-  /// Brings an arriving frame into the format the component accepts. The
-  /// base converts every format to vfRGB24; a component that handles grey
-  /// frames leaves vfGray8 alone and calls the base for the rest.
+  /// A question, despite the setter's name (kept, as components override
+  /// it): which format does this component accept? It answers by bringing
+  /// the arriving frame into that format in place; it sets nothing on the
+  /// filter. The base converts every format to vfRGB24; a component that
+  /// handles grey frames leaves vfGray8 alone and calls the base for the
+  /// rest. Also asked with an empty probe frame to learn the output format.
   virtual void SetVideoFormat(TFCImageBuffer& Buffer);
-  /// Answers the output size for an input of Width x Height at Rate frames
-  /// per second (rounded); the base keeps the input size.
+  /// A question, despite the setter's name (kept, as components override
+  /// it): what size is the output for an input of Width x Height at Rate
+  /// frames per second (rounded)? It answers through Width and Height and
+  /// sets nothing on the filter; the base keeps the input size.
   virtual void SetSizeRate(int& Width, int& Height, int Rate);
   /// True when In and Out may be one frame object, so writing Out changes
   /// what In shows; false gives them separate objects sharing the pixels.
