@@ -75,6 +75,7 @@ private:
   bool hasPrevious_ = false;
   TFCImageBuffer previous_;
   std::vector<TFCImageBuffer> work_;
+  std::vector<Ipp8u> blendTable_;  // the blend of every pair of bytes for one weight
 };
 
 }  // namespace fc
