@@ -293,5 +293,24 @@ TEST_F(FramecraftTool, DumpsThatCannotWriteEndTheRunWithStatusOne) {
   }
 }
 
+// Pins of a pin list are dumped by index in either spelling; an index past
+// the list is an error naming the list.
+TEST_F(FramecraftTool, DumpsReachPinsOfAPinListByIndex) {
+  const std::string form = (fs::path(FC_EXAMPLES_DIR) / "playlist.fcf").string();
+  TChildResult r =
+      Tool({"run", form, "--frames", "2", "--dump", "Playlist1.InputPins[1]=tinted", "--dump", "Playlist1.InputPins.0=plain"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  ASSERT_EQ(CountFiles(dir_ / "plain"), 2);
+  ASSERT_EQ(CountFiles(dir_ / "tinted"), 2);
+  const TPng plain = ReadPng(dir_ / "plain/000001.png"), tinted = ReadPng(dir_ / "tinted/000001.png");
+  EXPECT_NE(plain.pixels, tinted.pixels) << "channel 1 carries the tinted pattern";
+
+  for (const char* outside : {"Playlist1.InputPins[2]=x", "Playlist1.InputPins.9=x"}) {
+    TChildResult bad = Tool({"run", form, "--frames", "2", "--dump", outside});
+    EXPECT_EQ(bad.status, 1) << outside;
+    EXPECT_NE(bad.err.find("Playlist1.InputPins"), std::string::npos) << bad.err;
+  }
+}
+
 }  // namespace
 }  // namespace fc::test
