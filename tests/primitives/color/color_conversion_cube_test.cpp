@@ -36,7 +36,8 @@ struct CubeCase {
   const char* space;
   ConversionFn* forward;
   ConversionFn* back;
-  // Lowest and highest value of each channel over all inputs.
+  // Lowest and highest value of each channel over all inputs, as an
+  // evaluation of the conversion's definition outside this code gives them.
   Range ranges[3];
   // Largest channel difference after the round trip (measured).
   int roundTripTolerance;
