@@ -106,6 +106,12 @@ void addWarpTrials(Registry& registry, Fn* px, int channels, const std::string& 
         return outcome(status, dst.bytes);
       });
     }
+}
+
+/// The --bench input of a geometric entry: a 1920 x 1080 frame into one of
+/// the same size, linear interpolation; `extra` must keep the result in view.
+template <typename Fn, typename... Extra>
+void benchWarp(Registry& registry, Fn* px, int channels, Extra... extra) {
   registry.bench<Fn>(px, "1920x1080 linear", [=](Fn* fn) {
     static const TestImage src = randomImage(1920, 1080, channels, 0, 0, 5);
     static TestImage dst(1920, 1080, channels);
@@ -123,12 +129,22 @@ void addRotationAndShearTrials(Registry& registry) {
     }
   addWarpTrials(registry, px_ippiShear_8u_C3R, 3, "", 0.3, -0.2, 4.5, 6.25);
   addWarpTrials(registry, px_ippiShear_8u_C1R, 1, "", 0.3, -0.2, 4.5, 6.25);
+
+  double xShift = 0, yShift = 0;
+  px_ippiGetRotateShift(960, 540, 30, &xShift, &yShift);
+  benchWarp(registry, px_ippiRotate_8u_C3R, 3, 30.0, xShift, yShift);
+  benchWarp(registry, px_ippiRotate_8u_C1R, 1, 30.0, xShift, yShift);
+  benchWarp(registry, px_ippiShear_8u_C3R, 3, 0.1, 0.05, -60.0, -50.0);
+  benchWarp(registry, px_ippiShear_8u_C1R, 1, 0.1, 0.05, -60.0, -50.0);
 }
 
 // A convex quadrangle inside the source, and one reaching past both images.
 const double kQuad[4][2] = {{3.3, 2.8}, {35.7, 5.1}, {38.2, 30.4}, {1.6, 27.9}};
 const double kReach[4][2] = {{-4.5, 2.25}, {30.5, -3.0}, {40.0, 33.5}, {1.0, 26.0}};
 double gPerspective[3][3], gPerspectiveBack[3][3], gBilinear[2][4], gBilinearBack[2][4];
+// A frame-sized quadrangle inside a 1920 x 1080 frame, for --bench.
+const double kFrameQuad[4][2] = {{100, 50}, {1800, 120}, {1850, 1000}, {60, 1030}};
+double gFramePerspective[3][3], gFrameBilinear[2][4];
 
 void addQuadrangleWarpTrials(Registry& registry) {
   px_ippiGetPerspectiveTransform({3, 2, 31, 25}, kQuad, gPerspective);
@@ -147,6 +163,19 @@ void addQuadrangleWarpTrials(Registry& registry) {
   addWarpTrials(registry, px_ippiWarpBilinear_8u_C1R, 1, "", b);
   addWarpTrials(registry, px_ippiWarpBilinearBack_8u_C3R, 3, "", bb);
   addWarpTrials(registry, px_ippiWarpBilinearBack_8u_C1R, 1, "", bb);
+
+  px_ippiGetPerspectiveTransform({0, 0, 1920, 1080}, kFrameQuad, gFramePerspective);
+  px_ippiGetBilinearTransform({0, 0, 1920, 1080}, kFrameQuad, gFrameBilinear);
+  const double(*fp)[3] = gFramePerspective;
+  const double(*fb)[4] = gFrameBilinear;
+  benchWarp(registry, px_ippiWarpPerspective_8u_C3R, 3, fp);
+  benchWarp(registry, px_ippiWarpPerspective_8u_C1R, 1, fp);
+  benchWarp(registry, px_ippiWarpPerspectiveBack_8u_C3R, 3, fp);
+  benchWarp(registry, px_ippiWarpPerspectiveBack_8u_C1R, 1, fp);
+  benchWarp(registry, px_ippiWarpBilinear_8u_C3R, 3, fb);
+  benchWarp(registry, px_ippiWarpBilinear_8u_C1R, 1, fb);
+  benchWarp(registry, px_ippiWarpBilinearBack_8u_C3R, 3, fb);
+  benchWarp(registry, px_ippiWarpBilinearBack_8u_C1R, 1, fb);
 }
 
 void addCoefficientTrials(Registry& registry) {
