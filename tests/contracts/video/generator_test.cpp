@@ -36,6 +36,21 @@ protected:
   }
 };
 
+// Polls `done` until it holds or `limit` passes; `pause` between polls (zero
+// to spin, catching a state the moment it appears).
+template <class Done>
+bool Eventually(Done done, std::chrono::milliseconds limit = 5000ms, std::chrono::milliseconds pause = 1ms) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    if (pause.count() > 0)
+      std::this_thread::sleep_for(pause);
+    else
+      std::this_thread::yield();
+  }
+  return true;
+}
+
 struct GenFixture : ::testing::Test {
   TCounterGen gen{nullptr};
   TComponentHarness harness;
@@ -93,8 +108,7 @@ TEST_F(GenFixture, ClockPinGeneratorsMakeOneFramePerTickAndMayEndTheStream) {
 TEST_F(GenFixture, InternalClockRunsInRealTimeUntilStopped) {
   gen.SetFrameRate(200);
   gen.Start();
-  const auto deadline = std::chrono::steady_clock::now() + 5s;
-  while (harness.Frames().size() < 3 && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);
+  Eventually([&] { return harness.Frames().size() >= 3; });
   gen.Stop();
   const std::size_t afterStop = harness.Frames().size();
   EXPECT_GE(afterStop, 3u);
@@ -102,21 +116,6 @@ TEST_F(GenFixture, InternalClockRunsInRealTimeUntilStopped) {
   EXPECT_EQ(harness.Frames().size(), afterStop);  // nothing after the stop
   EXPECT_EQ(harness.Names().back(), "stop");
   EXPECT_EQ(harness.Received()[0]->As<TPMStartFrameOperation>()->Rate(), 200.0);
-}
-
-// Polls `done` until it holds or `limit` passes; `pause` between polls (zero
-// to spin, catching a state the moment it appears).
-template <class Done>
-bool Eventually(Done done, std::chrono::milliseconds limit = 5000ms, std::chrono::milliseconds pause = 1ms) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    if (pause.count() > 0)
-      std::this_thread::sleep_for(pause);
-    else
-      std::this_thread::yield();
-  }
-  return true;
 }
 
 using Names = std::vector<std::string>;
