@@ -4,19 +4,20 @@
 
 #include "contracts/video/matrix_filter.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
 /// What a box filter takes of the window: its mean, smallest byte, largest
 /// byte or median.
 enum TFCBoxFilterMode { bfmAverage, bfmMin, bfmMax, bfmMedian };
-const TEnumInfo& BoxFilterModeInfo();
+FC_COMPONENTS_API const TEnumInfo& BoxFilterModeInfo();
 
 /// Filters the region of three-byte frames with the box, minimum, maximum or
 /// median primitive over `MaskSize` at `Anchor`. Publishes `FilterMode`
 /// (starts bfmAverage). Primitive statuses are ignored: a mask the primitive
 /// refuses (an even median mask) leaves the frame as it came.
-class TFCBoxFilter : public TFCCommonROIMatrixFilterIntermidiate {
+class FC_COMPONENTS_API TFCBoxFilter : public TFCCommonROIMatrixFilterIntermidiate {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr TFCBoxFilterMode kFilterModeStart = bfmAverage;

@@ -3,6 +3,7 @@
 
 #include "contracts/video/common_filter.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -10,7 +11,7 @@ namespace fc {
 /// conversion. The formats offered are the published ones a stream may
 /// carry between components: vfRGB24 (0), vfYUY2 (1) and vfGray8 (2);
 /// setting vfRGB32 (3) stores vfRGB24, so it reads back as 0.
-class TFCChangeFormat : public TFCCommonFilter {
+class FC_COMPONENTS_API TFCChangeFormat : public TFCCommonFilter {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr TFCVideoFormat kFormatStart = vfRGB24;

@@ -6,6 +6,7 @@
 
 #include "contracts/video/common_filter.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -31,7 +32,7 @@ enum TFCRateChangeOperation { froUpSample, froDownSample, froNone };
 ///
 /// A `FrameRate` of 0 or below is refused, and so is a stream whose rate
 /// rounds to 0: its start raises EFCError and its frames are dropped.
-class TFCChangeRate : public TFCCommonFilter {
+class FC_COMPONENTS_API TFCChangeRate : public TFCCommonFilter {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr double kFrameRateStart = 15.0;

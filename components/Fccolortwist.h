@@ -1,9 +1,10 @@
 // Fccolortwist.h - an affine colour matrix applied to every pixel.
 #pragma once
 
-#include "contracts/video/common_filter.h"
 #include "contracts/pins/locked_persistent.h"
+#include "contracts/video/common_filter.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -11,7 +12,7 @@ namespace fc {
 /// Red * s0 + Green * s1 + Blue * s2 + Offset, with s0, s1, s2 the pixel's
 /// bytes in storage order. It reads and writes its row of the owning
 /// matrix, under the owning component's lock. All four start 0.
-class TFCColorChannelTwist : public TPMLockedPersistent {
+class FC_COMPONENTS_API TFCColorChannelTwist : public TPMLockedPersistent {
   FC_DECLARE_CLASS_INFO()
 public:
   TFCColorChannelTwist(TPersistent* owner, std::string propertyName, const TPMObject& lock, Ipp32f (&row)[4])
@@ -36,7 +37,7 @@ private:
 
 /// A 3 x 4 colour matrix: `RedTwist` is row 0, `GreenTwist` row 1,
 /// `BlueTwist` row 2. Starts all zero.
-class TFCColorTwists : public TPMLockedPersistent {
+class FC_COMPONENTS_API TFCColorTwists : public TPMLockedPersistent {
   FC_DECLARE_CLASS_INFO()
 public:
   TFCColorTwists(TPersistent* owner, std::string propertyName, const TPMObject& lock);
@@ -55,7 +56,7 @@ private:
 
 /// Applies the `ColorTwists` matrix to every pixel, each result saturated to
 /// 0..255. A new component, whose matrix is zero, makes black frames.
-class TFCColorTwist : public TFCCommonFilter {
+class FC_COMPONENTS_API TFCColorTwist : public TFCCommonFilter {
   FC_DECLARE_CLASS_INFO()
 public:
   explicit TFCColorTwist(TComponent* owner) : TFCCommonFilter(owner), twists_(this, "ColorTwists", *this) {}

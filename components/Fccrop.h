@@ -6,6 +6,7 @@
 #include "contracts/video/common_filter.h"
 #include "contracts/video/sub_objects.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -13,7 +14,7 @@ namespace fc {
 /// frame, three-byte or grey. A region whose origin lies on or beyond the
 /// frame's right or bottom edge copies nothing: the frame passes unchanged.
 /// The region's Enabled flag is not consulted.
-class TFCCrop : public TFCCommonFilter {
+class FC_COMPONENTS_API TFCCrop : public TFCCommonFilter {
   FC_DECLARE_CLASS_INFO()
 public:
   explicit TFCCrop(TComponent* owner) : TFCCommonFilter(owner), region_(this, "Region", *this) {}

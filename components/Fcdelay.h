@@ -3,6 +3,7 @@
 
 #include "contracts/video/common_filter.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 #include "platform/signal/operation_list.h"
 
 namespace fc {
@@ -16,7 +17,7 @@ namespace fc {
 /// At the end of a stream the frames still held are delivered, oldest first,
 /// before the stop is passed on; a new stream starts with an empty list.
 /// Frames keep their format and pixels.
-class TFCDelay : public TFCCommonFilter {
+class FC_COMPONENTS_API TFCDelay : public TFCCommonFilter {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr std::int32_t kFrameDelayDefault = 30;

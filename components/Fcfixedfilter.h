@@ -3,12 +3,13 @@
 
 #include "contracts/video/roi_filters.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
 /// The mask of the filter types that take one: 3 x 3 or 5 x 5.
 enum TFCFixedMaskSize { fms3x3, fms5x5 };
-const TEnumInfo& FixedMaskSizeInfo();
+FC_COMPONENTS_API const TEnumInfo& FixedMaskSizeInfo();
 
 /// The fixed-kernel filters, each calling one primitive.
 enum TFCFixedFilterType {
@@ -26,7 +27,7 @@ enum TFCFixedFilterType {
   ftMedianCross,
   ftMedianColor
 };
-const TEnumInfo& FixedFilterTypeInfo();
+FC_COMPONENTS_API const TEnumInfo& FixedFilterTypeInfo();
 
 /// Filters three-byte frames with the fixed-kernel primitive of `FilterType`
 /// (starts ftPrewittHoriz); the types that take a mask use `MaskSize`
@@ -38,7 +39,7 @@ const TEnumInfo& FixedFilterTypeInfo();
 /// pixels narrower and lower, so every pixel the kernel reads lies in the
 /// frame. When the primitive fails (an area too small to filter) the input
 /// frame itself goes out.
-class TFCFixedFilter : public TFCCommonROIFilter {
+class FC_COMPONENTS_API TFCFixedFilter : public TFCCommonROIFilter {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr TFCFixedMaskSize kMaskSizeStart = fms3x3;

@@ -3,6 +3,7 @@
 
 #include "contracts/video/common_filter.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -20,14 +21,14 @@ enum TFCFrameChangeOperation {
   fcoXor,
   fcoAbsDiff,      ///< |new - old|: a static scene gives black frames
 };
-const TEnumInfo& FrameChangeOperationInfo();
+FC_COMPONENTS_API const TEnumInfo& FrameChangeOperationInfo();
 
 /// Sends, for each frame, `FrameChangeOperation` (default fcoAbsDiff) of
 /// the frame and the previous one. The first frame of a stream, or the first
 /// after `Reset` or after the frame size or format changed, has no
 /// predecessor and passes unchanged. Three-byte and grey frames are
 /// combined as they are; other formats become three-byte frames.
-class TFCFrameChange : public TFCCommonFilter {
+class FC_COMPONENTS_API TFCFrameChange : public TFCCommonFilter {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr TFCFrameChangeOperation kOperationDefault = fcoAbsDiff;

@@ -3,16 +3,17 @@
 
 #include "contracts/video/common_filter.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
 /// The direction of the gamma correction.
 enum TFCGammaType { gtForward, gtInverse };
-const TEnumInfo& GammaTypeInfo();
+FC_COMPONENTS_API const TEnumInfo& GammaTypeInfo();
 
 /// Applies the forward or inverse gamma table to every byte of a frame.
 /// Publishes `GammaType` (starts gtForward).
-class TFCGammaFilter : public TFCCommonFilter {
+class FC_COMPONENTS_API TFCGammaFilter : public TFCCommonFilter {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr TFCGammaType kGammaTypeStart = gtForward;

@@ -4,13 +4,14 @@
 
 #include "components/noise_filter.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
 /// Publishes `Mean` (default 0), `StDev` (default 100) and `Seed` (default
 /// 31192). Each stream start restarts the noise from `Seed`; the noise goes
 /// on from frame to frame through the running seed.
-class TFCGaussNoise : public TFCCommonNoiseFilter {
+class FC_COMPONENTS_API TFCGaussNoise : public TFCCommonNoiseFilter {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr std::uint8_t kMeanDefault = 0;

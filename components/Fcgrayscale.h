@@ -3,12 +3,13 @@
 
 #include "contracts/video/common_filter.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
 /// Converts each frame to the grey format (vfGray8, one byte per pixel) with
 /// the frame's own conversion. No properties of its own.
-class TFCGrayScale : public TFCCommonFilter {
+class FC_COMPONENTS_API TFCGrayScale : public TFCCommonFilter {
   FC_DECLARE_CLASS_INFO()
 public:
   explicit TFCGrayScale(TComponent* owner) : TFCCommonFilter(owner) {}

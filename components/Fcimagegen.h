@@ -3,6 +3,7 @@
 
 #include "contracts/video/generator.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 #include "platform/runtime/picture.h"
 
 namespace fc {
@@ -11,7 +12,7 @@ namespace fc {
 /// on a bitmap of its size (transparent parts black) and caches that as a
 /// frame; every generated frame is the cached one, and a stream's frame size
 /// is the picture's. Form files keep the picture's file bytes.
-class TFCImageGen : public TFCCommonGen {
+class FC_COMPONENTS_API TFCImageGen : public TFCCommonGen {
   FC_DECLARE_CLASS_INFO()
 public:
   explicit TFCImageGen(TComponent* owner);

@@ -3,17 +3,18 @@
 
 #include "contracts/video/common_filter.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
 /// The axis a frame is mirrored about: the horizontal axis (upside down),
 /// the vertical axis (left to right), or both (turned half round).
 enum TFCMirrorType { mtHorizontal, mtVertical, mtBoth };
-const TEnumInfo& MirrorTypeInfo();
+FC_COMPONENTS_API const TEnumInfo& MirrorTypeInfo();
 
 /// Mirrors each frame, three-byte or grey. Publishes `MirrorType` (starts
 /// mtHorizontal).
-class TFCMirror : public TFCCommonFilter {
+class FC_COMPONENTS_API TFCMirror : public TFCCommonFilter {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr TFCMirrorType kMirrorTypeStart = mtHorizontal;

@@ -5,19 +5,20 @@
 #include "components/morph_shape.h"
 #include "contracts/video/matrix_filter.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
 /// Which extreme of the window a morphology filter takes.
 enum TFCMorphType { mtErode, mtDilate };
-const TEnumInfo& MorphTypeInfo();
+FC_COMPONENTS_API const TEnumInfo& MorphTypeInfo();
 
 /// Erodes (window minimum) or dilates (window maximum) the region of each
 /// frame over the cells of `MorphShape`, three-byte or grey. Publishes
 /// `MorphType` (starts mtErode) and the owned `MorphShape`. Primitive
 /// statuses are ignored: a mask without a cell in the element leaves the
 /// frame as it came.
-class TFCMorphFilter : public TFCCommonROIMatrixFilterIntermidiate {
+class FC_COMPONENTS_API TFCMorphFilter : public TFCCommonROIMatrixFilterIntermidiate {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr TFCMorphType kMorphTypeStart = mtErode;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "package/unit_load_counter.h"
+#include "platform/runtime/components_api.h"
 #include "platform/runtime/modal_form.h"
 
 namespace fc {
@@ -14,14 +15,14 @@ class TFCMorphFilter;
 
 /// An edit box of the form: its text and whether all of it is selected
 /// (typing then replaces it).
-struct TFCFormEdit {
+struct FC_COMPONENTS_API TFCFormEdit {
   std::string name;
   std::string text;
   bool textSelected = false;
 };
 
 /// A button of the form: pressing it sets its modal result.
-struct TFCFormButton {
+struct FC_COMPONENTS_API TFCFormButton {
   std::string name;
   std::string caption;
   TModalResult modalResult = mrNone;
@@ -41,7 +42,7 @@ struct TFCFormButton {
 /// default button; leaving it, or Enter in it (which also selects its text),
 /// resizes the grid to the edits' values, new cells "0". A side is at least 1
 /// and at most kMaxSide; an empty edit keeps the grid's side.
-class TFCMorphShapeForm : public TModalForm {
+class FC_COMPONENTS_API TFCMorphShapeForm : public TModalForm {
 public:
   static constexpr int kMaxSide = 255;
 

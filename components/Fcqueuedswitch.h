@@ -12,6 +12,7 @@
 #include "contracts/pins/lock.h"
 #include "contracts/pins/pin_list.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 #include "platform/signal/clock_generator.h"
 #include "platform/signal/clock_thread.h"
 
@@ -42,7 +43,7 @@ namespace fc {
 /// OnThresholdMax on the producer's; a handler may read and set the
 /// switch's properties but not destroy it. The clock thread and the clock
 /// generator stop before the pins go.
-class TFCQueuedSwitch : public TComponent, public TPMObject, public IPMPinDispatcher {
+class FC_COMPONENTS_API TFCQueuedSwitch : public TComponent, public TPMObject, public IPMPinDispatcher {
   FC_DECLARE_CLASS_INFO()
 public:
   explicit TFCQueuedSwitch(TComponent* owner);

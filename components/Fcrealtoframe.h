@@ -8,6 +8,7 @@
 #include "contracts/pins/lock.h"
 #include "contracts/video/image_pins.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 #include "platform/signal/real_pins.h"
 
 namespace fc {
@@ -33,7 +34,7 @@ namespace fc {
 /// while frames made for the last block are still owed, a pump takes one of
 /// them and goes no further; otherwise it goes upstream, and it is asked
 /// again after each block that completes no frame.
-class TFCRealToFrame : public TComponent, public TPMObject, public IPMPinDispatcher {
+class FC_COMPONENTS_API TFCRealToFrame : public TComponent, public TPMObject, public IPMPinDispatcher {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr std::uint32_t kWidthDefault = 240;

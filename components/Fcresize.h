@@ -4,13 +4,14 @@
 
 #include "contracts/video/roi_filters.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
 /// Scales the region of interest of each frame, three-byte or grey, to
 /// fill a frame of `OutputSize` with the chosen `Interpolation`. Publishes
 /// nothing beyond its base.
-class TFCResize : public TFCCommonROISizeFilter {
+class FC_COMPONENTS_API TFCResize : public TFCCommonROISizeFilter {
   FC_DECLARE_CLASS_INFO()
 public:
   explicit TFCResize(TComponent* owner) : TFCCommonROISizeFilter(owner) {}

@@ -3,6 +3,7 @@
 
 #include "contracts/video/roi_filters.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -10,7 +11,7 @@ namespace fc {
 /// `Angle` degrees about the centre of the input, keeping that centre in
 /// the middle of a black frame of `OutputSize`. Publishes `Angle` (starts
 /// 0) and `SmoothEdge` (starts false).
-class TFCRotate : public TFCCommonROISizeFilter {
+class FC_COMPONENTS_API TFCRotate : public TFCCommonROISizeFilter {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr double kAngleStart = 0;

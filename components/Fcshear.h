@@ -5,6 +5,7 @@
 
 #include "contracts/video/roi_filters.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -13,7 +14,7 @@ namespace fc {
 /// displacement in pixels across the full input height, `YShear`, the
 /// vertical displacement across the full input width (both start 0), and
 /// `SmoothEdge` (starts false).
-class TFCShear : public TFCCommonROISizeFilter {
+class FC_COMPONENTS_API TFCShear : public TFCCommonROISizeFilter {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr bool kSmoothEdgeStart = false;

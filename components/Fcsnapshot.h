@@ -3,6 +3,7 @@
 
 #include "contracts/video/common_filter.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -14,7 +15,7 @@ namespace fc {
 /// pace instead: every input frame sends the last snapshot (black until the
 /// first), and a snapshot only changes what is sent, except after the
 /// stream stopped, when it is sent at once.
-class TFCSnapshot : public TFCCommonFilter {
+class FC_COMPONENTS_API TFCSnapshot : public TFCCommonFilter {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr bool kPreserveFrameRateStart = false;

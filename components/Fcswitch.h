@@ -8,6 +8,7 @@
 #include "contracts/pins/state_pins.h"
 #include "contracts/video/image_pins.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -20,7 +21,7 @@ namespace fc {
 /// when the switch is enabled; with `ResetOnEnable` (default false) the last
 /// start of the running stream is replayed on every enabling. A stop ends
 /// the stream: nothing is replayed after it until a new start arrives.
-class TFCSwitch : public TComponent, public TPMObject, public IPMPinDispatcher {
+class FC_COMPONENTS_API TFCSwitch : public TComponent, public TPMObject, public IPMPinDispatcher {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr bool kEnabledDefault = true;

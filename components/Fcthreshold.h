@@ -3,9 +3,10 @@
 #pragma once
 
 #include "components/color_value.h"
-#include "contracts/video/common_filter.h"
 #include "contracts/pins/locked_persistent.h"
+#include "contracts/video/common_filter.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -14,7 +15,7 @@ namespace fc {
 /// order (red, green, blue) applies to the frame byte of the same position
 /// (blue, green, red), as the primitives take them. Its descendants publish
 /// `Threshold`, `Value` and `Enabled` (default true).
-class TFCThresholdValue : public TPMLockedPersistent {
+class FC_COMPONENTS_API TFCThresholdValue : public TPMLockedPersistent {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr bool kEnabledDefault = true;
@@ -42,7 +43,7 @@ private:
 
 /// The top threshold: channels above it become its value. `Threshold`
 /// starts at, and defaults to, 0x808080.
-class TFCThresholdValueTop : public TFCThresholdValue {
+class FC_COMPONENTS_API TFCThresholdValueTop : public TFCThresholdValue {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr TColor kThresholdDefault = 0x808080;
@@ -53,7 +54,7 @@ public:
 
 /// The bottom threshold: channels below it become its value. `Threshold`
 /// starts 0 (no stored default).
-class TFCThresholdValueBottom : public TFCThresholdValue {
+class FC_COMPONENTS_API TFCThresholdValueBottom : public TFCThresholdValue {
   FC_DECLARE_CLASS_INFO()
 public:
   TFCThresholdValueBottom(TPersistent* owner, std::string propertyName, const TPMObject& lock)
@@ -63,7 +64,7 @@ public:
 /// Thresholds each channel of every pixel against `ThresholdTop` and
 /// `ThresholdBottom`, whichever are enabled; with neither enabled frames
 /// pass unchanged. A new component sets every channel above 128 to 0.
-class TFCThreshold : public TFCCommonFilter {
+class FC_COMPONENTS_API TFCThreshold : public TFCCommonFilter {
   FC_DECLARE_CLASS_INFO()
 public:
   explicit TFCThreshold(TComponent* owner)

@@ -4,13 +4,14 @@
 
 #include "components/noise_filter.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
 /// Publishes `Low` (default 0), `High` (default 255) and `Seed` (default
 /// 31192). Low never exceeds High: raising Low above High raises High with
 /// it, lowering High below Low lowers Low with it.
-class TFCUniformNoise : public TFCCommonNoiseFilter {
+class FC_COMPONENTS_API TFCUniformNoise : public TFCCommonNoiseFilter {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr std::uint8_t kLowDefault = 0;

@@ -6,12 +6,13 @@
 #include "components/offset.h"
 #include "contracts/video/roi_filters.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
 /// The transformation that carries the region onto the quadrilateral.
 enum TFCWarpType { wtBilinear, wtPerspective };
-const TEnumInfo& WarpTypeInfo();
+FC_COMPONENTS_API const TEnumInfo& WarpTypeInfo();
 
 /// Warps the region of interest of each frame, three-byte or grey, onto a
 /// quadrilateral in a black frame of `OutputSize`. The quadrilateral is
@@ -21,7 +22,7 @@ const TEnumInfo& WarpTypeInfo();
 /// wtBilinear), `InverseTransform` (starts false: the coefficients map the
 /// region onto the quadrilateral; true: they are used as the map from the
 /// output back into the input) and `SmoothEdge` (starts false).
-class TFCWarp : public TFCCommonROISizeFilter {
+class FC_COMPONENTS_API TFCWarp : public TFCCommonROISizeFilter {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr bool kSmoothEdgeStart = false;

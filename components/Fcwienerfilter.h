@@ -3,6 +3,7 @@
 
 #include "contracts/video/matrix_filter.h"
 #include "package/registered_unit.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -13,7 +14,7 @@ namespace fc {
 /// from the frame). Keeps a scratch buffer between frames, freed when the
 /// stream stops. Primitive statuses are ignored: levels outside 0..1 leave
 /// the frame as it came.
-class TFCWienerFilter : public TFCCommonROIMatrixFilterIntermidiate {
+class FC_COMPONENTS_API TFCWienerFilter : public TFCCommonROIMatrixFilterIntermidiate {
   FC_DECLARE_CLASS_INFO()
 public:
   explicit TFCWienerFilter(TComponent* owner)

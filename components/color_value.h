@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "dispatch/Fcimagedefs.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -13,7 +14,7 @@ using TColor = std::int32_t;
 inline constexpr const char* kColorTypeName = "TColor";
 
 /// The first three bytes of a colour in memory order: red, green, blue.
-struct TColorBytes {
+struct FC_COMPONENTS_API TColorBytes {
   Ipp8u bytes[3];
 };
 inline TColorBytes ColorBytes(TColor color) {

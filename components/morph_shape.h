@@ -9,6 +9,7 @@
 
 #include "contracts/pins/locked_persistent.h"
 #include "dispatch/Fcimagedefs.h"
+#include "platform/runtime/components_api.h"
 #include "platform/runtime/form_defined_data.h"
 
 namespace fc {
@@ -17,7 +18,7 @@ class TFCMorphFilter;
 
 /// The structuring elements a shape generates, or the custom one it holds.
 enum TFCMorphShapeType { stRect, stCross, stEllipse, stCustom };
-const TEnumInfo& MorphShapeTypeInfo();
+FC_COMPONENTS_API const TEnumInfo& MorphShapeTypeInfo();
 
 /// The structuring element of a morphology filter: a mask of the filter's
 /// mask size, one byte per cell (1 in the element, 0 not), in rows of the
@@ -34,7 +35,7 @@ const TEnumInfo& MorphShapeTypeInfo();
 /// cell is set). The older "Matrix", binary data of a 4-byte cell count and
 /// as many 4-byte cells of which the low byte counts, is read but never
 /// written. A stored count must match the filter's mask size.
-class TFCMorphShape : public TPMLockedPersistent, public TFormDefinedData {
+class FC_COMPONENTS_API TFCMorphShape : public TPMLockedPersistent, public TFormDefinedData {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr TFCMorphShapeType kShapeTypeStart = stRect;

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "contracts/video/roi_filters.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -14,7 +15,7 @@ namespace fc {
 /// own parameters and make the noise in `AddNoise`.
 /// It is no published class of its own: the registry shows its subclasses
 /// as region filters.
-class TFCCommonNoiseFilter : public TFCCommonROIFilter {
+class FC_COMPONENTS_API TFCCommonNoiseFilter : public TFCCommonROIFilter {
 public:
   static constexpr std::uint16_t kSeedDefault = 31192;
 

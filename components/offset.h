@@ -5,12 +5,13 @@
 #include <cstdint>
 
 #include "contracts/pins/locked_persistent.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
 /// A horizontal and a vertical displacement (X, Y), 32-bit signed pixels;
 /// starts (0, 0). Guarded by its owner's component lock.
-class TFCOffset : public TPMLockedPersistent {
+class FC_COMPONENTS_API TFCOffset : public TPMLockedPersistent {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr std::int32_t kStartX = 0, kStartY = 0;

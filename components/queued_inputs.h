@@ -10,6 +10,7 @@
 #include "contracts/pins/ext_collection.h"
 #include "contracts/video/image_pins.h"
 #include "platform/audio/audio_pins.h"
+#include "platform/runtime/components_api.h"
 #include "platform/signal/operation_list.h"
 
 namespace fc {
@@ -25,7 +26,7 @@ using TFCNotifyEvent = std::function<void(TComponent& sender)>;
 /// queued, and the newest frame is sent again on every tick until a newer
 /// one arrives (and once more when the channel's stream has stopped). With
 /// both off, queued frames are played in turn as well.
-class TFCQueuedInputQueuing : public TOwnedPersistent {
+class FC_COMPONENTS_API TFCQueuedInputQueuing : public TOwnedPersistent {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr bool kEnabledStart = false;
@@ -49,7 +50,7 @@ private:
 /// and listed in its InputPins and AudioInputPins), the queues, the
 /// thresholds and their events. Its queue state is the switch's, guarded by
 /// the switch's queue lock.
-class TFCQueuedInputItem : public TPMExtCollectionItem {
+class FC_COMPONENTS_API TFCQueuedInputItem : public TPMExtCollectionItem {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr std::int32_t kThresholdMaxDefault = 100;
@@ -105,7 +106,7 @@ private:
 };
 
 /// The InputChannels collection of a TFCQueuedSwitch.
-class TFCQueuedInputs : public TPMTypedExtCollection<TFCQueuedInputItem> {
+class FC_COMPONENTS_API TFCQueuedInputs : public TPMTypedExtCollection<TFCQueuedInputItem> {
   FC_DECLARE_CLASS_INFO()
 public:
   using TPMTypedExtCollection::TPMTypedExtCollection;

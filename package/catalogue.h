@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "package/catalogue_table.h"
+#include "platform/runtime/components_api.h"
 #include "platform/runtime/form_loader.h"
 #include "platform/runtime/properties.h"
 
@@ -19,14 +20,14 @@ inline constexpr std::string_view kFrameCraftPage = "Frame Craft";
 
 /// A registered component: its row of the catalogue table, its published
 /// description (through which it is made) and its palette page.
-struct TCatalogueItem {
+struct FC_COMPONENTS_API TCatalogueItem {
   const TCatalogueEntry* entry = nullptr;
   const TClassInfo* classInfo = nullptr;
   std::string page;
 };
 
 /// One registration call as it was made.
-struct TRegistrationCall {
+struct FC_COMPONENTS_API TRegistrationCall {
   std::string page;
   std::vector<const TClassInfo*> classes;
   int lastIndex = 0;
@@ -34,7 +35,7 @@ struct TRegistrationCall {
 
 /// Registered component classes, listed in the order of a catalogue table
 /// whatever order they were registered in. Thread-safe.
-class TFCCatalogue {
+class FC_COMPONENTS_API TFCCatalogue {
 public:
   /// `table` must outlive the catalogue.
   explicit TFCCatalogue(std::span<const TCatalogueEntry> table) : table_(table) {}
@@ -76,10 +77,11 @@ private:
 };
 
 /// The package's catalogue, over the package's catalogue table.
-TFCCatalogue& PackageCatalogue();
+FC_COMPONENTS_API TFCCatalogue& PackageCatalogue();
 
 /// The registration call every unit's `Register` makes: registers `classes`
 /// in the package's catalogue (see TFCCatalogue::RegisterComponents).
-void RegisterComponents(std::string_view page, std::span<const TClassInfo* const> classes, int lastIndex);
+FC_COMPONENTS_API void RegisterComponents(std::string_view page, std::span<const TClassInfo* const> classes,
+                                          int lastIndex);
 
 }  // namespace fc

@@ -6,28 +6,29 @@
 #include <string_view>
 
 #include "package/unit_load_counter.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc::package {
 
 /// A unit that registers a component.
-struct TPackageUnit {
+struct FC_COMPONENTS_API TPackageUnit {
   std::string_view name;
   void (*Register)();
   TUnitCounter& (*Counter)();
 };
 
 /// The package's component units, in the order of the catalogue table.
-std::span<const TPackageUnit> Units();
+FC_COMPONENTS_API std::span<const TPackageUnit> Units();
 
 /// Calls every unit's Register, filling the package's catalogue (what the
 /// host does when it loads the package). Calling it again changes nothing.
-void Register();
+FC_COMPONENTS_API void Register();
 
 /// The package's own initialisation and finalisation: they count, like the
 /// units' (Initialize decrements the package's counter, Finalize increments
 /// it).
-void Initialize();
-void Finalize();
-TUnitCounter& Counter();
+FC_COMPONENTS_API void Initialize();
+FC_COMPONENTS_API void Finalize();
+FC_COMPONENTS_API TUnitCounter& Counter();
 
 }  // namespace fc::package

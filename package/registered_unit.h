@@ -15,7 +15,7 @@
 #define FC_DECLARE_REGISTERED_UNIT(Unit) \
   FC_DECLARE_UNIT(Unit)                  \
   namespace fc::Unit {                   \
-  void Register();                       \
+  FC_COMPONENTS_API void Register();     \
   }
 
 #define FC_DEFINE_REGISTERED_UNIT(Unit, Class)                               \

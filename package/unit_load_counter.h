@@ -7,10 +7,12 @@
 
 #include <atomic>
 
+#include "platform/runtime/components_api.h"
+
 namespace fc {
 
 /// How often a unit was initialised and not yet finalised, negated.
-class TUnitCounter {
+class FC_COMPONENTS_API TUnitCounter {
 public:
   constexpr TUnitCounter() = default;
   TUnitCounter(const TUnitCounter&) = delete;
@@ -27,7 +29,7 @@ private:
 /// Initialises a unit's counter when constructed and finalises it when
 /// destroyed: one static object per unit ties the counting to the time the
 /// unit is loaded.
-class TUnitLifetime {
+class FC_COMPONENTS_API TUnitLifetime {
 public:
   explicit TUnitLifetime(TUnitCounter& counter) : counter_(counter) { counter_.Initialize(); }
   ~TUnitLifetime() { counter_.Finalize(); }
@@ -41,9 +43,9 @@ private:
 }  // namespace fc
 
 /// Declares the counter of unit `Unit` as `fc::Unit::Counter()`.
-#define FC_DECLARE_UNIT(Unit)            \
-  namespace fc::Unit {                   \
-  ::fc::TUnitCounter& Counter();         \
+#define FC_DECLARE_UNIT(Unit)                      \
+  namespace fc::Unit {                             \
+  FC_COMPONENTS_API ::fc::TUnitCounter& Counter(); \
   }
 
 /// Defines the counter of unit `Unit` and counts the unit's loading; write it

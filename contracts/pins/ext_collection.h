@@ -7,6 +7,7 @@
 
 #include "platform/runtime/collection.h"
 #include "platform/runtime/component.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -14,7 +15,7 @@ namespace fc {
 /// collection (`OwnerComponent()`), which usually also lists them in its pin
 /// lists; an item creates them in its constructor, and destroying the item
 /// disconnects them.
-class TPMExtCollectionItem : public TCollectionItem {
+class FC_COMPONENTS_API TPMExtCollectionItem : public TCollectionItem {
   FC_DECLARE_CLASS_INFO()
 public:
   using TCollectionItem::TCollectionItem;
@@ -25,7 +26,7 @@ public:
 /// A collection of TPMExtCollectionItem owned by a component. The owner is
 /// told after an item is added and before one is removed, to list or unlist
 /// the item's pins and create or release per-item state.
-class TPMExtCollection : public TCollection {
+class FC_COMPONENTS_API TPMExtCollection : public TCollection {
   FC_DECLARE_CLASS_INFO()
 public:
   using ItemHandler = std::function<void(TPMExtCollectionItem&)>;
@@ -48,7 +49,8 @@ private:
 };
 
 /// A pin-owning collection of items of class Item, made with Item(TCollection&).
-template <class Item> class TPMTypedExtCollection : public TPMExtCollection {
+template <class Item>
+class FC_COMPONENTS_API TPMTypedExtCollection : public TPMExtCollection {
 public:
   TPMTypedExtCollection(TComponent* owner, std::string propertyName, ItemHandler onAdded = {},
                         ItemHandler onRemoving = {})

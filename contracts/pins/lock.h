@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/runtime/components_api.h"
+
 namespace fc {
 
 /// A read-write lock that the holding thread may take again in any mode.
@@ -17,7 +19,7 @@ namespace fc {
 /// so the second one gets EFCError instead. Writers waiting keep new readers
 /// out (but not readers re-entering), so a stream of readers cannot starve a
 /// setter.
-class TPMReentrantLock {
+class FC_COMPONENTS_API TPMReentrantLock {
 public:
   void LockRead();
   void UnlockRead();
@@ -37,7 +39,7 @@ private:
 };
 
 /// Holds a lock in one mode until it is released or goes out of scope.
-class TPMLockSection {
+class FC_COMPONENTS_API TPMLockSection {
 public:
   enum class Mode { Read, Write };
 
@@ -61,7 +63,7 @@ private:
 /// store; per-frame work holds it while it runs. Never call into another
 /// component (send on a pin, call its setters) while holding this lock: take
 /// what you need, release, then send.
-class TPMObject {
+class FC_COMPONENTS_API TPMObject {
 public:
   TPMObject() : lock_(std::make_shared<TPMReentrantLock>()) {}
   virtual ~TPMObject() = default;
@@ -93,7 +95,7 @@ private:
 
 /// The process-wide lock, for the few places that need all components to
 /// agree (for example a master-pump round across channels).
-class TPMGlobalLockObject {
+class FC_COMPONENTS_API TPMGlobalLockObject {
 public:
   [[nodiscard]] static TPMLockSection WriteLock();
   [[nodiscard]] static TPMLockSection ReadLock();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "contracts/pins/lock.h"
+#include "platform/runtime/components_api.h"
 #include "platform/runtime/persistent.h"
 
 namespace fc {
@@ -9,7 +10,7 @@ namespace fc {
 /// A persistent sub-object (a region, a size, an offset) whose values are
 /// read while its owner processes frames. Its setters store under the
 /// owner's write lock and its getters read under the read lock.
-class TPMLockedPersistent : public TOwnedPersistent {
+class FC_COMPONENTS_API TPMLockedPersistent : public TOwnedPersistent {
 public:
   TPMLockedPersistent(TPersistent* owner, std::string propertyName, const TPMObject& lock)
       : TOwnedPersistent(owner, std::move(propertyName)), lock_(lock) {}

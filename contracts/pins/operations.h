@@ -11,18 +11,20 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/runtime/components_api.h"
+
 namespace fc {
 
 class TComponent;
 
 /// Data carried by a supplied-buffer operation (frames, real buffers, audio).
-class IPMDataBuffer {
+class FC_COMPONENTS_API IPMDataBuffer {
 public:
   virtual ~IPMDataBuffer() = default;
 };
 
 /// Base of every stream operation.
-class IPMNotifyOperation {
+class FC_COMPONENTS_API IPMNotifyOperation {
 public:
   virtual ~IPMNotifyOperation() = default;
   /// A short English name, for logs and messages ("start-frame", "stop" ...).
@@ -44,14 +46,14 @@ template <class Op, class... Args> TPMOperation MakeOperation(Args&&... args) {
   std::string_view Name() const override { return text; }
 
 /// A stream starts: sent downstream before any data.
-class TPMStartOperation : public IPMNotifyOperation {
+class FC_COMPONENTS_API TPMStartOperation : public IPMNotifyOperation {
 public:
   FC_OPERATION_NAME("start")
 };
 
 /// A video stream starts with frames of this size, rate (frames per second)
 /// and pixel format (a TFCVideoFormat value).
-class TPMStartFrameOperation : public TPMStartOperation {
+class FC_COMPONENTS_API TPMStartFrameOperation : public TPMStartOperation {
 public:
   TPMStartFrameOperation(int width, int height, double rate, int pixelFormat)
       : width_(width), height_(height), rate_(rate), pixelFormat_(pixelFormat) {}
@@ -68,7 +70,7 @@ private:
 };
 
 /// A real-valued or audio stream starts at this sample rate.
-class TPMStartSampleRateOperation : public TPMStartOperation {
+class FC_COMPONENTS_API TPMStartSampleRateOperation : public TPMStartOperation {
 public:
   explicit TPMStartSampleRateOperation(double sampleRate) : sampleRate_(sampleRate) {}
   FC_OPERATION_NAME("start-sample-rate")
@@ -80,7 +82,7 @@ private:
 
 /// A stream of blocks of intensity values starts: `ValuesPerBlock` values per
 /// block at `SampleRate` values per second.
-class TPMStartIntensityOperation : public TPMStartOperation {
+class FC_COMPONENTS_API TPMStartIntensityOperation : public TPMStartOperation {
 public:
   TPMStartIntensityOperation(int valuesPerBlock, double sampleRate)
       : valuesPerBlock_(valuesPerBlock), sampleRate_(sampleRate) {}
@@ -94,13 +96,13 @@ private:
 };
 
 /// The stream ends; components release per-stream state.
-class TPMStopOperation : public IPMNotifyOperation {
+class FC_COMPONENTS_API TPMStopOperation : public IPMNotifyOperation {
 public:
   FC_OPERATION_NAME("stop")
 };
 
 /// Sent downstream by a pump master to tell the chain it will be pumped.
-class TPMStartPumpOperation : public IPMNotifyOperation {
+class FC_COMPONENTS_API TPMStartPumpOperation : public IPMNotifyOperation {
 public:
   FC_OPERATION_NAME("start-pump")
 };
@@ -108,7 +110,7 @@ public:
 /// A request travelling upstream (sink to source): "send the next data".
 /// `Sender` names the component that issued it, so it can recognise its own
 /// request coming back.
-class TPMPumpRequestOperation : public IPMNotifyOperation {
+class FC_COMPONENTS_API TPMPumpRequestOperation : public IPMNotifyOperation {
 public:
   explicit TPMPumpRequestOperation(const TComponent* sender = nullptr) : sender_(sender) {}
   FC_OPERATION_NAME("pump-request")
@@ -120,14 +122,14 @@ private:
 
 /// A pump from the stream's pacing master (an output device's clock): one per
 /// frame period, travelling upstream.
-class TPMMasterPumpOperation : public TPMPumpRequestOperation {
+class FC_COMPONENTS_API TPMMasterPumpOperation : public TPMPumpRequestOperation {
 public:
   using TPMPumpRequestOperation::TPMPumpRequestOperation;
   FC_OPERATION_NAME("master-pump")
 };
 
 /// One buffer of data: a frame, a block of real values, audio.
-class TPMSuppliedBufferOperation : public IPMNotifyOperation {
+class FC_COMPONENTS_API TPMSuppliedBufferOperation : public IPMNotifyOperation {
 public:
   explicit TPMSuppliedBufferOperation(std::shared_ptr<const IPMDataBuffer> buffer)
       : buffer_(std::move(buffer)) {}
@@ -143,7 +145,7 @@ private:
 };
 
 /// One double-precision sample.
-class TPMSuppliedRealOperation : public IPMNotifyOperation {
+class FC_COMPONENTS_API TPMSuppliedRealOperation : public IPMNotifyOperation {
 public:
   explicit TPMSuppliedRealOperation(double value) : value_(value) {}
   FC_OPERATION_NAME("supplied-real")
@@ -154,7 +156,7 @@ private:
 };
 
 /// One single-precision sample.
-class TPMSuppliedSingleOperation : public IPMNotifyOperation {
+class FC_COMPONENTS_API TPMSuppliedSingleOperation : public IPMNotifyOperation {
 public:
   explicit TPMSuppliedSingleOperation(float value) : value_(value) {}
   FC_OPERATION_NAME("supplied-single")
@@ -166,31 +168,32 @@ private:
 
 /// Asks upstream whether a stream is present; the answer is the dispatch
 /// result.
-class TPMQueryStreamOperation : public IPMNotifyOperation {
+class FC_COMPONENTS_API TPMQueryStreamOperation : public IPMNotifyOperation {
 public:
   FC_OPERATION_NAME("query-stream")
 };
 
 /// Tells downstream to disregard the current stream.
-class TPMIgnoreStreamOperation : public IPMNotifyOperation {
+class FC_COMPONENTS_API TPMIgnoreStreamOperation : public IPMNotifyOperation {
 public:
   FC_OPERATION_NAME("ignore-stream")
 };
 
 /// The stream pauses; data may stop arriving until a resume.
-class TPMPauseOperation : public IPMNotifyOperation {
+class FC_COMPONENTS_API TPMPauseOperation : public IPMNotifyOperation {
 public:
   FC_OPERATION_NAME("pause")
 };
 
 /// The stream resumes after a pause.
-class TPMResumeOperation : public IPMNotifyOperation {
+class FC_COMPONENTS_API TPMResumeOperation : public IPMNotifyOperation {
 public:
   FC_OPERATION_NAME("resume")
 };
 
 /// A value published by a state pin.
-template <class T> class TPMStateValueOperation : public IPMNotifyOperation {
+template <class T>
+class FC_COMPONENTS_API TPMStateValueOperation : public IPMNotifyOperation {
 public:
   explicit TPMStateValueOperation(T value) : value_(std::move(value)) {}
   FC_OPERATION_NAME("state-value")
@@ -201,7 +204,7 @@ private:
 };
 
 /// One tick of a clock.
-class TPMClockOperation : public IPMNotifyOperation {
+class FC_COMPONENTS_API TPMClockOperation : public IPMNotifyOperation {
 public:
   FC_OPERATION_NAME("clock")
 };

@@ -21,6 +21,7 @@
 
 #include "contracts/pins/operations.h"
 #include "platform/runtime/component.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -33,7 +34,7 @@ using SinkList = std::vector<std::shared_ptr<PinEndpoint>>;
 }  // namespace detail
 
 /// What a component implements to receive what arrives at its pins.
-class IPMPinDispatcher {
+class FC_COMPONENTS_API IPMPinDispatcher {
 public:
   /// An operation from upstream arrived at one of our sink pins. The result
   /// is the component's answer (true: handled or sent on).
@@ -49,7 +50,7 @@ protected:
 /// A connection point of a component. Pins are published as properties of
 /// their component and named; their connections are stored with the source
 /// pin in form files.
-class TPMPin : public TPersistent {
+class FC_COMPONENTS_API TPMPin : public TPersistent {
   FC_DECLARE_CLASS_INFO()
 public:
   TPMPin(TComponent* owner, std::string name);
@@ -122,7 +123,7 @@ private:
 };
 
 /// A pin that reports to its component's dispatcher.
-class TPMBasicPin : public TPMPin {
+class FC_COMPONENTS_API TPMBasicPin : public TPMPin {
   FC_DECLARE_CLASS_INFO()
 public:
   TPMBasicPin(TComponent* owner, IPMPinDispatcher& dispatcher, std::string name,
@@ -140,7 +141,7 @@ private:
 
 /// An output pin: sends operations downstream; requests arriving from
 /// downstream go to the dispatcher's SourceDispatch.
-class TPMSourcePin : public TPMBasicPin {
+class FC_COMPONENTS_API TPMSourcePin : public TPMBasicPin {
   FC_DECLARE_CLASS_INFO()
 public:
   using TPMBasicPin::TPMBasicPin;
@@ -154,7 +155,7 @@ protected:
 
 /// An input pin: operations arriving from upstream go to the dispatcher's
 /// SinkDispatch; requests go upstream with Request.
-class TPMSinkPin : public TPMBasicPin {
+class FC_COMPONENTS_API TPMSinkPin : public TPMBasicPin {
   FC_DECLARE_CLASS_INFO()
 public:
   using TPMBasicPin::TPMBasicPin;

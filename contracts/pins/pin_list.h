@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "contracts/pins/pin.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -16,7 +17,7 @@ namespace fc {
 /// destroys its pins when they are removed or the list dies; otherwise the
 /// pins must outlive their membership. Change the list while no stream runs
 /// through its pins.
-class TPMPinList : public TOwnedPersistent {
+class FC_COMPONENTS_API TPMPinList : public TOwnedPersistent {
   FC_DECLARE_CLASS_INFO()
 public:
   TPMPinList(TComponent* owner, bool ownsPins, std::string propertyName = "Pins");

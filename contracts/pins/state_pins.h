@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "contracts/pins/pin.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -26,7 +27,8 @@ inline constexpr std::string_view kStringMedia = "String";
 inline constexpr std::string_view kClockMedia = "Clock";
 
 /// A pin holding a value of type T that it sends and receives.
-template <class T> class TPMStatePin : public TPMPin {
+template <class T>
+class FC_COMPONENTS_API TPMStatePin : public TPMPin {
 public:
   using Handler = std::function<void(TPMStatePin&, const T&)>;
 
@@ -84,7 +86,7 @@ private:
 };
 
 /// Floating-point state, for example the five values of an image adjuster.
-class TPMFloatStatePin : public TPMStatePin<float> {
+class FC_COMPONENTS_API TPMFloatStatePin : public TPMStatePin<float> {
   FC_DECLARE_CLASS_INFO()
 public:
   TPMFloatStatePin(TComponent* owner, std::string name, Handler onChange = {}, float start = 0)
@@ -92,7 +94,7 @@ public:
 };
 
 /// Boolean state, for example an enable switch.
-class TPMBoolStatePin : public TPMStatePin<bool> {
+class FC_COMPONENTS_API TPMBoolStatePin : public TPMStatePin<bool> {
   FC_DECLARE_CLASS_INFO()
 public:
   TPMBoolStatePin(TComponent* owner, std::string name, Handler onChange = {}, bool start = false)
@@ -100,7 +102,7 @@ public:
 };
 
 /// String state; the source for string sink pins.
-class TPMStringStatePin : public TPMStatePin<std::string> {
+class FC_COMPONENTS_API TPMStringStatePin : public TPMStatePin<std::string> {
   FC_DECLARE_CLASS_INFO()
 public:
   TPMStringStatePin(TComponent* owner, std::string name, Handler onChange = {}, std::string start = {})
@@ -108,7 +110,8 @@ public:
 };
 
 /// A pin that only receives values of type T and reports each change.
-template <class T> class TPMValueSinkPin : public TPMPin {
+template <class T>
+class FC_COMPONENTS_API TPMValueSinkPin : public TPMPin {
 public:
   using Handler = std::function<void(TPMValueSinkPin&, const T&)>;
 
@@ -133,7 +136,7 @@ private:
 };
 
 /// Receives booleans (for example a switch's EnabledPin).
-class TPMBoolSinkPin : public TPMValueSinkPin<bool> {
+class FC_COMPONENTS_API TPMBoolSinkPin : public TPMValueSinkPin<bool> {
   FC_DECLARE_CLASS_INFO()
 public:
   TPMBoolSinkPin(TComponent* owner, std::string name, Handler onChange)
@@ -141,7 +144,7 @@ public:
 };
 
 /// Receives strings.
-class TPMStringSinkPin : public TPMValueSinkPin<std::string> {
+class FC_COMPONENTS_API TPMStringSinkPin : public TPMValueSinkPin<std::string> {
   FC_DECLARE_CLASS_INFO()
 public:
   TPMStringSinkPin(TComponent* owner, std::string name, Handler onChange)
@@ -149,7 +152,7 @@ public:
 };
 
 /// Sends clock ticks to clock sink pins.
-class TPMClockSourcePin : public TPMPin {
+class FC_COMPONENTS_API TPMClockSourcePin : public TPMPin {
   FC_DECLARE_CLASS_INFO()
 public:
   TPMClockSourcePin(TComponent* owner, std::string name) : TPMPin(owner, std::move(name)) {}
@@ -161,7 +164,7 @@ public:
 
 /// Calls its handler once per clock tick (for example a snapshot trigger or a
 /// generator paced by a clock).
-class TPMClockSinkPin : public TPMPin {
+class FC_COMPONENTS_API TPMClockSinkPin : public TPMPin {
   FC_DECLARE_CLASS_INFO()
 public:
   using Handler = std::function<void(TPMClockSinkPin&)>;

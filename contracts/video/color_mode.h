@@ -5,6 +5,7 @@
 #include <array>
 #include <string_view>
 
+#include "platform/runtime/components_api.h"
 #include "platform/runtime/properties.h"
 
 namespace fc {
@@ -12,11 +13,11 @@ namespace fc {
 enum TFCColorMode { cmRGB, cmHLS, cmHSV, cmYUV, cmLUV, cmXYZ, cmYCbCr, cmYCC, cmLab };
 
 /// The identifiers of TFCColorMode, for published properties.
-const TEnumInfo& ColorModeInfo();
+FC_COMPONENTS_API const TEnumInfo& ColorModeInfo();
 
 /// The names of the three channel pins in `mode`, in channel order ("Red",
 /// "Green", "Blu" for cmRGB ...); the cmRGB names for a value outside the
 /// enumeration.
-std::array<std::string_view, 3> ColorModeChannelNames(TFCColorMode mode);
+FC_COMPONENTS_API std::array<std::string_view, 3> ColorModeChannelNames(TFCColorMode mode);
 
 }  // namespace fc

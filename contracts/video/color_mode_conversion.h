@@ -7,6 +7,7 @@
 
 #include "contracts/video/color_mode.h"
 #include "contracts/video/image_buffer.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -14,12 +15,12 @@ namespace fc {
 /// grey frames as they are (cmRGB to cmYUV): the grey values themselves, all
 /// zero, or the neutral chroma value 128.
 enum TFCGreyChannel { gcGrey, gcZero, gcNeutral };
-TFCGreyChannel GreyChannelOf(TFCColorMode mode, int channel);
+FC_COMPONENTS_API TFCGreyChannel GreyChannelOf(TFCColorMode mode, int channel);
 
 /// Whether a grey frame must first become a grey colour frame to give
 /// meaningful channels in `mode` (cmLUV to cmLab); the other modes take grey
 /// frames by GreyChannelOf.
-bool GreyNeedsColorFrame(TFCColorMode mode);
+FC_COMPONENTS_API bool GreyNeedsColorFrame(TFCColorMode mode);
 
 /// Converts a three-byte (vfRGB24) blue-green-red frame into the channels of `mode`:
 /// `out` becomes a frame of the same size whose bytes 0, 1, 2 of each pixel
@@ -29,7 +30,7 @@ bool GreyNeedsColorFrame(TFCColorMode mode);
 /// call when they keep their size and nobody else holds them. Returns the
 /// status of the first primitive that failed, and its name in `failedEntry`
 /// when given (out is then unspecified); ippStsNoErr otherwise.
-IppStatus ConvertToColorMode(const TFCImageBuffer& bgr, TFCColorMode mode, TFCImageBuffer& work,
+FC_COMPONENTS_API IppStatus ConvertToColorMode(const TFCImageBuffer& bgr, TFCColorMode mode, TFCImageBuffer& work,
                              TFCImageBuffer& out, std::string_view* failedEntry = nullptr);
 
 }  // namespace fc

@@ -7,6 +7,7 @@
 #include "contracts/pins/lock.h"
 #include "contracts/pins/state_pins.h"
 #include "contracts/video/image_pins.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -28,7 +29,7 @@ namespace fc {
 ///
 /// A subclass whose dispatch uses state of its own calls `RetirePins()` first
 /// in its destructor, so no frame arrives while that state is destroyed.
-class TFCCommonFilter : public TComponent, public TPMObject, public IPMPinDispatcher {
+class FC_COMPONENTS_API TFCCommonFilter : public TComponent, public TPMObject, public IPMPinDispatcher {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr bool kEnabledDefault = true;

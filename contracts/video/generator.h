@@ -7,6 +7,7 @@
 #include "contracts/pins/state_pins.h"
 #include "contracts/video/image_pins.h"
 #include "contracts/video/sub_objects.h"
+#include "platform/runtime/components_api.h"
 #include "platform/signal/clock_thread.h"
 
 namespace fc {
@@ -17,7 +18,7 @@ enum TFCGenPacing {
   gpClockPin,       ///< one frame per tick arriving on ClockPin
   gpPump,           ///< one frame per pump request (or master pump) from downstream
 };
-const TEnumInfo& GenPacingInfo();
+FC_COMPONENTS_API const TEnumInfo& GenPacingInfo();
 
 /// A generator: publishes "OutputPin", "ClockPin", `ImageSize` (starts
 /// 320 x 240), `FrameRate` (default 30) and `Pacing` (default
@@ -32,7 +33,7 @@ const TEnumInfo& GenPacingInfo();
 /// its end-of-stream flag: it sends that frame and then the stop, and runs
 /// (ignoring Start and Stop) until the stop goes out, so a restart can never
 /// come between them.
-class TFCCommonGen : public TComponent, public TPMObject, public IPMPinDispatcher {
+class FC_COMPONENTS_API TFCCommonGen : public TComponent, public TPMObject, public IPMPinDispatcher {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr double kFrameRateDefault = 30.0;

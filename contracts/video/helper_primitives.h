@@ -7,6 +7,7 @@
 #pragma once
 
 #include "dispatch/Fcimagedefs.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -18,15 +19,15 @@ enum IppiAxis { ippAxsHorizontal = 0, ippAxsVertical = 1, ippAxsBoth = 2 };
 inline constexpr IppStatus ippStsMirrorFlipErr = -21;
 
 /// Copies a region of roiSize pixels of three (C3) or one (C1) byte.
-IppStatus ippiCopy_8u_C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize);
-IppStatus ippiCopy_8u_C1R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize);
+FC_COMPONENTS_API IppStatus ippiCopy_8u_C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize);
+FC_COMPONENTS_API IppStatus ippiCopy_8u_C1R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize);
 
 /// Writes the region mirrored about `flip`. pSrc may equal pDst (in place);
 /// other overlaps of source and destination are not supported.
-IppStatus ippiMirror_8u_C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize,
-                            IppiAxis flip);
-IppStatus ippiMirror_8u_C1R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize,
-                            IppiAxis flip);
+FC_COMPONENTS_API IppStatus ippiMirror_8u_C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep,
+                                              IppiSize roiSize, IppiAxis flip);
+FC_COMPONENTS_API IppStatus ippiMirror_8u_C1R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep,
+                                              IppiSize roiSize, IppiAxis flip);
 
 }  // namespace fc
 

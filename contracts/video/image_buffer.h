@@ -9,13 +9,14 @@
 #include "contracts/pins/time_stamps.h"
 #include "contracts/video/video_format.h"
 #include "dispatch/Fcimagedefs.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
 /// Pixels of a picture in memory, to load a frame from: rows of `stride`
 /// bytes, 8, 24 or 32 bits per pixel in blue, green, red (unused) order,
 /// top row first unless `bottomUp`.
-struct TFCBitmapView {
+struct FC_COMPONENTS_API TFCBitmapView {
   const Ipp8u* pixels = nullptr;
   int width = 0;
   int height = 0;
@@ -27,7 +28,7 @@ struct TFCBitmapView {
 /// The time code of a frame: its number in the stream and whether it carries
 /// a date and time of day (components that make frames of their own, such
 /// as a rate changer, number them and mark the date-time not available).
-struct TFCTimeCode {
+struct FC_COMPONENTS_API TFCTimeCode {
   std::int64_t frameNumber = 0;
   bool dateTimeAvailable = false;
 
@@ -45,7 +46,7 @@ struct TFCTimeCode {
 /// `Write` does not (a detached frame from Write starts black). A new frame,
 /// or one resized, is black. One frame object is used by one thread at a
 /// time; frames sharing pixels may live on different threads.
-class TFCImageBuffer : public IPMDataBuffer {
+class FC_COMPONENTS_API TFCImageBuffer : public IPMDataBuffer {
 public:
   TFCImageBuffer() : TFCImageBuffer(0, 0, vfRGB24) {}
   TFCImageBuffer(int width, int height, TFCVideoFormat format = vfRGB24);
@@ -114,6 +115,6 @@ private:
 using IFCImageBuffer = std::shared_ptr<TFCImageBuffer>;
 
 /// A new black frame.
-IFCImageBuffer MakeImageBuffer(int width, int height, TFCVideoFormat format = vfRGB24);
+FC_COMPONENTS_API IFCImageBuffer MakeImageBuffer(int width, int height, TFCVideoFormat format = vfRGB24);
 
 }  // namespace fc

@@ -5,6 +5,7 @@
 
 #include "contracts/pins/pin.h"
 #include "contracts/video/image_buffer.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -12,7 +13,7 @@ inline constexpr std::string_view kImageMedia = "Image";
 
 /// An output pin for video: start-frame, frames (supplied-buffer operations
 /// carrying a TFCImageBuffer), stop.
-class TFCPMImageSourcePin : public TPMSourcePin {
+class FC_COMPONENTS_API TFCPMImageSourcePin : public TPMSourcePin {
   FC_DECLARE_CLASS_INFO()
 public:
   TFCPMImageSourcePin(TComponent* owner, IPMPinDispatcher& dispatcher, std::string name = "OutputPin")
@@ -25,7 +26,7 @@ public:
 };
 
 /// An input pin for video.
-class TFCPMImageSinkPin : public TPMSinkPin {
+class FC_COMPONENTS_API TFCPMImageSinkPin : public TPMSinkPin {
   FC_DECLARE_CLASS_INFO()
 public:
   TFCPMImageSinkPin(TComponent* owner, IPMPinDispatcher& dispatcher, std::string name = "InputPin")
@@ -36,6 +37,6 @@ public:
 };
 
 /// The frame an operation carries, or null when it carries none.
-std::shared_ptr<const TFCImageBuffer> FrameOf(const TPMOperation& operation);
+FC_COMPONENTS_API std::shared_ptr<const TFCImageBuffer> FrameOf(const TPMOperation& operation);
 
 }  // namespace fc

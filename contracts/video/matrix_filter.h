@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "contracts/video/roi_filters.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -20,7 +21,7 @@ namespace fc {
 /// destination is the region in Out; outside the region Out keeps the input.
 /// An anchor outside the mask is moved to its nearest cell; a mask with a
 /// zero side passes the frame unchanged.
-class TFCCommonROIMatrixFilterIntermidiate : public TFCCommonROIFilter {
+class FC_COMPONENTS_API TFCCommonROIMatrixFilterIntermidiate : public TFCCommonROIFilter {
   FC_DECLARE_CLASS_INFO()
 public:
   explicit TFCCommonROIMatrixFilterIntermidiate(TComponent* owner);

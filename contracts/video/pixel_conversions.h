@@ -8,15 +8,16 @@
 #pragma once
 
 #include "dispatch/Fcimagedefs.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc::pixels {
 
-void Bgr24ToGray8(const Ipp8u* src, Ipp8u* dst, int width);
-void Gray8ToBgr24(const Ipp8u* src, Ipp8u* dst, int width);
-void Bgr24ToBgr32(const Ipp8u* src, Ipp8u* dst, int width);
-void Bgr32ToBgr24(const Ipp8u* src, Ipp8u* dst, int width);
+FC_COMPONENTS_API void Bgr24ToGray8(const Ipp8u* src, Ipp8u* dst, int width);
+FC_COMPONENTS_API void Gray8ToBgr24(const Ipp8u* src, Ipp8u* dst, int width);
+FC_COMPONENTS_API void Bgr24ToBgr32(const Ipp8u* src, Ipp8u* dst, int width);
+FC_COMPONENTS_API void Bgr32ToBgr24(const Ipp8u* src, Ipp8u* dst, int width);
 /// A row of `width` pixels; an odd last pixel is paired with itself.
-void Bgr24ToYuy2(const Ipp8u* src, Ipp8u* dst, int width);
-void Yuy2ToBgr24(const Ipp8u* src, Ipp8u* dst, int width);
+FC_COMPONENTS_API void Bgr24ToYuy2(const Ipp8u* src, Ipp8u* dst, int width);
+FC_COMPONENTS_API void Yuy2ToBgr24(const Ipp8u* src, Ipp8u* dst, int width);
 
 }  // namespace fc::pixels

@@ -4,11 +4,12 @@
 
 #include "contracts/video/common_filter.h"
 #include "contracts/video/sub_objects.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
 /// A filter that works on a region of its input: publishes `Region`.
-class TFCCommonROIFilter : public TFCCommonFilter {
+class FC_COMPONENTS_API TFCCommonROIFilter : public TFCCommonFilter {
   FC_DECLARE_CLASS_INFO()
 public:
   explicit TFCCommonROIFilter(TComponent* owner);
@@ -33,11 +34,11 @@ private:
 /// Interpolations of size filters, in the order of their ordinals; the
 /// primitives' interpolation argument is 1 << ordinal.
 enum TFCInterpolation { ifNearest, ifLinear, ifCubic, ifSuper, ifLanczos };
-const TEnumInfo& InterpolationInfo();
+FC_COMPONENTS_API const TEnumInfo& InterpolationInfo();
 
 /// A region filter whose output has a size of its own (`OutputSize`,
 /// announced at the start) and an `Interpolation` (default ifLinear).
-class TFCCommonROISizeFilter : public TFCCommonROIFilter {
+class FC_COMPONENTS_API TFCCommonROISizeFilter : public TFCCommonROIFilter {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr TFCInterpolation kInterpolationDefault = ifLinear;

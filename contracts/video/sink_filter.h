@@ -4,6 +4,7 @@
 
 #include "contracts/pins/lock.h"
 #include "contracts/video/image_pins.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -14,7 +15,7 @@ namespace fc {
 /// touch, and release it before sending. A stop calls `Stop()` under the
 /// write lock. Requests arriving at the subclass's output pins go upstream
 /// through the input.
-class TFCSinkFilter : public TComponent, public TPMObject, public IPMPinDispatcher {
+class FC_COMPONENTS_API TFCSinkFilter : public TComponent, public TPMObject, public IPMPinDispatcher {
   FC_DECLARE_CLASS_INFO()
 public:
   explicit TFCSinkFilter(TComponent* owner);

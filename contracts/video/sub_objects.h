@@ -8,12 +8,13 @@
 
 #include "contracts/pins/locked_persistent.h"
 #include "dispatch/Fcimagedefs.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
 /// A region of interest: X, Y, Width, Height (16-bit) and whether it is used.
 /// Starts at (0, 0), 100 x 100, disabled.
-class TFCRectRegion : public TPMLockedPersistent {
+class FC_COMPONENTS_API TFCRectRegion : public TPMLockedPersistent {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr std::uint16_t kStartX = 0, kStartY = 0, kStartWidth = 100, kStartHeight = 100;
@@ -44,7 +45,7 @@ private:
 };
 
 /// A frame size in pixels; starts 320 x 240.
-class TFCSize : public TPMLockedPersistent {
+class FC_COMPONENTS_API TFCSize : public TPMLockedPersistent {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr std::uint32_t kStartWidth = 320, kStartHeight = 240;
@@ -64,7 +65,7 @@ private:
 
 /// The width and height of a filter mask (16-bit); starts 3 x 3. Changing it
 /// calls the owner's notification (the matrix filter's `Changed`).
-class TFCMaskSize : public TPMLockedPersistent {
+class FC_COMPONENTS_API TFCMaskSize : public TPMLockedPersistent {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr std::uint16_t kStartWidth = 3, kStartHeight = 3;
@@ -86,7 +87,7 @@ private:
 
 /// The anchor of a mask: the mask cell placed on the pixel being computed;
 /// starts (1, 1), the centre of a 3 x 3 mask.
-class TFCMaskAnchor : public TPMLockedPersistent {
+class FC_COMPONENTS_API TFCMaskAnchor : public TPMLockedPersistent {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr std::uint16_t kStartX = 1, kStartY = 1;
@@ -106,7 +107,7 @@ private:
 /// The noise levels of a Wiener filter, one per channel in the frame's byte
 /// order (Level1 for grey frames). A level of 0 leaves the noise to be
 /// estimated from the frame. All start 0.
-class TFCWienerNoiseLevels : public TPMLockedPersistent {
+class FC_COMPONENTS_API TFCWienerNoiseLevels : public TPMLockedPersistent {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr float kStartLevel = 0.0f;

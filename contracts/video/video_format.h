@@ -1,6 +1,7 @@
 // video_format.h - pixel formats of frames.
 #pragma once
 
+#include "platform/runtime/components_api.h"
 #include "platform/runtime/properties.h"
 
 namespace fc {
@@ -23,7 +24,7 @@ enum TFCVideoFormat {
 };
 
 /// The identifiers of TFCVideoFormat, for published properties.
-const TEnumInfo& VideoFormatInfo();
+FC_COMPONENTS_API const TEnumInfo& VideoFormatInfo();
 
 /// Bytes of one pixel in `format` (2 for vfYUY2, whose chroma is shared by
 /// pairs of pixels).
@@ -45,6 +46,6 @@ inline int RowBytesOf(TFCVideoFormat format, int width) {
 
 /// True for the values above; other integers arriving in a start-frame
 /// operation are not formats.
-bool IsVideoFormat(int value);
+FC_COMPONENTS_API bool IsVideoFormat(int value);
 
 }  // namespace fc

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "dispatch/Fcimagedefs.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -19,7 +20,8 @@ inline constexpr IppStatus ippStsNoiseRangeErr = -125;
 /// Checks: pBufferSize null -8; roi width or height below 1 -6; mask width or
 /// height below 1 -33; channels other than 1 or 3 -47; a size beyond INT_MAX
 /// bytes -6.
-IppStatus ippiFilterWienerGetBufferSize(IppiSize roiSize, IppiSize maskSize, int channels, int* pBufferSize);
+FC_COMPONENTS_API IppStatus ippiFilterWienerGetBufferSize(IppiSize roiSize, IppiSize maskSize, int channels,
+                                                          int* pBufferSize);
 
 /// Filters each channel on its own with the local-mean, local-variance
 /// Wiener rule. For destination pixel (x, y) the window covers source
@@ -42,9 +44,11 @@ IppStatus ippiFilterWienerGetBufferSize(IppiSize roiSize, IppiSize maskSize, int
 /// the mask -34; srcStep below (roi width + mask width - 1) x channels, or
 /// dstStep below roi width x channels, -37; a noise level outside 0..1 -125.
 /// Source and destination must not overlap.
-IppStatus ippiFilterWiener_8u_C1R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize,
-                                  IppiSize maskSize, IppiPoint anchor, const Ipp32f noise[1], Ipp8u* pBuffer);
-IppStatus ippiFilterWiener_8u_C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize,
-                                  IppiSize maskSize, IppiPoint anchor, const Ipp32f noise[3], Ipp8u* pBuffer);
+FC_COMPONENTS_API IppStatus ippiFilterWiener_8u_C1R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep,
+                                                    IppiSize roiSize, IppiSize maskSize, IppiPoint anchor,
+                                                    const Ipp32f noise[1], Ipp8u* pBuffer);
+FC_COMPONENTS_API IppStatus ippiFilterWiener_8u_C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep,
+                                                    IppiSize roiSize, IppiSize maskSize, IppiPoint anchor,
+                                                    const Ipp32f noise[3], Ipp8u* pBuffer);
 
 }  // namespace fc

@@ -9,6 +9,7 @@
 
 #include "contracts/pins/operations.h"
 #include "contracts/pins/time_stamps.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -17,7 +18,7 @@ namespace fc {
 /// `SampleRate()` sample frames per second, with the begin and end time of
 /// the block. A new buffer is silent (8-bit PCM is unsigned: its silence is
 /// 128; wider samples are signed: 0).
-class TTBAudioBuffer : public IPMDataBuffer {
+class FC_COMPONENTS_API TTBAudioBuffer : public IPMDataBuffer {
 public:
   TTBAudioBuffer() = default;
   /// EFCError naming the value at fault unless channels is 1 to 32, bits per

@@ -10,6 +10,7 @@
 #include "contracts/pins/pin.h"
 #include "platform/audio/audio_buffer.h"
 #include "platform/audio/wave_format.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -19,7 +20,7 @@ inline constexpr std::string_view kAudioMedia = "Audio";
 /// operation at the format's sample rate; `Period` is the pacing period of
 /// the stream that goes with it (a video frame duration, or the duration of
 /// a block), in 100-ns units, 0 when there is none.
-class TTBStartWaveOperation : public TPMStartSampleRateOperation {
+class FC_COMPONENTS_API TTBStartWaveOperation : public TPMStartSampleRateOperation {
 public:
   TTBStartWaveOperation(const TTBWaveFormatExtensible& format, std::int64_t period)
       : TPMStartSampleRateOperation(format.samplesPerSecond), format_(format), period_(period) {}
@@ -33,7 +34,7 @@ private:
 };
 
 /// An output pin for audio.
-class TTBAudioSourcePin : public TPMSourcePin {
+class FC_COMPONENTS_API TTBAudioSourcePin : public TPMSourcePin {
   FC_DECLARE_CLASS_INFO()
 public:
   TTBAudioSourcePin(TComponent* owner, IPMPinDispatcher& dispatcher, std::string name = "AudioOutputPin")
@@ -46,7 +47,7 @@ public:
 };
 
 /// An input pin for audio.
-class TTBAudioSinkPin : public TPMSinkPin {
+class FC_COMPONENTS_API TTBAudioSinkPin : public TPMSinkPin {
   FC_DECLARE_CLASS_INFO()
 public:
   TTBAudioSinkPin(TComponent* owner, IPMPinDispatcher& dispatcher, std::string name = "AudioInputPin")
@@ -54,6 +55,6 @@ public:
 };
 
 /// The audio block an operation carries, or null when it carries none.
-std::shared_ptr<const TTBAudioBuffer> AudioOf(const TPMOperation& operation);
+FC_COMPONENTS_API std::shared_ptr<const TTBAudioBuffer> AudioOf(const TPMOperation& operation);
 
 }  // namespace fc

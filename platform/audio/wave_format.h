@@ -5,11 +5,13 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/runtime/components_api.h"
+
 namespace fc {
 
 /// The extensible wave format record: the classic fields, then an extension
 /// of 22 bytes (valid bits, channel mask, sub-format identifier).
-struct TTBWaveFormatExtensible {
+struct FC_COMPONENTS_API TTBWaveFormatExtensible {
   std::uint16_t formatTag = 0;
   std::uint16_t channels = 0;
   std::uint32_t samplesPerSecond = 0;
@@ -42,6 +44,6 @@ inline constexpr int kMaxAudioChannels = 32;
 /// 2^channels - 1 (the first `channels` speaker positions). EFCError naming
 /// the value at fault unless channels is 1 to 32, bits per sample 8, 16, 24
 /// or 32, and the sample rate above 0 with a byte rate that fits 32 bits.
-TTBWaveFormatExtensible MakePcmWaveFormat(int channels, std::uint32_t samplesPerSecond, int bitsPerSample);
+FC_COMPONENTS_API TTBWaveFormatExtensible MakePcmWaveFormat(int channels, std::uint32_t samplesPerSecond, int bitsPerSample);
 
 }  // namespace fc

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/runtime/components_api.h"
 #include "platform/runtime/persistent.h"
 
 namespace fc {
@@ -13,7 +14,7 @@ namespace fc {
 class TCollection;
 
 /// One item of a collection; it knows its collection and its index.
-class TCollectionItem : public TPersistent {
+class FC_COMPONENTS_API TCollectionItem : public TPersistent {
   FC_DECLARE_CLASS_INFO()
 public:
   explicit TCollectionItem(TCollection& collection) : collection_(&collection) {}
@@ -30,7 +31,7 @@ private:
 /// An ordered list of items of one class, owned by a component under a
 /// property name. Items are made by the collection (`Add`), so form files can
 /// rebuild them from the item class alone.
-class TCollection : public TOwnedPersistent {
+class FC_COMPONENTS_API TCollection : public TOwnedPersistent {
   FC_DECLARE_CLASS_INFO()
 public:
   using ItemFactory = std::function<std::unique_ptr<TCollectionItem>(TCollection&)>;
@@ -65,7 +66,8 @@ private:
 };
 
 /// A collection whose items are of class Item, made with Item(TCollection&).
-template <class Item> class TTypedCollection : public TCollection {
+template <class Item>
+class FC_COMPONENTS_API TTypedCollection : public TCollection {
 public:
   TTypedCollection(TPersistent* owner, std::string propertyName)
       : TCollection(owner, std::move(propertyName), Item::StaticClassInfo(),

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/runtime/components_api.h"
 #include "platform/runtime/persistent.h"
 
 namespace fc {
@@ -17,7 +18,7 @@ namespace fc {
 /// owned components with `new`, or let them die before their owner.
 /// The component tree (owner, name, children) is built and changed from one
 /// thread; streaming threads never touch it.
-class TComponent : public TPersistent {
+class FC_COMPONENTS_API TComponent : public TPersistent {
   FC_DECLARE_CLASS_INFO()
 public:
   explicit TComponent(TComponent* owner = nullptr);

@@ -5,12 +5,14 @@
 #include <string>
 #include <string_view>
 
+#include "platform/runtime/components_api.h"
+
 namespace fc {
 
 /// Raised by components, the property registry and the tools. The message is
 /// complete as it stands: where a component or property is at fault it is
 /// named in the text (see `ForProperty`).
-class EFCError : public std::runtime_error {
+class FC_COMPONENTS_API EFCError : public std::runtime_error {
 public:
   explicit EFCError(const std::string& message) : std::runtime_error(message) {}
 

@@ -21,12 +21,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/runtime/components_api.h"
 #include "platform/runtime/form_document.h"
 
 namespace fc {
 
-class TFormFiler {
- public:
+class FC_COMPONENTS_API TFormFiler {
+public:
   /// Takes the stored value; throws EFCError when it is not what the item
   /// holds (the loader adds file and line).
   using Reader = std::function<void(const FormValue&)>;
@@ -41,8 +42,8 @@ class TFormFiler {
 };
 
 /// Mixed into a persistent class that stores data of its own.
-class TFormDefinedData {
- public:
+class FC_COMPONENTS_API TFormDefinedData {
+public:
   virtual void DefineProperties(TFormFiler& filer) = 0;
 
  protected:
@@ -51,13 +52,13 @@ class TFormDefinedData {
 
 /// The integers of a list value; throws EFCError "<what>: expects a list of
 /// integers" for anything else.
-std::vector<std::int64_t> FormIntegerList(const FormValue& value, std::string_view what);
+FC_COMPONENTS_API std::vector<std::int64_t> FormIntegerList(const FormValue& value, std::string_view what);
 /// The strings of a list value; throws EFCError "<what>: expects a list of
 /// strings" for anything else.
-std::vector<std::string> FormStringList(const FormValue& value, std::string_view what);
+FC_COMPONENTS_API std::vector<std::string> FormStringList(const FormValue& value, std::string_view what);
 /// Value of a list of integers or of strings, for writers.
-FormValue FormListOf(const std::vector<std::int64_t>& integers);
-FormValue FormListOf(const std::vector<std::string>& strings);
+FC_COMPONENTS_API FormValue FormListOf(const std::vector<std::int64_t>& integers);
+FC_COMPONENTS_API FormValue FormListOf(const std::vector<std::string>& strings);
 
 }  // namespace fc
 

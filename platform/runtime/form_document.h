@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/runtime/components_api.h"
+
 namespace fc {
 
 class FormValue;
@@ -26,8 +28,8 @@ struct FormProperty;
 
 // A typed property value. Booleans and enumeration values are identifiers
 // (True, False, bfmMedian); a reference to a pin is a dotted identifier.
-class FormValue {
- public:
+class FC_COMPONENTS_API FormValue {
+public:
   enum class Kind { Integer, Float, String, Identifier, Set, List, Binary, Collection };
 
   FormValue();  // the integer 0
@@ -61,9 +63,9 @@ class FormValue {
 
   // Floats compare by bit pattern, so -0.0 differs from 0.0 and a NaN equals
   // itself: equality means "writes the same text".
-  friend bool operator==(const FormValue&, const FormValue&);
+  friend FC_COMPONENTS_API bool operator==(const FormValue&, const FormValue&);
 
- private:
+private:
   Kind kind_ = Kind::Integer;
   std::int64_t integer_ = 0;
   double real_ = 0.0;
@@ -75,12 +77,12 @@ class FormValue {
 };
 
 // Name of a value kind for messages ("integer", "string" ...).
-const char* formKindName(FormValue::Kind kind);
+FC_COMPONENTS_API const char* formKindName(FormValue::Kind kind);
 
 // One stored property: Name = value. Names of sub-object properties are
 // dotted ("Region.Width"); pin connections are stored on the source pin as
 // "<pin>.SinkPins" with a list of "<component>.<pin>" references.
-struct FormProperty {
+struct FC_COMPONENTS_API FormProperty {
   std::string name;
   FormValue value;
   int line = 0;
@@ -91,8 +93,8 @@ struct FormProperty {
 };
 
 // The ordered properties of an object or of a collection item.
-class FormPropertyList {
- public:
+class FC_COMPONENTS_API FormPropertyList {
+public:
   // Appends a property, or replaces the value of the one with that name.
   FormProperty& set(std::string name, FormValue value, int line = 0);
   // The property of that name, or null.
@@ -113,7 +115,7 @@ class FormPropertyList {
 };
 
 // One item of a collection value: its properties.
-struct FormItem {
+struct FC_COMPONENTS_API FormItem {
   FormPropertyList properties;
   int line = 0;
 
@@ -121,7 +123,7 @@ struct FormItem {
 };
 
 // object Name: TClass ... end
-struct FormObject {
+struct FC_COMPONENTS_API FormObject {
   std::string name;
   std::string className;
   FormPropertyList properties;
@@ -132,11 +134,11 @@ struct FormObject {
   const FormObject* findChild(std::string_view childName) const;
 
   // Equal names, classes, properties and children; lines are not compared.
-  friend bool operator==(const FormObject&, const FormObject&);
+  friend FC_COMPONENTS_API bool operator==(const FormObject&, const FormObject&);
 };
 
 // A whole file: its name (used in every error message) and its root object.
-struct FormDocument {
+struct FC_COMPONENTS_API FormDocument {
   std::string fileName;
   FormObject root;
 };

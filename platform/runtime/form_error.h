@@ -13,12 +13,13 @@
 
 #include <string>
 
+#include "platform/runtime/components_api.h"
 #include "platform/runtime/error.h"
 
 namespace fc {
 
-class EFormError : public EFCError {
- public:
+class FC_COMPONENTS_API EFormError : public EFCError {
+public:
   EFormError(std::string fileName, int line, std::string message);
 
   const std::string& fileName() const noexcept { return fileName_; }

@@ -35,6 +35,7 @@
 #include <string_view>
 
 #include "platform/runtime/component.h"
+#include "platform/runtime/components_api.h"
 #include "platform/runtime/form_document.h"
 
 namespace fc {
@@ -43,10 +44,11 @@ namespace fc {
 using TFormClassLookup = std::function<const TClassInfo*(std::string_view className)>;
 
 /// Builds the components of `document`; the root component owns the rest.
-std::unique_ptr<TComponent> LoadForm(const FormDocument& document, const TFormClassLookup& classes);
+FC_COMPONENTS_API std::unique_ptr<TComponent> LoadForm(const FormDocument& document, const TFormClassLookup& classes);
 
 /// Reads a form file and builds its components.
-std::unique_ptr<TComponent> LoadFormFile(const std::filesystem::path& path, const TFormClassLookup& classes);
+FC_COMPONENTS_API std::unique_ptr<TComponent> LoadFormFile(const std::filesystem::path& path,
+                                                           const TFormClassLookup& classes);
 
 }  // namespace fc
 

@@ -44,6 +44,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/runtime/components_api.h"
 #include "platform/runtime/form_document.h"
 
 namespace fc {
@@ -53,10 +54,10 @@ namespace fc {
 inline constexpr int kFormMaxNesting = 200;
 
 // Reads a form from text; fileName is used in error messages.
-FormDocument readForm(std::string_view text, std::string fileName);
+FC_COMPONENTS_API FormDocument readForm(std::string_view text, std::string fileName);
 
 // Reads a form file; a file that cannot be read gives an EFormError too.
-FormDocument readFormFile(const std::filesystem::path& path);
+FC_COMPONENTS_API FormDocument readFormFile(const std::filesystem::path& path);
 
 }  // namespace fc
 

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "platform/runtime/component.h"
+#include "platform/runtime/components_api.h"
 #include "platform/runtime/form_document.h"
 
 namespace fc {
@@ -24,10 +25,10 @@ namespace fc {
 /// The document of `root` and the components it owns; fileName is used in
 /// error messages. A connection to a pin its component does not publish
 /// cannot be stored and gives EFormError.
-FormDocument SaveForm(TComponent& root, std::string fileName = {});
+FC_COMPONENTS_API FormDocument SaveForm(TComponent& root, std::string fileName = {});
 
 /// Saves the components and writes the form file.
-void SaveFormFile(TComponent& root, const std::filesystem::path& path);
+FC_COMPONENTS_API void SaveFormFile(TComponent& root, const std::filesystem::path& path);
 
 }  // namespace fc
 

@@ -20,15 +20,16 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/runtime/components_api.h"
 #include "platform/runtime/form_document.h"
 
 namespace fc {
 
 // The form text of the document; fileName is used only in error messages.
-std::string writeForm(const FormDocument& document);
+FC_COMPONENTS_API std::string writeForm(const FormDocument& document);
 
 // Writes the form text to a file, replacing it.
-void writeFormFile(const FormDocument& document, const std::filesystem::path& path);
+FC_COMPONENTS_API void writeFormFile(const FormDocument& document, const std::filesystem::path& path);
 
 }  // namespace fc
 

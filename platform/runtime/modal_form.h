@@ -12,12 +12,14 @@
 #include <functional>
 #include <string>
 
+#include "platform/runtime/components_api.h"
+
 namespace fc {
 
 /// Modal results: none yet, OK, Cancel.
 enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2 };
 
-class TModalForm {
+class FC_COMPONENTS_API TModalForm {
 public:
   /// Plays the user on a form shown modally.
   using ModalRunner = std::function<void(TModalForm& form)>;
@@ -47,7 +49,7 @@ private:
 
 /// Installs a modal runner for the lifetime of the object and puts the
 /// previous one back after.
-class TScopedModalRunner {
+class FC_COMPONENTS_API TScopedModalRunner {
 public:
   explicit TScopedModalRunner(TModalForm::ModalRunner runner)
       : previous_(TModalForm::SetModalRunner(std::move(runner))) {}

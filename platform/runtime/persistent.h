@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/runtime/components_api.h"
 #include "platform/runtime/properties.h"
 
 /// Declares a class's published description; define StaticClassInfo() in the
@@ -25,7 +26,7 @@ namespace fc {
 
 /// An object with published properties that can be assigned from another
 /// object of its class and stored in form files.
-class TPersistent {
+class FC_COMPONENTS_API TPersistent {
 public:
   TPersistent() = default;
   TPersistent(const TPersistent&) = delete;
@@ -49,7 +50,7 @@ public:
 
 /// A persistent object owned by another under a property name (a region, an
 /// offset, a size). It never outlives its owner.
-class TOwnedPersistent : public TPersistent {
+class FC_COMPONENTS_API TOwnedPersistent : public TPersistent {
 public:
   TOwnedPersistent(TPersistent* owner, std::string propertyName)
       : owner_(owner), propertyName_(std::move(propertyName)) {}

@@ -13,6 +13,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/runtime/components_api.h"
 #include "platform/runtime/form_defined_data.h"
 #include "platform/runtime/persistent.h"
 
@@ -21,7 +22,7 @@ namespace fc {
 /// A decoded graphic and the file bytes it came from. It publishes no
 /// properties; its stored data is "Data", the encoded bytes (binary).
 /// Every change (load, clear, assign) calls the change notification.
-class TPicture : public TOwnedPersistent, public TFormDefinedData {
+class FC_COMPONENTS_API TPicture : public TOwnedPersistent, public TFormDefinedData {
   FC_DECLARE_CLASS_INFO()
 public:
   using TOwnedPersistent::TOwnedPersistent;
@@ -60,7 +61,7 @@ private:
 };
 
 /// A canvas of 24-bit pixels (blue, green, red), rows top first, packed.
-class TBitmap {
+class FC_COMPONENTS_API TBitmap {
 public:
   /// Resizes the bitmap; every pixel becomes black. Negative sizes count as 0.
   void SetSize(int width, int height);

@@ -25,6 +25,8 @@
 #include <variant>
 #include <vector>
 
+#include "platform/runtime/components_api.h"
+
 namespace fc {
 
 class TPersistent;
@@ -40,7 +42,7 @@ enum class TPropertyKind { Integer, Float, Boolean, String, Enum, Object, Collec
 using TPropertyValue = std::variant<std::int64_t, double, bool, std::string>;
 
 /// The identifiers of an enumeration type; the index is the ordinal.
-class TEnumInfo {
+class FC_COMPONENTS_API TEnumInfo {
 public:
   TEnumInfo(std::string typeName, std::vector<std::string> identifiers)
       : typeName_(std::move(typeName)), identifiers_(std::move(identifiers)) {}
@@ -59,7 +61,7 @@ private:
 };
 
 /// One published property of a class.
-class TPropertyInfo {
+class FC_COMPONENTS_API TPropertyInfo {
 public:
   const std::string& Name() const { return name_; }
   TPropertyKind Kind() const { return kind_; }
@@ -120,7 +122,7 @@ private:
 
 /// The published description of a class: its name, its parent's description
 /// and the properties it adds.
-class TClassInfo {
+class FC_COMPONENTS_API TClassInfo {
 public:
   using Factory = std::function<std::unique_ptr<TComponent>(TComponent* owner)>;
 
@@ -192,7 +194,8 @@ template <> struct TPropertyTraits<std::string> {
 /// A default given here is the stored default; a property without one is
 /// always written to form files. Keep the constructor's start value and the
 /// default in one named constant so they are not listed twice.
-template <class T> class TClassBuilder {
+template <class T>
+class FC_COMPONENTS_API TClassBuilder {
 public:
   TClassBuilder(std::string name, const TClassInfo* parent) {
     info_.name_ = std::move(name);
@@ -314,26 +317,26 @@ private:
 };
 
 /// Compares names the way the registry does: ASCII letters case-insensitive.
-bool SameIdentifier(std::string_view a, std::string_view b);
+FC_COMPONENTS_API bool SameIdentifier(std::string_view a, std::string_view b);
 
 /// A property reached by a dotted path from a root object: the object that
 /// owns the last segment and the property itself.
-struct TPropertyTarget {
+struct FC_COMPONENTS_API TPropertyTarget {
   TPersistent* object = nullptr;
   const TPropertyInfo* property = nullptr;
 };
 
 /// Resolves "Region.X" or "OutputSize.Width" from `root`; throws EFCError
 /// naming the root and the missing segment.
-TPropertyTarget ResolveProperty(TPersistent& root, std::string_view path);
+FC_COMPONENTS_API TPropertyTarget ResolveProperty(TPersistent& root, std::string_view path);
 /// Shorthands for the tool's `--set` and `describe`.
-std::string GetPropertyText(TPersistent& root, std::string_view path);
-void SetPropertyText(TPersistent& root, std::string_view path, std::string_view text);
+FC_COMPONENTS_API std::string GetPropertyText(TPersistent& root, std::string_view path);
+FC_COMPONENTS_API void SetPropertyText(TPersistent& root, std::string_view path, std::string_view text);
 
 /// Every scalar property with a stored default whose value in `object`
 /// differs from it, sub-objects included, as dotted paths. A newly made
 /// component should have none: tests use this to keep constructors and
 /// stored defaults in step.
-std::vector<std::string> PropertiesDifferingFromDefault(TPersistent& object);
+FC_COMPONENTS_API std::vector<std::string> PropertiesDifferingFromDefault(TPersistent& object);
 
 }  // namespace fc

@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "platform/runtime/components_api.h"
 #include "platform/signal/clock_thread.h"
 
 namespace fc {
@@ -11,7 +12,7 @@ namespace fc {
 /// paced against a steady clock, from construction until destruction (or
 /// `Stop`). A component that asks for one (a switch pacing its output)
 /// owns it and destroys it before anything the handler uses.
-class TWCClockGenItem {
+class FC_COMPONENTS_API TWCClockGenItem {
 public:
   /// Starts ticking; the first tick one period from now. EFCError unless
   /// the period is a finite number of milliseconds above 0.

@@ -10,6 +10,8 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/runtime/components_api.h"
+
 namespace fc {
 
 /// Runs `onTick` on its own thread: periodically at a fixed rate, paced
@@ -17,7 +19,7 @@ namespace fc {
 /// by a burst), and once more for each `Signal()`. The handler may stop or
 /// restart its clock, but must not destroy it, and must not wait for a lock
 /// that a caller of `Stop` holds while stopping.
-class TWCClockThread {
+class FC_COMPONENTS_API TWCClockThread {
 public:
   explicit TWCClockThread(std::function<void()> onTick) : onTick_(std::move(onTick)) {}
   ~TWCClockThread();

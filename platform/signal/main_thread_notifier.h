@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 
+#include "platform/runtime/components_api.h"
+
 namespace fc {
 
 /// A notifier whose handler runs on the main thread. `Signal()`, from any
@@ -19,7 +21,7 @@ namespace fc {
 /// Destroying a notifier cancels its pending run and waits for a run in
 /// progress on the main thread to return (a handler may destroy its own
 /// notifier).
-class TWCMainThreadNotifier {
+class FC_COMPONENTS_API TWCMainThreadNotifier {
 public:
   explicit TWCMainThreadNotifier(std::function<void()> handler);
   ~TWCMainThreadNotifier();

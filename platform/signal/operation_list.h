@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "contracts/pins/operations.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -17,7 +18,7 @@ namespace fc {
 /// keeps only its newest entry: a consumer that peeks rather than pops (a
 /// channel preserving its last frame) uses it so the list never grows
 /// without bound.
-class TWCOperationList {
+class FC_COMPONENTS_API TWCOperationList {
 public:
   /// Appends `operation`; returns the count after the push.
   std::size_t Push(TPMOperation operation);

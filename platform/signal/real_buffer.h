@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "contracts/pins/operations.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -23,7 +24,7 @@ struct RealStore;
 /// allocates nothing once it runs. A new or resized block holds zeros. One
 /// block object is used by one thread at a time; blocks sharing samples may
 /// live on different threads.
-class TWCRealBuffer : public IPMDataBuffer {
+class FC_COMPONENTS_API TWCRealBuffer : public IPMDataBuffer {
 public:
   TWCRealBuffer() = default;
   /// A block of `length` zeros; a negative length counts as 0.
@@ -57,13 +58,13 @@ private:
 using IWCRealBuffer = std::shared_ptr<TWCRealBuffer>;
 
 /// A new block of `length` zeros.
-IWCRealBuffer MakeRealBuffer(int length);
+FC_COMPONENTS_API IWCRealBuffer MakeRealBuffer(int length);
 
 /// What the sample pool holds for reuse: for tests and diagnostics.
-struct TWCRealPoolStats {
+struct FC_COMPONENTS_API TWCRealPoolStats {
   std::size_t blocks = 0;
   std::size_t bytes = 0;
 };
-TWCRealPoolStats RealPoolStats();
+FC_COMPONENTS_API TWCRealPoolStats RealPoolStats();
 
 }  // namespace fc

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "dispatch/Fcimagedefs.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
@@ -14,6 +15,6 @@ using Ipp64f = double;
 
 /// Converts `len` signed 32-bit integers to doubles (every value is exact).
 /// ippStsNullPtrErr for a null pointer, ippStsSizeErr when len < 1.
-IppStatus ippsConvert_32s64f(const Ipp32s* pSrc, Ipp64f* pDst, int len);
+FC_COMPONENTS_API IppStatus ippsConvert_32s64f(const Ipp32s* pSrc, Ipp64f* pDst, int len);
 
 }  // namespace fc

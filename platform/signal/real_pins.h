@@ -6,6 +6,7 @@
 #include <string>
 
 #include "contracts/pins/pin.h"
+#include "platform/runtime/components_api.h"
 #include "platform/signal/real_buffer.h"
 
 namespace fc {
@@ -16,7 +17,7 @@ inline constexpr std::string_view kRealMedia = "Real";
 /// start-sample-rate (a stream of samples) or a start-intensity (blocks of a
 /// fixed number of values, such as histograms), then sends blocks or single
 /// values, then a stop.
-class TWCPMRealSourcePin : public TPMSourcePin {
+class FC_COMPONENTS_API TWCPMRealSourcePin : public TPMSourcePin {
   FC_DECLARE_CLASS_INFO()
 public:
   TWCPMRealSourcePin(TComponent* owner, IPMPinDispatcher& dispatcher, std::string name = "OutputPin")
@@ -34,7 +35,7 @@ public:
 
 /// An input pin for real-valued data that takes blocks as well as single
 /// double or float values (see `RealSamplesOf`).
-class TWCPMComboRealSinkPin : public TPMSinkPin {
+class FC_COMPONENTS_API TWCPMComboRealSinkPin : public TPMSinkPin {
   FC_DECLARE_CLASS_INFO()
 public:
   TWCPMComboRealSinkPin(TComponent* owner, IPMPinDispatcher& dispatcher, std::string name = "InputPin")
@@ -47,6 +48,6 @@ public:
 /// The samples an operation carries: the block of a supplied-buffer
 /// operation that holds real samples, a one-sample block for a supplied real
 /// or single value, null for anything else.
-std::shared_ptr<const TWCRealBuffer> RealSamplesOf(const TPMOperation& operation);
+FC_COMPONENTS_API std::shared_ptr<const TWCRealBuffer> RealSamplesOf(const TPMOperation& operation);
 
 }  // namespace fc

@@ -4,7 +4,8 @@
 # package. Run as: cmake -DROOT=<source dir> -P check_layering.cmake
 set(FOUNDATION
   platform/runtime/error platform/runtime/properties platform/runtime/persistent
-  platform/runtime/component platform/runtime/collection platform/signal/clock_thread)
+  platform/runtime/component platform/runtime/collection platform/signal/clock_thread
+  platform/runtime/components_api)
 
 set(failures "")
 
