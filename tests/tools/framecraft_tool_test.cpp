@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -217,6 +218,32 @@ TEST_F(FramecraftTool, UsageErrorsPrintUsageAndExitTwo) {
   TChildResult help = Testbed({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("usage: framecraft list"), std::string::npos);
+}
+
+// Every command the usage names has its own help, which starts with its
+// usage line; an unknown one is a usage error.
+TEST_F(FramecraftTool, HelpDescribesEveryCommandAndVersionPrintsTheVersion) {
+  const std::string usage = Testbed({"--help"}).out;
+  std::set<std::string> commands;
+  for (std::size_t at = usage.find("framecraft "); at != std::string::npos; at = usage.find("framecraft ", at + 1)) {
+    const std::size_t start = at + std::string("framecraft ").size();
+    commands.insert(usage.substr(start, usage.find_first_of(" \n", start) - start));
+  }
+  EXPECT_TRUE(commands.count("run") && commands.count("version")) << usage;
+  for (const std::string& command : commands) {
+    TChildResult help = Testbed({"help", command});
+    EXPECT_EQ(help.status, 0) << command;
+    EXPECT_EQ(help.out.rfind("usage: framecraft " + command, 0), 0u) << help.out;
+  }
+  TChildResult unknown = Testbed({"help", "frobnicate"});
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_NE(unknown.err.find("no command 'frobnicate'"), std::string::npos) << unknown.err;
+
+  for (const char* spelling : {"--version", "version"}) {
+    TChildResult version = Tool({spelling});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "framecraft " FRAMECRAFT_VERSION "\n");
+  }
 }
 
 TEST_F(FramecraftTool, PackageToolListsItsComponentsInTableOrder) {

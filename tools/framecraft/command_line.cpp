@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "tools/framecraft/command_help.h"
+
 namespace fc::tool {
 
 namespace {
@@ -60,6 +62,13 @@ TCommandLine ParseCommandLine(std::span<const std::string> args) {
   auto rest = args.subspan(1);
   if (command == "--help" || command == "-h" || command == "help") {
     line.command = TCommand::Help;
+    if (command == "help" && rest.size() == 1) {
+      CommandHelp(rest[0]);  // refuses a command the tool does not have
+      line.operand = rest[0];
+      return line;
+    }
+  } else if (command == "--version" || command == "version") {
+    line.command = TCommand::Version;
   } else if (command == "list") {
     line.command = TCommand::List;
   } else if (command == "describe") {
@@ -90,6 +99,8 @@ std::string_view UsageText() {
          "       framecraft run FORM [--frames N] [--realtime] [--set Comp.Prop=Value]...\n"
          "                           [--dump Comp.Pin=DIR]...\n"
          "       framecraft demo [--frames N]\n"
+         "       framecraft help [COMMAND] | --help\n"
+         "       framecraft version | --version\n"
          "\n"
          "  list       the registered components: class, unit, base, role\n"
          "  describe   the published properties and pins of a component class\n"
@@ -97,7 +108,9 @@ std::string_view UsageText() {
          "             (default 30) and writes the frames reaching each --dump pin\n"
          "             as PNG files into its directory; with --realtime each generator\n"
          "             makes its frames at its frame rate, as a live source would\n"
-         "  demo       runs the built-in example pipeline into ./demo-out/\n";
+         "  demo       runs the built-in example pipeline into ./demo-out/\n"
+         "  help       this text, or with COMMAND every option of that command\n"
+         "  version    the version of Framecraft\n";
 }
 
 }  // namespace fc::tool

@@ -15,7 +15,7 @@ public:
   using std::runtime_error::runtime_error;
 };
 
-enum class TCommand { Help, List, Describe, Run, Demo };
+enum class TCommand { Help, List, Describe, Run, Demo, Version };
 
 /// "Component.Path=Value" of --set, or "Component.Pin=Directory" of --dump.
 struct TAssignment {
@@ -29,7 +29,7 @@ struct TCommandLine {
   static constexpr int kDefaultFrames = 30;
 
   TCommand command = TCommand::Help;
-  std::string operand;  ///< the class of describe, the form file of run
+  std::string operand;  ///< the class of describe, the form file of run, the command of help
   int frames = kDefaultFrames;
   /// --realtime: generators make their frames at their frame rate rather
   /// than as fast as the pipeline allows.

@@ -12,6 +12,7 @@
 #include "platform/runtime/form_loader.h"
 #include "platform/runtime/form_reader.h"
 #include "tools/framecraft/catalogue_listing.h"
+#include "tools/framecraft/command_help.h"
 #include "tools/framecraft/command_line.h"
 #include "tools/framecraft/demo_form.h"
 #include "tools/framecraft/pin_dump.h"
@@ -156,7 +157,8 @@ void RunDemo(const TCommandLine& line, const TFCCatalogue& catalogue, const TToo
 
 void Execute(const TCommandLine& line, const TFCCatalogue& catalogue, const TToolOutput& io) {
   switch (line.command) {
-    case TCommand::Help: io.out << UsageText(); break;
+    case TCommand::Help: io.out << (line.operand.empty() ? UsageText() : CommandHelp(line.operand)); break;
+    case TCommand::Version: io.out << "framecraft " << FRAMECRAFT_VERSION << '\n'; break;
     case TCommand::List: PrintCatalogue(catalogue, io.out); break;
     case TCommand::Describe: DescribeClass(catalogue, line.operand, io.out); break;
     case TCommand::Run: RunForm(line, catalogue, io); break;

@@ -1,0 +1,73 @@
+#include "tools/framecraft/command_help.h"
+
+#include <string>
+
+#include "tools/framecraft/command_line.h"
+
+namespace fc::tool {
+
+namespace {
+
+struct TCommandHelp {
+  std::string_view command;
+  std::string_view text;
+};
+
+// One row per command; a new command adds its row here.
+constexpr TCommandHelp kCommandHelp[] = {
+    {"list",
+     "usage: framecraft list\n"
+     "\n"
+     "Lists the registered component classes, one a line: class, unit, base\n"
+     "class and role (generator, filter, sink ...).\n"},
+    {"describe",
+     "usage: framecraft describe CLASS\n"
+     "\n"
+     "Shows the published properties of component class CLASS (case does not\n"
+     "matter): name, type, stored default and the identifiers of enumerations,\n"
+     "sub-objects with their own properties, and the component's pins.\n"},
+    {"run",
+     "usage: framecraft run FORM [--frames N] [--realtime] [--set Comp.Prop=Value]...\n"
+     "                           [--dump Comp.Pin=DIR]...\n"
+     "\n"
+     "Loads the form file FORM, streams frames through its pipeline and prints\n"
+     "the frame rate reached.\n"
+     "\n"
+     "  --frames N              frames to stream (default 30)\n"
+     "  --realtime              each generator makes its frames at its own frame\n"
+     "                          rate, as a live source would; otherwise as fast as\n"
+     "                          the slowest component allows\n"
+     "  --set Comp.Prop=Value   sets a property before the run; Prop may be a\n"
+     "                          dotted path into sub-objects (Resize1.OutputSize.Width=320)\n"
+     "  --dump Comp.Pin=DIR     writes every frame leaving that pin as numbered PNG\n"
+     "                          files into DIR; a pin of a pin list is Comp.List.N\n"
+     "Options may also be written --option=value.\n"},
+    {"demo",
+     "usage: framecraft demo [--frames N]\n"
+     "\n"
+     "Runs the built-in example pipeline (a generated test pattern through\n"
+     "several filters) and writes each component's output frames as PNG files\n"
+     "into ./demo-out/<component>/.\n"
+     "\n"
+     "  --frames N   frames to stream (default 30)\n"},
+    {"help",
+     "usage: framecraft help [COMMAND]\n"
+     "       framecraft --help | -h\n"
+     "\n"
+     "Without COMMAND, the list of commands; with it, that command's help.\n"},
+    {"version",
+     "usage: framecraft version\n"
+     "       framecraft --version\n"
+     "\n"
+     "Prints the version of Framecraft the tool and its libraries belong to.\n"},
+};
+
+}  // namespace
+
+std::string_view CommandHelp(std::string_view command) {
+  for (const TCommandHelp& help : kCommandHelp)
+    if (help.command == command) return help.text;
+  throw EUsageError("no command '" + std::string(command) + "' to describe");
+}
+
+}  // namespace fc::tool
