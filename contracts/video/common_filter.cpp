@@ -16,7 +16,7 @@ const TClassInfo& TFCCommonFilter::StaticClassInfo() {
 }
 
 TFCCommonFilter::TFCCommonFilter(TComponent* owner)
-    : TComponent(owner), inputPin_(this, *this, "InputPin"), outputPin_(this, *this, "OutputPin"),
+    : TComponent(owner), TFCFailurePolicy(static_cast<const TComponent&>(*this)), inputPin_(this, *this, "InputPin"), outputPin_(this, *this, "OutputPin"),
       enablePin_(this, "EnablePin", [this](TPMStatePin<bool>&, const bool& v) { EnablePinChanged(v); }) {
   enablePin_.SetValue(kEnabledDefault);
 }
@@ -75,7 +75,8 @@ bool TFCCommonFilter::StartStream(const TPMStartFrameOperation& start) {
                                    : vfRGB24;
   TFCVideoFormat output = input;
   double rate = start.Rate();
-  {
+  ForgetReportedFailures();
+  NamingOutOfMemory("starting a stream", [&] {
     auto section = WriteLock();
     streamSize_ = {width, height};
     streamRate_ = start.Rate();
@@ -85,8 +86,18 @@ bool TFCCommonFilter::StartStream(const TPMStartFrameOperation& start) {
       output = OutputFormat(input);
       rate = OutputRate(rate);
     }
-  }
+  });
   return outputPin_.SendStartFrame(width, height, rate, output);
+}
+
+IFCImageBuffer TFCCommonFilter::FrameAfterFailure(TFCFailedFrame failed, const TFCImageBuffer& frame,
+                                                  std::vector<IFCImageBuffer>& extra) {
+  extra.clear();
+  if (failed == TFCFailedFrame::Drop) return nullptr;
+  // The input as it arrived, in the format the start-frame announced.
+  auto passed = std::make_shared<TFCImageBuffer>(frame);
+  SetVideoFormat(*passed);
+  return passed;
 }
 
 bool TFCCommonFilter::ProcessFrame(const TPMOperation& operation, const TFCImageBuffer& frame) {
@@ -98,12 +109,16 @@ bool TFCCommonFilter::ProcessFrame(const TPMOperation& operation, const TFCImage
       section.Release();
       return outputPin_.Send(operation);
     }
-    auto in = std::make_shared<TFCImageBuffer>(frame);
-    SetVideoFormat(*in);
-    out = CanInline() ? in : std::make_shared<TFCImageBuffer>(*in);
-    pendingOutputs_.clear();
-    FilterInternalOperation(*in, out);
-    extra.swap(pendingOutputs_);
+    NamingOutOfMemory("processing a frame", [&] {
+      TakeFrameFailure();  // a mark left from outside a frame is not this frame's
+      auto in = std::make_shared<TFCImageBuffer>(frame);
+      SetVideoFormat(*in);
+      out = CanInline() ? in : std::make_shared<TFCImageBuffer>(*in);
+      pendingOutputs_.clear();
+      FilterInternalOperation(*in, out);
+      extra.swap(pendingOutputs_);
+      if (const auto failed = TakeFrameFailure()) out = FrameAfterFailure(*failed, frame, extra);
+    });
   }
   bool answered = false;
   for (auto& f : extra) answered = outputPin_.SendFrame(std::move(f)) || answered;

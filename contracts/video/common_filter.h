@@ -6,6 +6,7 @@
 
 #include "contracts/pins/lock.h"
 #include "contracts/pins/state_pins.h"
+#include "contracts/video/failure_policy.h"
 #include "contracts/video/image_pins.h"
 #include "platform/runtime/components_api.h"
 
@@ -29,7 +30,30 @@ namespace fc {
 ///
 /// A subclass whose dispatch uses state of its own calls `RetirePins()` first
 /// in its destructor, so no frame arrives while that state is destroyed.
-class FC_COMPONENTS_API TFCCommonFilter : public TComponent, public TPMObject, public IPMPinDispatcher {
+///
+/// Failures (see failure_policy.h): a primitive's status is never ignored.
+/// FilterInternalOperation checks each call with `PrimitiveSucceeded`; an
+/// error is counted (`ErrorCount()`), reported once per distinct cause per
+/// stream as "<component>: <entry> failed with <status name>" to the library
+/// log (FRAMECRAFT_LOG=warning|debug) and to the `SetOnError` handler, and
+/// the base then drops the frame: neither Out nor the frames queued with
+/// SendAfterProcessing for it are sent, so nothing unwritten leaves. A
+/// component defined to pass its input on when its primitive fails asks for
+/// TFCFailedFrame::PassInput, and the base sends the input unchanged.
+///
+///   void TFCGammaFilter::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out) {
+///     const IppStatus status = fc_entry(ippiGammaFwd_8u_C3R)(In.Read(), In.Step(), Out->Write(),
+///                                                             Out->Step(), In.SizeRecord());
+///     PrimitiveSucceeded(status, "ippiGammaFwd_8u_C3R");  // on failure the base drops the frame
+///   }
+///
+/// A std::bad_alloc while starting or filtering becomes EFCError naming the
+/// component. Sizes that feed allocations are checked against the budget of
+/// platform/runtime/resource_budget.h where they are set.
+class FC_COMPONENTS_API TFCCommonFilter : public TComponent,
+                                          public TPMObject,
+                                          public IPMPinDispatcher,
+                                          public TFCFailurePolicy {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr bool kEnabledDefault = true;
@@ -99,6 +123,9 @@ private:
   void EnablePinChanged(bool enabled) { SetEnabled(enabled); }
   bool StartStream(const TPMStartFrameOperation& start);
   bool ProcessFrame(const TPMOperation& operation, const TFCImageBuffer& frame);
+  /// What is sent for a frame whose work failed: nothing, or the input.
+  IFCImageBuffer FrameAfterFailure(TFCFailedFrame failed, const TFCImageBuffer& frame,
+                                   std::vector<IFCImageBuffer>& extra);
 
   TFCPMImageSinkPin inputPin_;
   TFCPMImageSourcePin outputPin_;

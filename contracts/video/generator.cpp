@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/runtime/error.h"
+#include "platform/runtime/resource_budget.h"
 
 namespace fc {
 
@@ -25,7 +26,7 @@ const TClassInfo& TFCCommonGen::StaticClassInfo() {
 }
 
 TFCCommonGen::TFCCommonGen(TComponent* owner)
-    : TComponent(owner), outputPin_(this, *this, "OutputPin"),
+    : TComponent(owner), TFCFailurePolicy(static_cast<const TComponent&>(*this)), outputPin_(this, *this, "OutputPin"),
       clockPin_(this, "ClockPin", [this](TPMClockSinkPin&) { Tick(gpClockPin); }),
       imageSize_(this, "ImageSize", *this), clock_([this] { Tick(gpInternalClock); }) {}
 
@@ -75,13 +76,24 @@ void TFCCommonGen::Start() {
     {
       auto section = WriteLock();
       if (running_) return;
+      size = GetImageSize()->Get();
+      CheckFrameBudget(NamePath(), "ImageSize", size.width, size.height, 3);
+      ForgetReportedFailures();
       running_ = true;
-      size = streamSize_ = GetImageSize()->Get();
+      streamSize_ = size;
       pacing = streamPacing_ = pacing_;
       rate = streamRate_ = frameRate_;
       framesMade_ = 0;
     }
-    outputPin_.SendStartFrame(size.width, size.height, rate, vfRGB24);
+    try {
+      outputPin_.SendStartFrame(size.width, size.height, rate, vfRGB24);
+    } catch (...) {
+      // A component downstream refused the stream: those already started
+      // get their stop, and this generator is not left running.
+      MarkStopped();
+      outputPin_.SendStop();
+      throw;
+    }
   }
   if (pacing == gpInternalClock)
     clock_.Start(std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::duration<double>(1.0 / rate)));
@@ -113,9 +125,13 @@ bool TFCCommonGen::GenerateNow() {
   {
     auto section = WriteLock();
     if (!running_ || ending_) return false;
-    frame = MakeImageBuffer(streamSize_.width, streamSize_.height, vfRGB24);
-    GenerateFrame(*frame, send, end);
-    StampFrame(*frame);  // after: GenerateFrame may copy a picture over it
+    NamingOutOfMemory("generating a frame", [&] {
+      TakeFrameFailure();  // a mark left from outside a frame is not this frame's
+      frame = MakeImageBuffer(streamSize_.width, streamSize_.height, vfRGB24);
+      GenerateFrame(*frame, send, end);
+      StampFrame(*frame);  // after: GenerateFrame may copy a picture over it
+    });
+    if (TakeFrameFailure()) send = false;
     ending_ = end;
   }
   const bool sent = send && outputPin_.SendFrame(frame);

@@ -5,6 +5,7 @@
 
 #include "contracts/pins/lock.h"
 #include "contracts/pins/state_pins.h"
+#include "contracts/video/failure_policy.h"
 #include "contracts/video/image_pins.h"
 #include "contracts/video/sub_objects.h"
 #include "platform/runtime/components_api.h"
@@ -33,7 +34,15 @@ FC_COMPONENTS_API const TEnumInfo& GenPacingInfo();
 /// its end-of-stream flag: it sends that frame and then the stop, and runs
 /// (ignoring Start and Stop) until the stop goes out, so a restart can never
 /// come between them.
-class FC_COMPONENTS_API TFCCommonGen : public TComponent, public TPMObject, public IPMPinDispatcher {
+///
+/// Failures follow failure_policy.h: GenerateFrame checks each primitive's
+/// status with `PrimitiveSucceeded`, and a frame whose call failed is not
+/// sent. `Start()` raises EFCError naming `ImageSize` when the size lies
+/// outside the frame budget (resource_budget.h).
+class FC_COMPONENTS_API TFCCommonGen : public TComponent,
+                                       public TPMObject,
+                                       public IPMPinDispatcher,
+                                       public TFCFailurePolicy {
   FC_DECLARE_CLASS_INFO()
 public:
   static constexpr double kFrameRateDefault = 30.0;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/runtime/resource_budget.h"
+
 namespace fc {
 
 const TClassInfo& TFCCommonROIMatrixFilterIntermidiate::StaticClassInfo() {
@@ -26,7 +28,17 @@ void TFCCommonROIMatrixFilterIntermidiate::MaskChanged() {
 
 void TFCCommonROIMatrixFilterIntermidiate::Reset() {
   if (changedPending_) MaskChanged();
+  const IppiSize stream = StreamSize();
+  if (stream.width > 0 && stream.height > 0)
+    CheckBufferBudget(NamePath(), "MaskSize", BorderedBytes(ClippedRegion(stream), maskSize_.Get(), 3));
   TFCCommonROIFilter::Reset();
+}
+
+std::uint64_t TFCCommonROIMatrixFilterIntermidiate::BorderedBytes(TFCImageRect roi, IppiSize mask, int bpp) {
+  const auto side = [](int region, int maskSide) {
+    return static_cast<std::uint64_t>(std::max(region, 0)) + static_cast<std::uint64_t>(std::max(maskSide - 1, 0));
+  };
+  return side(roi.width, mask.width) * side(roi.height, mask.height) * static_cast<std::uint64_t>(bpp);
 }
 
 void TFCCommonROIMatrixFilterIntermidiate::BuildBorderedSource(const TFCImageBuffer& In, TFCImageRect roi,
@@ -57,11 +69,15 @@ void TFCCommonROIMatrixFilterIntermidiate::FilterInternalOperation(const TFCImag
   if (changedPending_) MaskChanged();
   const TFCImageRect roi = ClippedRegion(In.SizeRecord());
   const IppiSize mask = maskSize_.Get();
-  if (roi.width <= 0 || roi.height <= 0 || mask.width <= 0 || mask.height <= 0) return;
-  const IppiPoint stored = anchor_.Get();
-  const IppiPoint anchor{std::min(stored.x, mask.width - 1), std::min(stored.y, mask.height - 1)};
-  BuildBorderedSource(In, roi, mask, anchor);
+  const IppiPoint anchor = anchor_.Get();
+  // What the primitives would refuse is refused here, before the bordered
+  // source is sized from it.
+  if (roi.width <= 0 || roi.height <= 0) return ReportFailure("Region", ippStsSizeErr);
+  if (mask.width <= 0 || mask.height <= 0) return ReportFailure("MaskSize", ippStsMaskSizeErr);
+  if (anchor.x >= mask.width || anchor.y >= mask.height) return ReportFailure("Anchor", ippStsAnchorErr);
   const int bpp = In.BytesPerPixel();
+  if (!WithinBufferBudget(BorderedBytes(roi, mask, bpp))) return ReportFailure("MaskSize", ippStsMemAllocErr);
+  BuildBorderedSource(In, roi, mask, anchor);
   const Ipp8u* src = bordered_.data() + static_cast<std::ptrdiff_t>(anchor.y) * borderedStep_ + anchor.x * bpp;
   Ipp8u* dst = Out->Modify() + static_cast<std::ptrdiff_t>(roi.y) * Out->Step() + roi.x * bpp;
   PerformFilter(src, borderedStep_, dst, Out->Step(), {roi.width, roi.height}, mask, anchor,

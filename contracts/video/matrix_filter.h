@@ -2,6 +2,7 @@
 // Wiener): a region filter with a mask size and an anchor.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "contracts/video/roi_filters.h"
@@ -19,8 +20,13 @@ namespace fc {
 /// the whole region is filtered, up to the frame's edges, and
 /// `PerformFilter` gets a source it may read around every pixel. The
 /// destination is the region in Out; outside the region Out keeps the input.
-/// An anchor outside the mask is moved to its nearest cell; a mask with a
-/// zero side passes the frame unchanged.
+///
+/// What the primitives would refuse fails the frame (failure_policy.h): an
+/// empty region (ippStsSizeErr), a mask with a zero side (ippStsMaskSizeErr),
+/// an anchor outside the mask (ippStsAnchorErr) and a bordered source above
+/// the buffer budget (ippStsMemAllocErr) are reported under the property's
+/// name and the frame is dropped. At the start of a stream a bordered
+/// source above the budget raises EFCError naming MaskSize.
 class FC_COMPONENTS_API TFCCommonROIMatrixFilterIntermidiate : public TFCCommonROIFilter {
   FC_DECLARE_CLASS_INFO()
 public:
@@ -47,6 +53,8 @@ protected:
 
 private:
   void MaskChanged();
+  /// The bytes of the bordered source for a region and mask.
+  static std::uint64_t BorderedBytes(TFCImageRect roi, IppiSize mask, int bpp);
   void BuildBorderedSource(const TFCImageBuffer& In, TFCImageRect roi, IppiSize mask, IppiPoint anchor);
 
   TFCMaskSize maskSize_;

@@ -9,18 +9,22 @@ const TClassInfo& TFCSinkFilter::StaticClassInfo() {
   return info;
 }
 
-TFCSinkFilter::TFCSinkFilter(TComponent* owner) : TComponent(owner), inputPin_(this, *this, "InputPin") {}
+TFCSinkFilter::TFCSinkFilter(TComponent* owner)
+    : TComponent(owner), TFCFailurePolicy(static_cast<const TComponent&>(*this)), inputPin_(this, *this, "InputPin") {}
 
 TFCSinkFilter::~TFCSinkFilter() { RetirePins(); }
 
 bool TFCSinkFilter::SinkDispatch(TPMSinkPin&, const TPMOperation& operation) {
   if (const auto* start = operation->As<TPMStartFrameOperation>()) {
-    auto section = WriteLock();
-    IntStart(start->Width(), start->Height());
+    ForgetReportedFailures();
+    NamingOutOfMemory("starting a stream", [&] {
+      auto section = WriteLock();
+      IntStart(start->Width(), start->Height());
+    });
     return true;
   }
   if (auto frame = FrameOf(operation)) {
-    ProcessImage(*frame);
+    NamingOutOfMemory("processing a frame", [&] { ProcessImage(*frame); });
     return true;
   }
   if (operation->Is<TPMStopOperation>()) {

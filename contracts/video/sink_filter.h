@@ -3,6 +3,7 @@
 #pragma once
 
 #include "contracts/pins/lock.h"
+#include "contracts/video/failure_policy.h"
 #include "contracts/video/image_pins.h"
 #include "platform/runtime/components_api.h"
 
@@ -15,7 +16,14 @@ namespace fc {
 /// touch, and release it before sending. A stop calls `Stop()` under the
 /// write lock. Requests arriving at the subclass's output pins go upstream
 /// through the input.
-class FC_COMPONENTS_API TFCSinkFilter : public TComponent, public TPMObject, public IPMPinDispatcher {
+///
+/// Failures follow failure_policy.h: ProcessImage checks each primitive's
+/// status with `PrimitiveSucceeded` and sends nothing that depended on a
+/// failed call; each start-frame reports the causes anew.
+class FC_COMPONENTS_API TFCSinkFilter : public TComponent,
+                                        public TPMObject,
+                                        public IPMPinDispatcher,
+                                        public TFCFailurePolicy {
   FC_DECLARE_CLASS_INFO()
 public:
   explicit TFCSinkFilter(TComponent* owner);

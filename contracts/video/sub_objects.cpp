@@ -1,9 +1,8 @@
 #include "contracts/video/sub_objects.h"
 
 #include <algorithm>
-#include <limits>
 
-#include "platform/runtime/error.h"
+#include "platform/runtime/resource_budget.h"
 
 namespace fc {
 
@@ -37,20 +36,13 @@ const TClassInfo& TFCSize::StaticClassInfo() {
   return info;
 }
 
-namespace {
-void CheckDimension(const TPersistent& object, const char* property, std::uint32_t v) {
-  if (v > static_cast<std::uint32_t>(std::numeric_limits<int>::max()))
-    throw EFCError::ForProperty(object.NamePath(), property, std::to_string(v) + " is too large a frame size");
-}
-}  // namespace
-
 void TFCSize::SetWidth(std::uint32_t v) {
-  CheckDimension(*this, "Width", v);
+  CheckFrameSide(NamePath(), "Width", v);
   Store(width_, v);
 }
 
 void TFCSize::SetHeight(std::uint32_t v) {
-  CheckDimension(*this, "Height", v);
+  CheckFrameSide(NamePath(), "Height", v);
   Store(height_, v);
 }
 
@@ -69,6 +61,7 @@ const TClassInfo& TFCMaskSize::StaticClassInfo() {
 }
 
 void TFCMaskSize::SetWidth(std::uint16_t v) {
+  CheckFrameSide(NamePath(), "Width", v);
   auto section = Lock().WriteLock();
   if (v == width_) return;
   width_ = v;
@@ -76,6 +69,7 @@ void TFCMaskSize::SetWidth(std::uint16_t v) {
 }
 
 void TFCMaskSize::SetHeight(std::uint16_t v) {
+  CheckFrameSide(NamePath(), "Height", v);
   auto section = Lock().WriteLock();
   if (v == height_) return;
   height_ = v;

@@ -54,7 +54,8 @@ public:
 
   std::uint32_t GetWidth() const { return Load(width_); }
   std::uint32_t GetHeight() const { return Load(height_); }
-  /// Sizes above the largest frame dimension (INT32_MAX) raise EFCError.
+  /// A side above the frame budget's kMaxFrameSide (resource_budget.h)
+  /// raises EFCError naming the property.
   void SetWidth(std::uint32_t v);
   void SetHeight(std::uint32_t v);
   IppiSize Get() const;
@@ -76,6 +77,7 @@ public:
 
   std::uint16_t GetWidth() const { return Load(width_); }
   std::uint16_t GetHeight() const { return Load(height_); }
+  /// A side above the frame budget's kMaxFrameSide raises EFCError.
   void SetWidth(std::uint16_t v);
   void SetHeight(std::uint16_t v);
   IppiSize Get() const;

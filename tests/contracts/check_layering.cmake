@@ -5,7 +5,7 @@
 set(FOUNDATION
   platform/runtime/error platform/runtime/properties platform/runtime/persistent
   platform/runtime/component platform/runtime/collection platform/signal/clock_thread
-  platform/runtime/components_api)
+  platform/runtime/components_api platform/runtime/log platform/runtime/resource_budget)
 
 set(failures "")
 

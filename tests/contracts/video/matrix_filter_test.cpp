@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "contracts/video/matrix_filter.h"
+#include "platform/runtime/resource_budget.h"
 #include "tests/support/component_harness.h"
 
 namespace fc {
@@ -135,13 +136,43 @@ TEST_F(MatrixFixture, ChangedRunsBeforeTheFirstFrameAndOnEveryMaskChange) {
   EXPECT_EQ(unstarted.changedCalls, 1);
 }
 
-TEST_F(MatrixFixture, AnchorsOutsideTheMaskMoveInAndEmptyMasksPassFramesUnchanged) {
-  filter.GetAnchor()->SetX(9);
-  filter.GetAnchor()->SetY(9);
+TEST_F(MatrixFixture, MasksAndAnchorsThePrimitivesWouldRefuseDropTheFrameAndAreReported) {
+  std::vector<std::string> reported;
+  filter.SetName("Min1");
+  filter.SetOnError([&](const TFCFailure& failure) { reported.push_back(failure.Message()); });
   const TFCImageBuffer in = RandomFrame(6, 5, vfRGB24, 11);
-  EXPECT_EQ(Bytes(Run(in)), Bytes(Reference(in, {0, 0, 6, 5}, {3, 3}, {2, 2})));
+  filter.GetAnchor()->SetX(9);
+  harness.PushFrame(in);
+  filter.GetAnchor()->SetX(1);
   filter.GetMaskSize()->SetWidth(0);
-  EXPECT_EQ(Bytes(Run(in)), Bytes(in));
+  harness.PushFrame(in);
+  harness.PushFrame(in);  // the same cause again: counted, not reported again
+  EXPECT_TRUE(harness.Frames().empty());
+  EXPECT_EQ(filter.ErrorCount(), 3);
+  EXPECT_EQ(reported, (std::vector<std::string>{"Min1: Anchor failed with ippStsAnchorErr",
+                                                "Min1: MaskSize failed with ippStsMaskSizeErr"}));
+}
+
+TEST_F(MatrixFixture, ABorderedSourceAboveTheBudgetIsRefusedAtTheStartAndDroppedPerFrame) {
+  filter.SetName("Min1");
+  SetPropertyText(filter, "MaskSize.Width", "1000");
+  SetPropertyText(filter, "MaskSize.Height", "1000");
+  SetMaxBufferBytes(1 << 20);
+  EXPECT_THROW(
+      {
+        try {
+          harness.PushStart(32, 24);
+        } catch (const EFCError& error) {
+          EXPECT_NE(std::string(error.what()).find("Min1.MaskSize: "), std::string::npos) << error.what();
+          throw;
+        }
+      },
+      EFCError);
+  harness.PushFrame(RandomFrame(32, 24, vfRGB24, 1));
+  SetMaxBufferBytes(0);
+  EXPECT_TRUE(harness.Frames().empty());
+  EXPECT_EQ(filter.ErrorCount(), 1);
+  EXPECT_THROW(SetPropertyText(filter, "MaskSize.Width", "16385"), EFCError);
 }
 
 }  // namespace
