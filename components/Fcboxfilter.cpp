@@ -33,16 +33,20 @@ void TFCBoxFilter::PerformFilter(const Ipp8u* Src, int SrcStep, Ipp8u* Dst, int 
                                  IppiSize MaskSize, IppiPoint Anchor, int /*Format*/) {
   switch (filterMode_) {
     case bfmAverage:
-      fc_entry(ippiFilterBox_8u_C3R)(Src, SrcStep, Dst, DstStep, RoiSize, MaskSize, Anchor);
+      PrimitiveSucceeded(fc_entry(ippiFilterBox_8u_C3R)(Src, SrcStep, Dst, DstStep, RoiSize, MaskSize, Anchor),
+                         "ippiFilterBox_8u_C3R");
       break;
     case bfmMin:
-      fc_entry(ippiFilterMin_8u_C3R)(Src, SrcStep, Dst, DstStep, RoiSize, MaskSize, Anchor);
+      PrimitiveSucceeded(fc_entry(ippiFilterMin_8u_C3R)(Src, SrcStep, Dst, DstStep, RoiSize, MaskSize, Anchor),
+                         "ippiFilterMin_8u_C3R");
       break;
     case bfmMax:
-      fc_entry(ippiFilterMax_8u_C3R)(Src, SrcStep, Dst, DstStep, RoiSize, MaskSize, Anchor);
+      PrimitiveSucceeded(fc_entry(ippiFilterMax_8u_C3R)(Src, SrcStep, Dst, DstStep, RoiSize, MaskSize, Anchor),
+                         "ippiFilterMax_8u_C3R");
       break;
     case bfmMedian:
-      fc_entry(ippiFilterMedian_8u_C3R)(Src, SrcStep, Dst, DstStep, RoiSize, MaskSize, Anchor);
+      PrimitiveSucceeded(fc_entry(ippiFilterMedian_8u_C3R)(Src, SrcStep, Dst, DstStep, RoiSize, MaskSize, Anchor),
+                         "ippiFilterMedian_8u_C3R");
       break;
   }
 }

@@ -39,8 +39,9 @@ const TClassInfo& TFCColorTwist::StaticClassInfo() {
 }
 
 void TFCColorTwist::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out) {
-  fc_entry(ippiColorTwist32f_8u_C3R)(In.Read(), In.Step(), Out->Write(), Out->Step(), In.SizeRecord(),
-                                     twists_.Matrix());
+  PrimitiveSucceeded(fc_entry(ippiColorTwist32f_8u_C3R)(In.Read(), In.Step(), Out->Write(), Out->Step(),
+                                                        In.SizeRecord(), twists_.Matrix()),
+                     "ippiColorTwist32f_8u_C3R");
 }
 
 }  // namespace fc

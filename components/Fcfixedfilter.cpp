@@ -1,7 +1,5 @@
 #include "components/Fcfixedfilter.h"
 
-#include <memory>
-
 #include "contracts/video/helper_primitives.h"
 #include "dispatch/primitives.h"
 
@@ -65,6 +63,26 @@ bool TakesMask(TFCFixedFilterType type) {
   }
 }
 
+// The name of the entry a filter type calls, for failure reports.
+const char* EntryName(TFCFixedFilterType type) {
+  switch (type) {
+    case ftPrewittHoriz: return "ippiFilterPrewittHoriz_8u_C3R";
+    case ftPrewittVert: return "ippiFilterPrewittVert_8u_C3R";
+    case ftSobelHoriz: return "ippiFilterSobelHoriz_8u_C3R";
+    case ftSobelVert: return "ippiFilterSobelVert_8u_C3R";
+    case ftRobertsDown: return "ippiFilterRobertsDown_8u_C3R";
+    case ftRobertsUp: return "ippiFilterRobertsUp_8u_C3R";
+    case ftLaplace: return "ippiFilterLaplace_8u_C3R";
+    case ftGauss: return "ippiFilterGauss_8u_C3R";
+    case ftHipass: return "ippiFilterHipass_8u_C3R";
+    case ftLowpass: return "ippiFilterLowpass_8u_C3R";
+    case ftSharpen: return "ippiFilterSharpen_8u_C3R";
+    case ftMedianCross: return "ippiFilterMedianCross_8u_C3R";
+    case ftMedianColor: return "ippiFilterMedianColor_8u_C3R";
+  }
+  return "an unknown fixed filter";
+}
+
 // The primitives' identifier of a mask size.
 int MaskCode(TFCFixedMaskSize size) { return size == fms5x5 ? ippMskSize5x5 : ippMskSize3x3; }
 
@@ -104,7 +122,9 @@ IppStatus TFCFixedFilter::CallPrimitive(const Ipp8u* src, int srcStep, Ipp8u* ds
 
 void TFCFixedFilter::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out) {
   const int step = In.Step();
-  ippiCopy_8u_C3R(In.Read(), step, Out->Write(), Out->Step(), In.SizeRecord());
+  if (!PrimitiveSucceeded(ippiCopy_8u_C3R(In.Read(), step, Out->Write(), Out->Step(), In.SizeRecord()),
+                          "ippiCopy_8u_C3R", TFCFailedFrame::PassInput))
+    return;
   const TFCImageRect area = FilteredArea(In.SizeRecord());
   // A frame too small for the margin leaves an empty area; the primitive
   // refuses it, so the offsets below are never used to read.
@@ -115,7 +135,8 @@ void TFCFixedFilter::FilterInternalOperation(const TFCImageBuffer& In, IFCImageB
       inside ? CallPrimitive(In.Read() + srcOffset, step, Out->Write() + dstOffset, Out->Step(),
                              {area.width, area.height})
              : ippStsSizeErr;
-  if (status != ippStsNoErr) Out = std::make_shared<TFCImageBuffer>(In);
+  // Defined to pass its input on unchanged when the primitive fails.
+  PrimitiveSucceeded(status, EntryName(filterType_), TFCFailedFrame::PassInput);
 }
 
 }  // namespace fc

@@ -36,7 +36,8 @@ void TFCGaussNoise::SetStDev(std::uint8_t stDev) {
 }
 
 void TFCGaussNoise::AddNoise(Ipp8u* pixels, int step, IppiSize roiSize, unsigned int* seed) {
-  fc_entry(ippiAddRandGauss_Direct_8u_C3IR)(pixels, step, roiSize, mean_, stDev_, seed);
+  PrimitiveSucceeded(fc_entry(ippiAddRandGauss_Direct_8u_C3IR)(pixels, step, roiSize, mean_, stDev_, seed),
+                     "ippiAddRandGauss_Direct_8u_C3IR");
 }
 
 }  // namespace fc

@@ -7,7 +7,8 @@ namespace fc {
 FC_DEFINE_CLASS_INFO_WITHOUT_PROPERTIES(TFCJaehneGen, TFCCommonGen)
 
 void TFCJaehneGen::GenerateFrame(TFCImageBuffer& Buffer, bool&, bool&) {
-  fc_entry(ippiImageJaehne_8u_C3R)(Buffer.Write(), Buffer.Step(), Buffer.SizeRecord());
+  PrimitiveSucceeded(fc_entry(ippiImageJaehne_8u_C3R)(Buffer.Write(), Buffer.Step(), Buffer.SizeRecord()),
+                     "ippiImageJaehne_8u_C3R");
 }
 
 }  // namespace fc

@@ -44,9 +44,11 @@ IppiAxis AxisOf(TFCMirrorType type) {
 
 void TFCMirror::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out) {
   Out->Copy(In);
-  auto mirror = In.Format() == vfGray8 ? ippiMirror_8u_C1R : ippiMirror_8u_C3R;
+  const bool grey = In.Format() == vfGray8;
+  auto mirror = grey ? ippiMirror_8u_C1R : ippiMirror_8u_C3R;
   const int step = Out->Step();
-  mirror(In.Read(), step, Out->Write(), step, In.SizeRecord(), AxisOf(mirrorType_));
+  PrimitiveSucceeded(mirror(In.Read(), step, Out->Write(), step, In.SizeRecord(), AxisOf(mirrorType_)),
+                     grey ? "ippiMirror_8u_C1R" : "ippiMirror_8u_C3R");
 }
 
 }  // namespace fc

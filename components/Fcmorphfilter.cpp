@@ -50,11 +50,13 @@ void TFCMorphFilter::PerformFilter(const Ipp8u* Src, int SrcStep, Ipp8u* Dst, in
   const Ipp8u* mask = shape_.MaskInUse();
   const bool erode = morphType_ == mtErode;
   if (Format == vfRGB24) {
-    (erode ? fc_entry(ippiErode_8u_C3R) : fc_entry(ippiDilate_8u_C3R))(Src, SrcStep, Dst, DstStep, RoiSize, mask,
-                                                                      MaskSize, Anchor);
+    PrimitiveSucceeded((erode ? fc_entry(ippiErode_8u_C3R) : fc_entry(ippiDilate_8u_C3R))(
+                           Src, SrcStep, Dst, DstStep, RoiSize, mask, MaskSize, Anchor),
+                       erode ? "ippiErode_8u_C3R" : "ippiDilate_8u_C3R");
   } else if (Format == vfGray8) {
-    (erode ? fc_entry(ippiErode_8u_C1R) : fc_entry(ippiDilate_8u_C1R))(Src, SrcStep, Dst, DstStep, RoiSize, mask,
-                                                                      MaskSize, Anchor);
+    PrimitiveSucceeded((erode ? fc_entry(ippiErode_8u_C1R) : fc_entry(ippiDilate_8u_C1R))(
+                           Src, SrcStep, Dst, DstStep, RoiSize, mask, MaskSize, Anchor),
+                       erode ? "ippiErode_8u_C1R" : "ippiDilate_8u_C1R");
   }
 }
 

@@ -12,13 +12,15 @@ void TFCResize::SetVideoFormat(TFCImageBuffer& Buffer) {
 
 void TFCResize::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out) {
   const TGeometryCall call = PrepareGeometryCall(*this, In, *Out);
-  if (call.Empty()) return;
+  const char* entry = EntryNameFor(call, "ippiResize_8u_C1R", "ippiResize_8u_C3R");
+  if (!CanMap(*this, call, entry)) return;
   // The factors take the region exactly onto the whole output.
   const double xFactor = static_cast<double>(call.OutWidth()) / call.RoiWidth();
   const double yFactor = static_cast<double>(call.OutHeight()) / call.RoiHeight();
-  EntryFor(call, ippiResize_8u_C1R, ippiResize_8u_C3R)(call.src, call.srcSize, call.srcStep, call.srcRoi, call.dst,
-                                                        call.dstStep, {call.OutWidth(), call.OutHeight()}, xFactor,
-                                                        yFactor, InterpolationArgument(InterpolationOrdinal()));
+  const IppStatus status = EntryFor(call, ippiResize_8u_C1R, ippiResize_8u_C3R)(
+      call.src, call.srcSize, call.srcStep, call.srcRoi, call.dst, call.dstStep, {call.OutWidth(), call.OutHeight()},
+      xFactor, yFactor, InterpolationArgument(InterpolationOrdinal()));
+  PrimitiveSucceeded(status, entry);
 }
 
 }  // namespace fc

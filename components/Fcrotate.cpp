@@ -41,16 +41,19 @@ void TFCRotate::SetVideoFormat(TFCImageBuffer& Buffer) {
 
 void TFCRotate::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out) {
   const TGeometryCall call = PrepareGeometryCall(*this, In, *Out);
-  if (call.Empty()) return;
+  const char* entry = EntryNameFor(call, "ippiRotate_8u_C1R", "ippiRotate_8u_C3R");
+  if (!CanMap(*this, call, entry)) return;
   // Turn about the input's centre (whole pixels), then move the turned
   // picture so that centre stays in the middle of an output of another size.
   double xShift = 0, yShift = 0;
-  fc_entry(ippiGetRotateShift)(In.Width() / 2, In.Height() / 2, angle_, &xShift, &yShift);
+  const IppStatus shifted = fc_entry(ippiGetRotateShift)(In.Width() / 2, In.Height() / 2, angle_, &xShift, &yShift);
+  if (!PrimitiveSucceeded(shifted, "ippiGetRotateShift")) return;
   xShift += (call.OutWidth() - In.Width()) / 2.0;
   yShift += (call.OutHeight() - In.Height()) / 2.0;
-  EntryFor(call, ippiRotate_8u_C1R, ippiRotate_8u_C3R)(call.src, call.srcSize, call.srcStep, call.srcRoi, call.dst,
-                                                        call.dstStep, call.dstRoi, angle_, xShift, yShift,
-                                                        InterpolationArgument(InterpolationOrdinal(), smoothEdge_));
+  const IppStatus status = EntryFor(call, ippiRotate_8u_C1R, ippiRotate_8u_C3R)(
+      call.src, call.srcSize, call.srcStep, call.srcRoi, call.dst, call.dstStep, call.dstRoi, angle_, xShift, yShift,
+      InterpolationArgument(InterpolationOrdinal(), smoothEdge_));
+  PrimitiveSucceeded(status, entry);
 }
 
 }  // namespace fc

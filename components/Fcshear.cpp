@@ -53,16 +53,18 @@ void TFCShear::SetVideoFormat(TFCImageBuffer& Buffer) {
 
 void TFCShear::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out) {
   const TGeometryCall call = PrepareGeometryCall(*this, In, *Out);
-  if (call.Empty()) return;
+  const char* entry = EntryNameFor(call, "ippiShear_8u_C1R", "ippiShear_8u_C3R");
+  if (!CanMap(*this, call, entry)) return;
   // The displacements span the whole input; half of each (rounded toward
   // zero) is taken back so the sheared picture stays centred.
   const double xShear = static_cast<double>(xShear_) / In.Height();
   const double yShear = static_cast<double>(yShear_) / In.Width();
   const double xShift = (call.OutWidth() - In.Width()) / 2.0 - xShear_ / 2;
   const double yShift = (call.OutHeight() - In.Height()) / 2.0 - yShear_ / 2;
-  EntryFor(call, ippiShear_8u_C1R, ippiShear_8u_C3R)(call.src, call.srcSize, call.srcStep, call.srcRoi, call.dst,
-                                                      call.dstStep, call.dstRoi, xShear, yShear, xShift, yShift,
-                                                      InterpolationArgument(InterpolationOrdinal(), smoothEdge_));
+  const IppStatus status = EntryFor(call, ippiShear_8u_C1R, ippiShear_8u_C3R)(
+      call.src, call.srcSize, call.srcStep, call.srcRoi, call.dst, call.dstStep, call.dstRoi, xShear, yShear, xShift,
+      yShift, InterpolationArgument(InterpolationOrdinal(), smoothEdge_));
+  PrimitiveSucceeded(status, entry);
 }
 
 }  // namespace fc

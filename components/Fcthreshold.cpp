@@ -48,14 +48,18 @@ void TFCThreshold::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuf
   const int srcStep = In.Step(), dstStep = Out->Step();
   Ipp8u* dst = Out->Write();
   if (top && bottom)
-    fc_entry(ippiThreshold_LTValGTVal_8u_C3R)(src, srcStep, dst, dstStep, In.SizeRecord(), bottomThreshold.bytes,
-                                              bottomValue.bytes, topThreshold.bytes, topValue.bytes);
+    PrimitiveSucceeded(fc_entry(ippiThreshold_LTValGTVal_8u_C3R)(src, srcStep, dst, dstStep, In.SizeRecord(),
+                                                                 bottomThreshold.bytes, bottomValue.bytes,
+                                                                 topThreshold.bytes, topValue.bytes),
+                       "ippiThreshold_LTValGTVal_8u_C3R");
   else if (top)
-    fc_entry(ippiThreshold_GTVal_8u_C3R)(src, srcStep, dst, dstStep, In.SizeRecord(), topThreshold.bytes,
-                                         topValue.bytes);
+    PrimitiveSucceeded(fc_entry(ippiThreshold_GTVal_8u_C3R)(src, srcStep, dst, dstStep, In.SizeRecord(),
+                                                            topThreshold.bytes, topValue.bytes),
+                       "ippiThreshold_GTVal_8u_C3R");
   else
-    fc_entry(ippiThreshold_LTVal_8u_C3R)(src, srcStep, dst, dstStep, In.SizeRecord(), bottomThreshold.bytes,
-                                         bottomValue.bytes);
+    PrimitiveSucceeded(fc_entry(ippiThreshold_LTVal_8u_C3R)(src, srcStep, dst, dstStep, In.SizeRecord(),
+                                                            bottomThreshold.bytes, bottomValue.bytes),
+                       "ippiThreshold_LTVal_8u_C3R");
 }
 
 }  // namespace fc

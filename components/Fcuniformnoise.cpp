@@ -38,7 +38,8 @@ void TFCUniformNoise::SetHigh(std::uint8_t high) {
 }
 
 void TFCUniformNoise::AddNoise(Ipp8u* pixels, int step, IppiSize roiSize, unsigned int* seed) {
-  fc_entry(ippiAddRandUniform_Direct_8u_C3IR)(pixels, step, roiSize, low_, high_, seed);
+  PrimitiveSucceeded(fc_entry(ippiAddRandUniform_Direct_8u_C3IR)(pixels, step, roiSize, low_, high_, seed),
+                     "ippiAddRandUniform_Direct_8u_C3IR");
 }
 
 }  // namespace fc

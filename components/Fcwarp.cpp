@@ -98,25 +98,35 @@ void TFCWarp::PlaceQuad(const TGeometryCall& call, double quad[4][2]) const {
 
 void TFCWarp::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out) {
   const TGeometryCall call = PrepareGeometryCall(*this, In, *Out);
-  if (call.Empty()) return;
+  const bool perspective = warpType_ == wtPerspective;
+  const char* entry = perspective ? (inverseTransform_ ? EntryNameFor(call, "ippiWarpPerspectiveBack_8u_C1R",
+                                                                      "ippiWarpPerspectiveBack_8u_C3R")
+                                                      : EntryNameFor(call, "ippiWarpPerspective_8u_C1R",
+                                                                      "ippiWarpPerspective_8u_C3R"))
+                                  : (inverseTransform_ ? EntryNameFor(call, "ippiWarpBilinearBack_8u_C1R",
+                                                                      "ippiWarpBilinearBack_8u_C3R")
+                                                      : EntryNameFor(call, "ippiWarpBilinear_8u_C1R",
+                                                                      "ippiWarpBilinear_8u_C3R"));
+  if (!CanMap(*this, call, entry)) return;
   TQuad quad;
   PlaceQuad(call, quad);
   const int interpolation = InterpolationArgument(InterpolationOrdinal(), smoothEdge_);
-  // A quadrilateral the getter refuses leaves the coefficients unset: the
-  // output then stays black.
-  auto warpWith = [&](auto& coeffs, auto getCoeffs, auto warp) {
-    if (getCoeffs(call.srcRoi, quad, coeffs) != ippStsNoErr) return;
-    warp(call.src, call.srcSize, call.srcStep, call.srcRoi, call.dst, call.dstStep, call.dstRoi, coeffs,
-         interpolation);
+  // A quadrilateral the getter refuses leaves no coefficients: the frame is
+  // dropped and the refusal reported.
+  auto warpWith = [&](auto& coeffs, auto getCoeffs, const char* getter, auto warp) {
+    if (!PrimitiveSucceeded(getCoeffs(call.srcRoi, quad, coeffs), getter)) return;
+    PrimitiveSucceeded(warp(call.src, call.srcSize, call.srcStep, call.srcRoi, call.dst, call.dstStep, call.dstRoi,
+                            coeffs, interpolation),
+                       entry);
   };
-  if (warpType_ == wtPerspective) {
+  if (perspective) {
     double coeffs[3][3];
-    warpWith(coeffs, fc_entry(ippiGetPerspectiveTransform),
+    warpWith(coeffs, fc_entry(ippiGetPerspectiveTransform), "ippiGetPerspectiveTransform",
              inverseTransform_ ? EntryFor(call, ippiWarpPerspectiveBack_8u_C1R, ippiWarpPerspectiveBack_8u_C3R)
                                : EntryFor(call, ippiWarpPerspective_8u_C1R, ippiWarpPerspective_8u_C3R));
   } else {
     double coeffs[2][4];
-    warpWith(coeffs, fc_entry(ippiGetBilinearTransform),
+    warpWith(coeffs, fc_entry(ippiGetBilinearTransform), "ippiGetBilinearTransform",
              inverseTransform_ ? EntryFor(call, ippiWarpBilinearBack_8u_C1R, ippiWarpBilinearBack_8u_C3R)
                                : EntryFor(call, ippiWarpBilinear_8u_C1R, ippiWarpBilinear_8u_C3R));
   }

@@ -4,6 +4,7 @@
 
 #include "contracts/video/wiener_filter.h"
 #include "dispatch/primitives.h"
+#include "platform/runtime/resource_budget.h"
 
 namespace fc {
 
@@ -45,18 +46,23 @@ void TFCWienerFilter::PerformFilter(const Ipp8u* Src, int SrcStep, Ipp8u* Dst, i
                                     IppiSize MaskSize, IppiPoint Anchor, int Format) {
   // Sized for three channels, which also covers grey frames.
   int size = 0;
-  ippiFilterWienerGetBufferSize(RoiSize, MaskSize, 3, &size);
+  if (!PrimitiveSucceeded(ippiFilterWienerGetBufferSize(RoiSize, MaskSize, 3, &size),
+                          "ippiFilterWienerGetBufferSize"))
+    return;
   if (size != scratchSize_) {
     FreeScratch();
-    scratch_ = size > 0 ? ippsMalloc_8u(size) : nullptr;
-    scratchSize_ = scratch_ ? size : 0;
+    scratch_ = WithinBufferBudget(static_cast<std::uint64_t>(size)) ? ippsMalloc_8u(size) : nullptr;
+    if (!scratch_) return ReportFailure("ippsMalloc_8u", ippStsMemAllocErr);
+    scratchSize_ = size;
   }
   const std::array<float, 3> levels = noiseLevels_.Get();
   const Ipp32f noise[3] = {levels[0], levels[1], levels[2]};
   if (Format == vfGray8)
-    ippiFilterWiener_8u_C1R(Src, SrcStep, Dst, DstStep, RoiSize, MaskSize, Anchor, noise, scratch_);
+    PrimitiveSucceeded(ippiFilterWiener_8u_C1R(Src, SrcStep, Dst, DstStep, RoiSize, MaskSize, Anchor, noise, scratch_),
+                       "ippiFilterWiener_8u_C1R");
   else
-    ippiFilterWiener_8u_C3R(Src, SrcStep, Dst, DstStep, RoiSize, MaskSize, Anchor, noise, scratch_);
+    PrimitiveSucceeded(ippiFilterWiener_8u_C3R(Src, SrcStep, Dst, DstStep, RoiSize, MaskSize, Anchor, noise, scratch_),
+                       "ippiFilterWiener_8u_C3R");
 }
 
 }  // namespace fc

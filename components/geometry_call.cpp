@@ -6,6 +6,12 @@ bool TGeometryCall::Empty() const {
   return srcRoi.width <= 0 || srcRoi.height <= 0 || dstRoi.width <= 0 || dstRoi.height <= 0;
 }
 
+bool CanMap(TFCCommonROISizeFilter& filter, const TGeometryCall& call, const char* entry) {
+  if (!call.Empty()) return true;
+  filter.ReportFailure(entry, ippStsSizeErr);
+  return false;
+}
+
 TGeometryCall PrepareGeometryCall(TFCCommonROISizeFilter& filter, const TFCImageBuffer& In, TFCImageBuffer& Out) {
   const IppiSize out = filter.GetOutputSize()->Get();
   Out.SetSize(out.width, out.height);

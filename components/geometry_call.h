@@ -43,4 +43,13 @@ template <class Fn> Fn* EntryFor(const TGeometryCall& call, Fn*& c1, Fn*& c3) {
   return fc_entry(call.grey ? c1 : c3);
 }
 
+/// The name of the entry EntryFor picks, for failure reports.
+inline const char* EntryNameFor(const TGeometryCall& call, const char* c1, const char* c3) {
+  return call.grey ? c1 : c3;
+}
+
+/// True when the call has something to map; otherwise reports the size
+/// error the primitive `entry` would answer, so the frame is dropped.
+bool CanMap(TFCCommonROISizeFilter& filter, const TGeometryCall& call, const char* entry);
+
 }  // namespace fc

@@ -74,13 +74,21 @@ TEST(BoxFilter, EachModeCallsItsPrimitiveOnTheRegion) {
   }
 }
 
-TEST(BoxFilter, AMedianOverAnEvenMaskLeavesTheFrameAsItCame) {
+TEST(BoxFilter, MasksThePrimitivesRefuseDropTheFrameAndNameTheEntryAndStatus) {
   TFCBoxFilter box(nullptr);
+  box.SetName("Box1");
+  std::vector<std::string> reported;
+  box.SetOnError([&](const TFCFailure& failure) { reported.push_back(failure.Message()); });
   TFilterRun run(box);
   box.SetFilterMode(bfmMedian);
   box.GetMaskSize()->SetWidth(4);
   const TFCImageBuffer in = RandomFrame(9, 8);
-  EXPECT_EQ(BytesOf(run.RunOne(in)), BytesOf(in));
+  EXPECT_TRUE(run.Run({in, in}).empty());
+  box.GetMaskSize()->SetWidth(0);
+  EXPECT_TRUE(run.Run({in}).empty());
+  EXPECT_EQ(box.ErrorCount(), 3);
+  EXPECT_EQ(reported, (std::vector<std::string>{"Box1: ippiFilterMedian_8u_C3R failed with ippStsMaskSizeErr",
+                                                "Box1: MaskSize failed with ippStsMaskSizeErr"}));
 }
 
 // The fixed filter's types in order, each with its primitive: `plain` for the

@@ -172,11 +172,21 @@ TEST(MorphFilter, ErodesColourAndDilatesGreyFramesWithTheShape) {
   }
 }
 
-TEST(MorphFilter, TheDefaultThreeByThreeShapeLeavesFramesAsTheyCame) {
+// A 3 x 3 generated shape is never built, so its element is empty until a
+// custom one is given: the primitive refuses it and no frame goes on.
+TEST(MorphFilter, AnEmptyElementOrAnAnchorOutsideTheMaskDropsTheFrame) {
   TFCMorphFilter morph(nullptr);
   TFilterRun run(morph);
   const TFCImageBuffer in = test::CountingFrame(8, 6);
-  EXPECT_EQ(BytesOf(run.RunOne(in)), BytesOf(in));
+  std::vector<IppStatus> statuses;
+  morph.SetOnError([&](const TFCFailure& failure) { statuses.push_back(failure.status); });
+  EXPECT_TRUE(run.Run({in}).empty());
+  morph.GetMorphShape()->SetItem(1, 1, true);
+  morph.GetMorphShape()->SetShapeType(stCustom);
+  EXPECT_EQ(run.Run({in}).size(), 1u);
+  morph.GetAnchor()->SetX(9);
+  EXPECT_TRUE(run.Run({in}).empty());
+  EXPECT_EQ(statuses, (std::vector<IppStatus>{ippStsZeroMaskValuesErr, ippStsAnchorErr}));
 }
 
 }  // namespace
