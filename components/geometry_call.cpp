@@ -1,5 +1,7 @@
 #include "components/geometry_call.h"
 
+#include "platform/runtime/resource_budget.h"
+
 namespace fc {
 
 bool TGeometryCall::Empty() const {
@@ -7,6 +9,7 @@ bool TGeometryCall::Empty() const {
 }
 
 bool CanMap(TFCCommonROISizeFilter& filter, const TGeometryCall& call, const char* entry) {
+  if (call.refused) return false;
   if (!call.Empty()) return true;
   filter.ReportFailure(entry, ippStsSizeErr);
   return false;
@@ -14,6 +17,12 @@ bool CanMap(TFCCommonROISizeFilter& filter, const TGeometryCall& call, const cha
 
 TGeometryCall PrepareGeometryCall(TFCCommonROISizeFilter& filter, const TFCImageBuffer& In, TFCImageBuffer& Out) {
   const IppiSize out = filter.GetOutputSize()->Get();
+  if (!WithinFrameBudget(out.width, out.height, In.BytesPerPixel())) {
+    filter.ReportFailure("OutputSize", ippStsMemAllocErr);
+    TGeometryCall refused;
+    refused.refused = true;
+    return refused;
+  }
   Out.SetSize(out.width, out.height);
   IppiSize roi = In.SizeRecord();
   Ipp8u* dst = filter.ReclaculateRoiAndOffsetI(roi, Out, Out.Write());

@@ -19,6 +19,7 @@ struct TGeometryCall {
   int dstStep = 0;
   TFCImageRect dstRoi{};     ///< the whole output frame
   bool grey = false;         ///< one-byte frames take the C1R primitives
+  bool refused = false;      ///< the output size was over the budget (reported already)
 
   int RoiWidth() const { return srcRoi.width; }
   int RoiHeight() const { return srcRoi.height; }
@@ -31,6 +32,8 @@ struct TGeometryCall {
 
 /// Sets Out to the filter's output size (a new frame is black) and works
 /// out the arguments for mapping In's region of interest onto all of Out.
+/// An output size over the frame budget is reported as a failure of
+/// "OutputSize" and allocates nothing (the call comes back refused).
 /// Runs under the filter's write lock.
 TGeometryCall PrepareGeometryCall(TFCCommonROISizeFilter& filter, const TFCImageBuffer& In, TFCImageBuffer& Out);
 

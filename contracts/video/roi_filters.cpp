@@ -1,5 +1,7 @@
 #include "contracts/video/roi_filters.h"
 
+#include "platform/runtime/resource_budget.h"
+
 namespace fc {
 
 const TClassInfo& TFCCommonROIFilter::StaticClassInfo() {
@@ -58,6 +60,7 @@ Ipp8u* TFCCommonROISizeFilter::ReclaculateRoiAndOffsetI(IppiSize& Size, const TF
 
 void TFCCommonROISizeFilter::SetSizeRate(int& Width, int& Height, int) {
   const IppiSize size = outputSize_.Get();
+  CheckFrameBudget(NamePath(), "OutputSize", size.width, size.height, 3);
   Width = size.width;
   Height = size.height;
 }

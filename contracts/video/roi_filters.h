@@ -61,7 +61,8 @@ public:
   TFCImageRect SourceRoi(IppiSize input) const { return ClippedRegion(input); }
 
 protected:
-  /// Answers OutputSize.
+  /// Answers OutputSize; EFCError naming it when it lies outside the frame
+  /// budget (resource_budget.h).
   void SetSizeRate(int& Width, int& Height, int Rate) override;
 
 private:

@@ -60,8 +60,14 @@ const TClassInfo& TFCMaskSize::StaticClassInfo() {
   return info;
 }
 
+// A mask's cells are a work buffer of their own (the morphology element).
+void TFCMaskSize::CheckCells(const char* property, std::uint16_t side, std::uint16_t otherSide) const {
+  CheckFrameSide(NamePath(), property, side);
+  CheckBufferBudget(NamePath(), property, std::uint64_t{side} * otherSide);
+}
+
 void TFCMaskSize::SetWidth(std::uint16_t v) {
-  CheckFrameSide(NamePath(), "Width", v);
+  CheckCells("Width", v, GetHeight());
   auto section = Lock().WriteLock();
   if (v == width_) return;
   width_ = v;
@@ -69,7 +75,7 @@ void TFCMaskSize::SetWidth(std::uint16_t v) {
 }
 
 void TFCMaskSize::SetHeight(std::uint16_t v) {
-  CheckFrameSide(NamePath(), "Height", v);
+  CheckCells("Height", v, GetWidth());
   auto section = Lock().WriteLock();
   if (v == height_) return;
   height_ = v;

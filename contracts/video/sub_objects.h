@@ -77,12 +77,15 @@ public:
 
   std::uint16_t GetWidth() const { return Load(width_); }
   std::uint16_t GetHeight() const { return Load(height_); }
-  /// A side above the frame budget's kMaxFrameSide raises EFCError.
+  /// A side above the frame budget's kMaxFrameSide, or width x height cells
+  /// above its buffer budget, raises EFCError.
   void SetWidth(std::uint16_t v);
   void SetHeight(std::uint16_t v);
   IppiSize Get() const;
 
 private:
+  void CheckCells(const char* property, std::uint16_t side, std::uint16_t otherSide) const;
+
   std::uint16_t width_ = kStartWidth, height_ = kStartHeight;
   std::function<void()> changed_;
 };
