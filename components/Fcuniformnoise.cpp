@@ -1,6 +1,9 @@
 #include "components/Fcuniformnoise.h"
 
+#include <string>
+
 #include "dispatch/primitives.h"
+#include "platform/runtime/error.h"
 
 namespace fc {
 
@@ -22,8 +25,10 @@ std::uint8_t TFCUniformNoise::GetLow() const {
 
 void TFCUniformNoise::SetLow(std::uint8_t low) {
   auto section = WriteLock();
+  if (low > high_)
+    throw EFCError::ForProperty(NamePath(), "Low",
+                                std::to_string(low) + " lies above High (" + std::to_string(high_) + ")");
   low_ = low;
-  if (low_ > high_) high_ = low_;
 }
 
 std::uint8_t TFCUniformNoise::GetHigh() const {
@@ -33,8 +38,10 @@ std::uint8_t TFCUniformNoise::GetHigh() const {
 
 void TFCUniformNoise::SetHigh(std::uint8_t high) {
   auto section = WriteLock();
+  if (high < low_)
+    throw EFCError::ForProperty(NamePath(), "High",
+                                std::to_string(high) + " lies below Low (" + std::to_string(low_) + ")");
   high_ = high;
-  if (high_ < low_) low_ = high_;
 }
 
 void TFCUniformNoise::AddNoise(Ipp8u* pixels, int step, IppiSize roiSize, unsigned int* seed) {

@@ -9,8 +9,9 @@
 namespace fc {
 
 /// Publishes `Low` (default 0), `High` (default 255) and `Seed` (default
-/// 31192). Low never exceeds High: raising Low above High raises High with
-/// it, lowering High below Low lowers Low with it.
+/// 31192). Low never exceeds High: a Low above High, or a High below Low,
+/// raises EFCError naming the property and leaves both as they were (so
+/// moving the range down sets Low first, moving it up sets High first).
 class FC_COMPONENTS_API TFCUniformNoise : public TFCCommonNoiseFilter {
   FC_DECLARE_CLASS_INFO()
 public:

@@ -81,10 +81,20 @@ TPropertyValue TPropertyInfo::Checked(const TPropertyValue& value, std::string_v
                                         std::to_string(minimum_) + ".." + std::to_string(maximum_));
       return value;
     }
-    case TPropertyKind::Float:
-      if (const auto* i = std::get_if<std::int64_t>(&value)) return static_cast<double>(*i);
-      if (!std::holds_alternative<double>(value)) throw wrongKind();
-      return value;
+    case TPropertyKind::Float: {
+      double v = 0;
+      if (const auto* i = std::get_if<std::int64_t>(&value))
+        v = static_cast<double>(*i);
+      else if (const auto* d = std::get_if<double>(&value))
+        v = *d;
+      else
+        throw wrongKind();
+      // A value the property's type cannot hold would become infinity.
+      if (!std::isfinite(v) || std::fabs(v) > largestFinite_)
+        throw EFCError::ForProperty(ownerPath, name_,
+                                    "value " + FormatFloat(v) + " is not a finite " + typeName_ + " number");
+      return v;
+    }
     case TPropertyKind::Boolean:
       if (!std::holds_alternative<bool>(value)) throw wrongKind();
       return value;
@@ -132,7 +142,7 @@ TPropertyValue TPropertyInfo::ParseValue(std::string_view text, std::string_view
       if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size() ||
           !std::isfinite(v))
         throw bad("a number");
-      return v;
+      return Checked(v, ownerPath);
     }
     case TPropertyKind::Boolean:
       if (SameIdentifier(text, "true")) return true;

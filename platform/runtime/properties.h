@@ -115,6 +115,7 @@ private:
   const TEnumInfo* enum_ = nullptr;
   std::int64_t minimum_ = 0;
   std::int64_t maximum_ = 0;
+  double largestFinite_ = 0;  ///< of a float property's type: larger values are not finite in it
   std::function<TPropertyValue(const TPersistent&)> get_;
   std::function<void(TPersistent&, const TPropertyValue&)> set_;
   std::function<TPersistent*(TPersistent&)> object_;
@@ -303,6 +304,8 @@ private:
       p.minimum_ = static_cast<std::int64_t>(std::numeric_limits<V>::min());
       p.maximum_ = static_cast<std::int64_t>(std::numeric_limits<V>::max());
     }
+    if constexpr (Traits::kind == TPropertyKind::Float)
+      p.largestFinite_ = static_cast<double>(std::numeric_limits<V>::max());
     p.get_ = [get](const TPersistent& o) { return ToValue<V>((Self(o).*get)()); };
     return p;
   }

@@ -94,6 +94,9 @@ IppStatus resize(const Arguments& a, int channels, const RowRoutines& routines) 
       a.interpolation == IPPI_INTER_SUPER && a.xFactor <= 1.0 && a.yFactor <= 1.0;
   if (const IppStatus status = checkImagesAndFactors(a); status != ippStsNoErr) return status;
   if (!supersample && !isSupportedInterpolation(a.interpolation)) return ippStsInterpolationErr;
+  // After the defined checks, so every case they decide keeps its status: a
+  // step of 0 or below would send rows onto or before the first one.
+  if (a.srcStep < 1 || a.dstStep < 1) return ippStsStepErr;
   Job job{};
   if (const IppStatus status = prepareJob(a, channels, job); status != ippStsNoErr) return status;
   if (supersample) return resizeSuper(job);

@@ -5,6 +5,7 @@
 #include "components/Fcgaussnoise.h"
 #include "components/Fcuniformnoise.h"
 #include "dispatch/primitives.h"
+#include "platform/runtime/error.h"
 #include "tests/components/filter_run.h"
 
 namespace fc {
@@ -134,17 +135,20 @@ TEST(NoiseFilters, GeneratingNeverChangesThePublishedSeedAndSettingItDoesNotRest
   EXPECT_EQ(BytesOf(run.RunOne(ThreeFrames()[0])), BytesOf(TFilterRun(fromFive).RunOne(ThreeFrames()[0])));
 }
 
-TEST(NoiseFilters, LowAndHighOfUniformNoiseCarryEachOtherAlong) {
+TEST(NoiseFilters, UniformNoiseRefusesALowAboveHighAndKeepsBoth) {
   TFCUniformNoise uniform(nullptr);
+  uniform.SetName("Noise1");
   uniform.SetHigh(100);
-  EXPECT_EQ(uniform.GetLow(), 0);
-  uniform.SetLow(200);
-  EXPECT_EQ(uniform.GetHigh(), 200);
-  uniform.SetHigh(50);
-  EXPECT_EQ(uniform.GetLow(), 50);
-  EXPECT_EQ(uniform.GetHigh(), 50);
-  SetPropertyText(uniform, "Low", "70");  // the registry goes through the same setters
-  EXPECT_EQ(GetPropertyText(uniform, "High"), "70");
+  EXPECT_THROW(uniform.SetLow(200), EFCError);
+  uniform.SetLow(100);  // equal is a range of one value
+  try {
+    SetPropertyText(uniform, "High", "50");  // the registry goes through the same setters
+    FAIL() << "no error";
+  } catch (const EFCError& error) {
+    EXPECT_EQ(std::string(error.what()), "Noise1.High: 50 lies below Low (100)");
+  }
+  EXPECT_EQ(uniform.GetLow(), 100);
+  EXPECT_EQ(uniform.GetHigh(), 100);
 }
 
 }  // namespace

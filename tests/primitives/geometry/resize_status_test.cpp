@@ -89,6 +89,26 @@ TEST(ResizeStatus, SupersamplingChecksTheSameWayWithoutTheModeCheck) {
   EXPECT_EQ(f.dst.bytes, before);
 }
 
+// A step of 0 or below would put rows onto or before the first: refused
+// once every defined check has passed, so those keep their statuses.
+TEST(ResizeStatus, StepsBelowOneAreRefusedAfterTheDefinedChecks) {
+  for (int channels : {1, 3}) {
+    TestImage src(10, 10, channels, 0, 1);
+    TestImage dst(40, 40, channels, 0, 1);
+    src.randomize(5);
+    dst.randomize(6);
+    const auto before = dst.bytes;
+    auto resize = [&](int srcStep, int dstStep, double factor) {
+      return pxResizeFor(channels)(src.data(), {10, 10}, srcStep, {0, 0, 10, 10}, dst.data(), dstStep, {40, 40},
+                                   factor, factor, IPPI_INTER_LINEAR);
+    };
+    EXPECT_EQ(resize(0, dst.step, 2.0), ippStsStepErr);
+    EXPECT_EQ(resize(src.step, -dst.step, 2.0), ippStsStepErr);
+    EXPECT_EQ(resize(-1, dst.step, 0.0), ippStsResizeFactorErr);
+    EXPECT_EQ(dst.bytes, before);
+  }
+}
+
 // Writes `call` into a fresh random destination and returns how many columns
 // and rows changed, after checking that everything else kept its bytes.
 IppiSize writtenArea(const ResizeCall& call, const TestImage& src, int channels) {
