@@ -1,6 +1,8 @@
 #include "contracts/video/common_filter.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace fc {
 
@@ -68,7 +70,33 @@ bool TFCCommonFilter::SourceDispatch(TPMSourcePin&, const TPMOperation& operatio
   return inputPin_.Request(operation);
 }
 
+namespace {
+
+// The filters handling a start-frame on this thread, outermost first. A
+// start that reaches one of them again has come round a loop, which would
+// send it (and every frame after it) round for ever.
+thread_local std::vector<const TComponent*> startsInProgress;
+
+class TStartInProgress {
+public:
+  explicit TStartInProgress(const TComponent& filter) {
+    const auto at = std::find(startsInProgress.begin(), startsInProgress.end(), &filter);
+    if (at != startsInProgress.end()) {
+      std::string loop;
+      for (auto it = at; it != startsInProgress.end(); ++it) loop += (*it)->NamePath() + " > ";
+      throw EFCError(loop + filter.NamePath() + ": the stream comes back round a loop of connections");
+    }
+    startsInProgress.push_back(&filter);
+  }
+  ~TStartInProgress() { startsInProgress.pop_back(); }
+  TStartInProgress(const TStartInProgress&) = delete;
+  TStartInProgress& operator=(const TStartInProgress&) = delete;
+};
+
+}  // namespace
+
 bool TFCCommonFilter::StartStream(const TPMStartFrameOperation& start) {
+  const TStartInProgress inProgress(*this);
   int width = start.Width(), height = start.Height();
   const TFCVideoFormat input = IsVideoFormat(start.PixelFormat())
                                    ? static_cast<TFCVideoFormat>(start.PixelFormat())

@@ -48,7 +48,8 @@ namespace fc {
 ///   }
 ///
 /// A std::bad_alloc while starting or filtering becomes EFCError naming the
-/// component. Sizes that feed allocations are checked against the budget of
+/// component. A start-frame that comes back to the filter round a loop of
+/// connections raises EFCError naming the components on the loop. Sizes that feed allocations are checked against the budget of
 /// platform/runtime/resource_budget.h where they are set.
 class FC_COMPONENTS_API TFCCommonFilter : public TComponent,
                                           public TPMObject,

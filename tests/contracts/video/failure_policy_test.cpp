@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "contracts/pins/pin_graph.h"
 #include "contracts/video/common_filter.h"
 #include "contracts/video/generator.h"
 #include "platform/runtime/log.h"
@@ -159,6 +160,32 @@ TEST(GeneratorFailures, AFailedFrameIsNotSentAndAnOversizedImageIsRefusedAtStart
   }
   SetMaxBufferBytes(0);
   EXPECT_FALSE(gen.IsRunning());
+}
+
+TEST(PinGraph, LoopsAreFoundBeforeAStartAndRefusedWhenAStartComesRoundOne) {
+  TComponent root;
+  auto* a = new TScriptedFilter(&root);
+  auto* b = new TScriptedFilter(&root);
+  auto* c = new TScriptedFilter(&root);
+  a->SetName("A");
+  b->SetName("B");
+  c->SetName("C");
+  a->GetOutputPin()->Connect(*b->GetInputPin());
+  b->GetOutputPin()->Connect(*c->GetInputPin());
+  a->GetOutputPin()->Connect(*c->GetInputPin());  // C now takes A, not B: no loop
+  EXPECT_TRUE(FindLoop(root).empty());
+  c->GetOutputPin()->Connect(*a->GetInputPin());
+  EXPECT_EQ(LoopText(FindLoop(root)), "A > C > A");
+
+  // A start sent into the loop from outside comes back to where it entered.
+  TComponentHarness harness;
+  harness.Collect(*c->GetOutputPin());
+  try {
+    c->GetOutputPin()->SendStartFrame(4, 3, 30.0, vfRGB24);
+    FAIL() << "no error";
+  } catch (const EFCError& error) {
+    EXPECT_EQ(std::string(error.what()), "A > C > A: the stream comes back round a loop of connections");
+  }
 }
 
 TEST(ResourceBudget, SidesAndBytesAreCheckedAndTheBudgetIsSettable) {
