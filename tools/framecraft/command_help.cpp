@@ -28,10 +28,12 @@ constexpr TCommandHelp kCommandHelp[] = {
      "sub-objects with their own properties, and the component's pins.\n"},
     {"run",
      "usage: framecraft run FORM [--frames N] [--realtime] [--set Comp.Prop=Value]...\n"
-     "                           [--dump Comp.Pin=DIR]...\n"
+     "                           [--dump Comp.Pin=DIR]... [--max-frame-bytes BYTES]\n"
      "\n"
      "Loads the form file FORM, streams frames through its pipeline and prints\n"
-     "the frame rate reached.\n"
+     "the frame rate reached. A pipeline whose connections form a loop is\n"
+     "refused; a run in which a component reported a failed frame prints each\n"
+     "failure and exits with status 1.\n"
      "\n"
      "  --frames N              frames to stream (default 30)\n"
      "  --realtime              each generator makes its frames at its own frame\n"
@@ -40,16 +42,21 @@ constexpr TCommandHelp kCommandHelp[] = {
      "  --set Comp.Prop=Value   sets a property before the run; Prop may be a\n"
      "                          dotted path into sub-objects (Resize1.OutputSize.Width=320)\n"
      "  --dump Comp.Pin=DIR     writes every frame leaving that pin as numbered PNG\n"
-     "                          files into DIR; a pin of a pin list is Comp.List.N\n"
-     "Options may also be written --option=value.\n"},
+     "                          files into DIR; a pin of a pin list is Comp.List.N;\n"
+     "                          each pin needs a directory of its own\n"
+     "  --max-frame-bytes BYTES the largest frame or work buffer (default\n"
+     "                          FRAMECRAFT_MAX_FRAME_BYTES, else 1073741824)\n"
+     "Options may also be written --option=value. FRAMECRAFT_LOG=warning|debug\n"
+     "shows the library's log.\n"},
     {"demo",
-     "usage: framecraft demo [--frames N]\n"
+     "usage: framecraft demo [--frames N] [--max-frame-bytes BYTES]\n"
      "\n"
      "Runs the built-in example pipeline (a generated test pattern through\n"
      "several filters) and writes each component's output frames as PNG files\n"
      "into ./demo-out/<component>/.\n"
      "\n"
-     "  --frames N   frames to stream (default 30)\n"},
+     "  --frames N              frames to stream (default 30)\n"
+     "  --max-frame-bytes BYTES the largest frame or work buffer\n"},
     {"help",
      "usage: framecraft help [COMMAND]\n"
      "       framecraft --help | -h\n"

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "platform/runtime/resource_budget.h"
 #include "tools/framecraft/command_help.h"
 
 namespace fc::tool {
@@ -24,8 +25,20 @@ int ParseFrameCount(const std::string& text) {
   return frames;
 }
 
+std::uint64_t ParseByteCount(const std::string& text) {
+  const auto bytes = ParseBufferBytes(text);
+  if (!bytes) throw EUsageError("--max-frame-bytes expects a positive whole number of bytes, not '" + text + "'");
+  return *bytes;
+}
+
+bool IsKnownOption(std::string_view option, bool setAndDump) {
+  return option == "--frames" || option == "--max-frame-bytes" ||
+         (setAndDump && (option == "--set" || option == "--dump"));
+}
+
 // Reads the options after the operand; `setAndDump` says whether --set and
-// --dump may appear (run) or only --frames (demo).
+// --dump (and --realtime) may appear (run) or only --frames and
+// --max-frame-bytes (demo).
 void ParseOptions(std::span<const std::string> args, bool setAndDump, TCommandLine& line) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--realtime" && setAndDump) {
@@ -33,23 +46,25 @@ void ParseOptions(std::span<const std::string> args, bool setAndDump, TCommandLi
       continue;
     }
     std::string option = args[i], value;
-    std::size_t equals = option.find('=');
-    if (option.starts_with("--") && equals != std::string::npos) {
+    if (!option.starts_with("--")) throw EUsageError("unexpected '" + option + "'");
+    const std::size_t equals = option.find('=');
+    if (equals != std::string::npos) {
       value = option.substr(equals + 1);
       option.resize(equals);
-    } else if (i + 1 < args.size()) {
+    }
+    if (!IsKnownOption(option, setAndDump)) throw EUsageError("unknown option '" + option + "'");
+    if (equals == std::string::npos) {
+      if (i + 1 >= args.size()) throw EUsageError(option + " expects a value");
       value = args[++i];
-    } else {
-      throw EUsageError(option.starts_with("--") ? option + " expects a value" : "unexpected '" + option + "'");
     }
     if (option == "--frames")
       line.frames = ParseFrameCount(value);
-    else if (option == "--set" && setAndDump)
+    else if (option == "--max-frame-bytes")
+      line.maxFrameBytes = ParseByteCount(value);
+    else if (option == "--set")
       line.sets.push_back(ParseAssignment(option, value));
-    else if (option == "--dump" && setAndDump)
-      line.dumps.push_back(ParseAssignment(option, value));
     else
-      throw EUsageError("unknown option '" + option + "'");
+      line.dumps.push_back(ParseAssignment(option, value));
   }
 }
 
@@ -97,8 +112,8 @@ std::string_view UsageText() {
   return "usage: framecraft list\n"
          "       framecraft describe CLASS\n"
          "       framecraft run FORM [--frames N] [--realtime] [--set Comp.Prop=Value]...\n"
-         "                           [--dump Comp.Pin=DIR]...\n"
-         "       framecraft demo [--frames N]\n"
+         "                           [--dump Comp.Pin=DIR]... [--max-frame-bytes BYTES]\n"
+         "       framecraft demo [--frames N] [--max-frame-bytes BYTES]\n"
          "       framecraft help [COMMAND] | --help\n"
          "       framecraft version | --version\n"
          "\n"

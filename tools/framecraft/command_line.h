@@ -1,6 +1,7 @@
 // command_line.h - the command line of the framecraft tool.
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -36,6 +37,7 @@ struct TCommandLine {
   bool realtime = false;
   std::vector<TAssignment> sets;
   std::vector<TAssignment> dumps;
+  std::uint64_t maxFrameBytes = 0;  ///< --max-frame-bytes; 0 keeps the library's budget
 };
 
 /// Parses the arguments after the program name; EUsageError when they make

@@ -3,18 +3,24 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <map>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "contracts/pins/pin.h"
+#include "contracts/pins/pin_graph.h"
 #include "contracts/pins/pin_list.h"
 #include "platform/runtime/error.h"
 #include "platform/runtime/form_loader.h"
 #include "platform/runtime/form_reader.h"
+#include "platform/runtime/resource_budget.h"
 #include "tools/framecraft/catalogue_listing.h"
 #include "tools/framecraft/command_help.h"
 #include "tools/framecraft/command_line.h"
 #include "tools/framecraft/demo_form.h"
+#include "tools/framecraft/failure_watch.h"
 #include "tools/framecraft/pin_dump.h"
 #include "tools/framecraft/pipeline_runner.h"
 
@@ -77,7 +83,25 @@ void ApplySettings(TComponent& root, const std::vector<TAssignment>& sets) {
   for (const TAssignment& set : sets) SetPropertyText(ComponentNamedIn(root, set, "--set"), set.path, set.value);
 }
 
+// One spelling of a directory: "out", "./out/" and "a/../out" are the same.
+std::filesystem::path DirectoryKey(const std::string& directory) {
+  const auto path = std::filesystem::weakly_canonical(std::filesystem::absolute(directory)).lexically_normal();
+  return path.has_filename() ? path : path.parent_path();
+}
+
+// Two pins dumped into one directory would overwrite each other's files.
+void RefuseSharedDirectories(const std::vector<TAssignment>& dumps) {
+  std::map<std::filesystem::path, const TAssignment*> byDirectory;
+  for (const TAssignment& dump : dumps) {
+    const auto [at, added] = byDirectory.emplace(DirectoryKey(dump.value), &dump);
+    if (!added)
+      throw EFCError("--dump " + dump.argument + ": " + at->second->component + "." + at->second->path +
+                     " already writes into " + dump.value + "; give each pin a directory of its own");
+  }
+}
+
 std::vector<std::unique_ptr<TPinDump>> AttachDumps(TComponent& root, const std::vector<TAssignment>& dumps) {
+  RefuseSharedDirectories(dumps);
   std::vector<std::unique_ptr<TPinDump>> attached;
   for (const TAssignment& dump : dumps) {
     TPMPin& pin = PinAt(ComponentNamedIn(root, dump, "--dump"), dump.path);
@@ -128,15 +152,34 @@ TRunResult RunPipeline(TComponent& root, const std::vector<std::unique_ptr<TPinD
   });
 }
 
+// Prints each failure the components reported; a run with any is a failed run.
+void ThrowIfComponentsFailed(const TFailureWatch& failures, const TToolOutput& io) {
+  const int count = failures.ErrorCount();
+  if (count == 0) return;
+  for (const std::string& message : failures.Messages()) io.err << "framecraft: " << message << '\n';
+  throw EFCError(std::to_string(count) + (count == 1 ? " frame" : " frames") +
+                 " failed in the pipeline's components and were not sent");
+}
+
+// Frames sent round a loop never end, and a loop nothing else feeds never
+// receives any: such a pipeline is refused before it runs.
+void RefuseLoops(TComponent& root, std::string_view where) {
+  if (const auto loop = FindLoop(root); !loop.empty())
+    throw EFCError(std::string(where) + ": the connections form a loop, " + LoopText(loop));
+}
+
 void RunForm(const TCommandLine& line, const TFCCatalogue& catalogue, const TToolOutput& io) {
   std::unique_ptr<TComponent> root = LoadFormFile(line.operand, catalogue.ClassLookup());
   ApplySettings(*root, line.sets);
+  RefuseLoops(*root, line.operand);
   auto dumps = AttachDumps(*root, line.dumps);
+  const TFailureWatch failures(*root);
   TRunResult result = RunPipeline(*root, dumps, line.frames, io, line.realtime);
   for (const auto& dump : dumps)
     io.out << dump->Label() << ": " << dump->Written() << " " << dump->WrittenWhat() << " written to "
            << dump->Directory().string() << '\n';
   io.out << Rate(result) << '\n';
+  ThrowIfComponentsFailed(failures, io);
 }
 
 // Writes each component's output into demo-out/<component>/.
@@ -151,11 +194,14 @@ void RunDemo(const TCommandLine& line, const TFCCatalogue& catalogue, const TToo
     chain += (chain.empty() ? "" : " > ") + name;
   }
   auto dumps = AttachDumps(*root, outputs);
+  const TFailureWatch failures(*root);
   TRunResult result = RunPipeline(*root, dumps, line.frames, io);
   io.out << "demo: " << chain << ": " << Rate(result) << ", PNG files in " << kDemoDirectory << "/\n";
+  ThrowIfComponentsFailed(failures, io);
 }
 
 void Execute(const TCommandLine& line, const TFCCatalogue& catalogue, const TToolOutput& io) {
+  if (line.maxFrameBytes) SetMaxBufferBytes(line.maxFrameBytes);
   switch (line.command) {
     case TCommand::Help: io.out << (line.operand.empty() ? UsageText() : CommandHelp(line.operand)); break;
     case TCommand::Version: io.out << "framecraft " << FRAMECRAFT_VERSION << '\n'; break;
@@ -175,6 +221,11 @@ int RunFramecraft(std::span<const std::string> args, const TFCCatalogue& catalog
   } catch (const EUsageError& error) {
     io.err << "framecraft: " << error.what() << '\n' << UsageText();
     return 2;
+  } catch (const std::bad_alloc&) {
+    // Components name themselves when memory runs out while they stream;
+    // this is what is left: loading or setting up.
+    io.err << "framecraft: out of memory while loading or setting up the pipeline\n";
+    return 1;
   } catch (const std::exception& error) {
     // EFCError and its form errors carry the file and line, or the component
     // and property at fault, in their text.

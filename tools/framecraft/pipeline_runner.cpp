@@ -65,10 +65,12 @@ TRunResult TPipelineRunner::Run(int frames, const std::function<void(int done)>&
   TRunResult result;
   const auto begin = std::chrono::steady_clock::now();
   try {
-    for (TFCCommonGen* generator : generators_) generator->Start();
+    for (TFCCommonGen* generator : generators_)
+      generator->NamingOutOfMemory("starting its pipeline", [&] { generator->Start(); });
     if (realtime_) RunRealtime(frames, afterStep, result, begin);
     while (result.frames < frames && AnyRunning()) {
-      for (TFCCommonGen* generator : generators_) generator->GenerateNow();
+      for (TFCCommonGen* generator : generators_)
+        generator->NamingOutOfMemory("running its pipeline", [&] { generator->GenerateNow(); });
       ++result.frames;
       TWCMainThreadNotifier::ProcessMessages();
       if (afterStep) afterStep(result.frames);
