@@ -8,20 +8,21 @@
 #include <vector>
 
 #include "contracts/pins/pin.h"
+#include "platform/runtime/components_api.h"
 
 namespace fc {
 
 /// The published pins of `component` (its pin properties and the pins of its
 /// pin lists) that carry a stream out: they send and are not state pins.
-std::vector<TPMPin*> StreamSourcePinsOf(TComponent& component);
+FC_COMPONENTS_API std::vector<TPMPin*> StreamSourcePinsOf(TComponent& component);
 
 /// A loop of stream connections among `root` and the components it owns
 /// (at any depth), in stream order with the first component repeated at the
 /// end ("A", "B", "A"); empty when there is none. Only published pins are
 /// followed; a state pin, which sends and receives, carries no stream.
-std::vector<TComponent*> FindLoop(TComponent& root);
+FC_COMPONENTS_API std::vector<TComponent*> FindLoop(TComponent& root);
 
 /// "A > B > A" for a loop as FindLoop gives it.
-std::string LoopText(const std::vector<TComponent*>& loop);
+FC_COMPONENTS_API std::string LoopText(const std::vector<TComponent*>& loop);
 
 }  // namespace fc
