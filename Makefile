@@ -7,11 +7,15 @@
 # make install PREFIX=P   build and install libraries, headers, CMake package,
 #             pkg-config files, the tool and the example forms under P
 #             (default /usr/local)
+# make fuzz   build the fuzz targets with clang in build-fuzz/ and run each
+#             for FUZZ_SECONDS (default 60); a crash fails with its reproducer
+# make soak   stream every filter kind for SOAK_SECONDS (default 600) under
+#             ThreadSanitizer while connections and settings change
 # make package   build the Debian package build/framecraft_<version>_<arch>.deb
 GENERATOR := -G Ninja
 CTEST := ctest --output-on-failure --timeout 600 -j2
 
-.PHONY: deps test test-release test-sanitize test-threads bench demo install package clean
+.PHONY: deps test test-release test-sanitize test-threads bench demo install package clean fuzz fuzz-build soak
 
 deps:
 	@scripts/install-deps
@@ -55,5 +59,21 @@ package: deps
 	cmake --build build
 	cd build && cpack
 
+FUZZ_SECONDS ?= 60
+SOAK_SECONDS ?= 600
+
+fuzz-build: deps
+	cmake -S . -B build-fuzz $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang-14 \
+	  -DCMAKE_CXX_COMPILER=clang++-14 -DFRAMECRAFT_FUZZ=ON -DFRAMECRAFT_SANITIZE=address,undefined >/dev/null
+	cmake --build build-fuzz
+
+fuzz: fuzz-build
+	tests/fuzz/run-fuzzers $(FUZZ_SECONDS)
+
+soak: deps
+	cmake -S . -B build-tsan $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DFRAMECRAFT_SANITIZE=thread >/dev/null
+	cmake --build build-tsan --target framecraft_soak
+	SOAK_SECONDS=$(SOAK_SECONDS) build-tsan/tests/soak/framecraft_soak
+
 clean:
-	rm -rf build build-asan build-tsan build-bench
+	rm -rf build build-asan build-tsan build-bench build-fuzz
