@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/runtime/error.h"
+#include "platform/runtime/resource_budget.h"
 
 namespace fc {
 
@@ -77,7 +78,7 @@ void TFCChangeRate::SetVideoFormat(TFCImageBuffer& Buffer) {
   if (Buffer.Format() != vfGray8) TFCCommonFilter::SetVideoFormat(Buffer);
 }
 
-void TFCChangeRate::SetSizeRate(int&, int&, int Rate) {
+void TFCChangeRate::SetSizeRate(int& Width, int& Height, int Rate) {
   operation_ = froNone;
   refused_ = Rate <= 0;
   if (refused_)
@@ -98,6 +99,15 @@ void TFCChangeRate::SetSizeRate(int&, int&, int Rate) {
   }
   inputDuration_ = 1.0 / inputRate_;
   outputDuration_ = 1.0 / outputRate_;
+  // The work frames of a group live together: a large ratio must not
+  // exhaust memory.
+  const std::uint64_t frameBytes = static_cast<std::uint64_t>(RowBytesOf(vfRGB24, std::max(Width, 0))) *
+                                   static_cast<std::uint64_t>(std::max(Height, 0));
+  if (groupSize_ > 0 && !WithinBufferBudget(frameBytes * static_cast<std::uint64_t>(groupSize_))) {
+    operation_ = froNone;
+    refused_ = true;
+    CheckBufferBudget(NamePath(), "FrameRate", frameBytes * static_cast<std::uint64_t>(groupSize_));
+  }
 }
 
 double TFCChangeRate::OutputRate(double inputRate) {

@@ -31,7 +31,8 @@ enum TFCRateChangeOperation { froUpSample, froDownSample, froNone };
 /// formats become three-byte frames.
 ///
 /// A `FrameRate` of 0 or below is refused, and so is a stream whose rate
-/// rounds to 0: its start raises EFCError and its frames are dropped.
+/// rounds to 0 or whose group of work frames would not fit the memory
+/// budget: its start raises EFCError and its frames are dropped.
 class FC_COMPONENTS_API TFCChangeRate : public TFCCommonFilter {
   FC_DECLARE_CLASS_INFO()
 public:

@@ -1,5 +1,9 @@
 #include "components/Fcdelay.h"
 
+#include <algorithm>
+
+#include "platform/runtime/resource_budget.h"
+
 namespace fc {
 
 const TClassInfo& TFCDelay::StaticClassInfo() {
@@ -17,8 +21,18 @@ std::int32_t TFCDelay::GetFrameDelay() const {
 
 void TFCDelay::SetFrameDelay(std::int32_t frames) {
   auto section = WriteLock();
+  CheckHeldBytes(frames, StreamSize());
   frameDelay_ = frames;
 }
+
+// The frames held live together: their bytes must fit the memory budget.
+void TFCDelay::CheckHeldBytes(std::int32_t frames, IppiSize size) const {
+  const std::uint64_t frameBytes = static_cast<std::uint64_t>(RowBytesOf(vfRGB32, std::max(size.width, 0))) *
+                                   static_cast<std::uint64_t>(std::max(size.height, 0));
+  CheckBufferBudget(NamePath(), "FrameDelay", frameBytes * static_cast<std::uint64_t>(std::max(frames, 0)));
+}
+
+void TFCDelay::SetSizeRate(int& Width, int& Height, int) { CheckHeldBytes(frameDelay_, {Width, Height}); }
 
 void TFCDelay::FilterInternalOperation(const TFCImageBuffer&, IFCImageBuffer& Out) {
   held_.Push(MakeOperation<TPMSuppliedBufferOperation>(std::move(Out)));

@@ -16,7 +16,9 @@ namespace fc {
 ///
 /// At the end of a stream the frames still held are delivered, oldest first,
 /// before the stop is passed on; a new stream starts with an empty list.
-/// Frames keep their format and pixels.
+/// Frames keep their format and pixels. The frames held must fit the memory
+/// budget: a stream, or a FrameDelay, that would hold more is refused with
+/// EFCError naming FrameDelay.
 class FC_COMPONENTS_API TFCDelay : public TFCCommonFilter {
   FC_DECLARE_CLASS_INFO()
 public:
@@ -37,8 +39,11 @@ protected:
   void FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out) override;
   /// Every format passes as it is.
   void SetVideoFormat(TFCImageBuffer&) override {}
+  void SetSizeRate(int& Width, int& Height, int Rate) override;
 
 private:
+  void CheckHeldBytes(std::int32_t frames, IppiSize size) const;
+
   std::int32_t frameDelay_ = kFrameDelayDefault;
   TWCOperationList held_;
 };

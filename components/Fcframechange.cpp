@@ -103,7 +103,7 @@ void TFCFrameChange::FilterInternalOperation(const TFCImageBuffer& In, IFCImageB
       call.scaledC3 ? (grey ? call.scaledC1 : call.scaledC3)(first, step, second, step, dst, step, size, 0)
                     : (grey ? call.plainC1 : call.plainC3)(first, step, second, step, dst, step, size);
   previous_ = In;
-  if (status < ippStsNoErr) Out = nullptr;  // nothing was written: send nothing
+  PrimitiveSucceeded(status, grey ? call.nameC1 : call.nameC3);  // on failure the base sends nothing
 }
 
 }  // namespace fc

@@ -105,6 +105,9 @@ TEST(ChangeRate, RefusesRatesOfZeroAndDropsTheRefusedStream) {
   EXPECT_THROW(harness.PushStart(2, 2, 0.4), EFCError);  // rounds to 0 frames per second
   harness.PushFrame(Flat(1));
   EXPECT_TRUE(harness.Frames().empty());
+  rate.SetFrameRate(1e6);  // a million work frames per input frame of 640 x 480
+  EXPECT_THROW(harness.PushStart(640, 480, 1), EFCError);
+  rate.SetFrameRate(15);
   harness.PushStart(2, 2, 5);  // a good stream works again
   harness.PushFrame(Flat(1));
   EXPECT_FALSE(harness.Frames().empty());

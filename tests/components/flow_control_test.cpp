@@ -5,6 +5,7 @@
 #include "components/Fcdelay.h"
 #include "components/Fcsnapshot.h"
 #include "components/Fcswitch.h"
+#include "platform/runtime/error.h"
 #include "tests/components/filter_run.h"
 
 namespace fc {
@@ -68,6 +69,17 @@ TEST(Delay, ZeroOrNegativeDelaysAndLoweringTheDelayReleaseFramesAtOnce) {
   // Formats pass untouched.
   run.harness.PushFrame(Numbered(7, vfYUY2));
   EXPECT_EQ(run.harness.Frames().back()->Format(), vfYUY2);
+}
+
+TEST(Delay, RefusesToHoldMoreThanTheMemoryBudget) {
+  TFCDelay delay(nullptr);
+  TFilterRun run(delay);
+  delay.SetFrameDelay(1 << 30);  // no stream yet: nothing to hold
+  EXPECT_THROW(run.harness.PushStart(640, 480), EFCError);
+  delay.SetFrameDelay(3);
+  run.harness.PushStart(640, 480);
+  EXPECT_THROW(delay.SetFrameDelay(1 << 30), EFCError);
+  EXPECT_EQ(delay.GetFrameDelay(), 3);
 }
 
 struct SwitchRun {
