@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/runtime/error.h"
+#include "platform/runtime/resource_budget.h"
 
 namespace fc {
 
@@ -59,14 +60,20 @@ std::uint32_t TFCRealToFrame::GetWidth() const {
   return width_;
 }
 
-void TFCRealToFrame::SetWidth(std::uint32_t value) { Store(width_, value); }
+void TFCRealToFrame::SetWidth(std::uint32_t value) {
+  CheckFrameSide(NamePath(), "Width", value);
+  Store(width_, value);
+}
 
 std::uint32_t TFCRealToFrame::GetHight() const {
   auto section = ReadLock();
   return hight_;
 }
 
-void TFCRealToFrame::SetHight(std::uint32_t value) { Store(hight_, value); }
+void TFCRealToFrame::SetHight(std::uint32_t value) {
+  CheckFrameSide(NamePath(), "Hight", value);
+  Store(hight_, value);
+}
 
 std::uint32_t TFCRealToFrame::GetFramePerSec() const {
   auto section = ReadLock();
@@ -103,10 +110,7 @@ bool TFCRealToFrame::StartStream() {
     auto section = WriteLock();
     if (width_ == 0) throw EFCError::ForProperty(NamePath(), "Width", "must be at least 1 to make frames");
     if (hight_ == 0) throw EFCError::ForProperty(NamePath(), "Hight", "must be at least 1 to make frames");
-    constexpr auto kIntMax = static_cast<std::uint64_t>(std::numeric_limits<int>::max());
-    if (std::uint64_t{width_} * hight_ > kIntMax)
-      throw EFCError::ForProperty(NamePath(), "Width",
-                                  std::to_string(width_) + " x " + std::to_string(hight_) + " is too large a frame");
+    CheckFrameBudget(NamePath(), "Width", width_, hight_, 1);
     width = static_cast<int>(width_);
     height = static_cast<int>(hight_);
     rate = framePerSec_;

@@ -21,8 +21,10 @@ namespace fc {
 /// A stream starts with a start-sample-rate (or start-intensity) on the
 /// input: the fill position restarts at 0 and a start-frame of `Width` x
 /// `Hight`, vfGray8, `FramePerSec` goes out. Size and rate set meanwhile
-/// take effect at the next start; a zero size is refused there with
-/// EFCError naming the property. Samples arriving while no stream runs have
+/// take effect at the next start. A zero size, or one beyond the frame
+/// budget (platform/runtime/resource_budget.h), is refused there with
+/// EFCError naming the property; a side beyond it already by its setter.
+/// Samples arriving while no stream runs have
 /// no frame to go to: they are dropped and counted (`DroppedSamples`).
 ///
 /// A sample becomes a byte by rounding to the nearest integer (ties to even)

@@ -94,6 +94,7 @@ TEST_F(RealToFrameTest, ZeroSizeIsRefusedAtStartAndSamplesWithoutAStreamAreCount
   }
   feeder.output.SendReal(1.0);
   EXPECT_EQ(toFrame.DroppedSamples(), 51u);
+  EXPECT_THROW(toFrame.SetWidth(1u << 20), EFCError);
   EXPECT_TRUE(harness.Frames().empty());
 
   // Size changes take effect at the next start.
