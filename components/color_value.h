@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "dispatch/Fcimagedefs.h"
 #include "platform/runtime/components_api.h"
@@ -21,5 +22,10 @@ inline TColorBytes ColorBytes(TColor color) {
   const auto value = static_cast<std::uint32_t>(color);
   return {{static_cast<Ipp8u>(value), static_cast<Ipp8u>(value >> 8), static_cast<Ipp8u>(value >> 16)}};
 }
+
+/// The name of a colour as designers show it: the identifier of one of the
+/// sixteen basic colours ("clGreen" for 0x008000), otherwise "$" and the
+/// value in eight hexadecimal digits ("$00123456").
+FC_COMPONENTS_API std::string ColorToString(TColor color);
 
 }  // namespace fc

@@ -33,6 +33,23 @@ TForwardConversion ForwardConversion(TFCColorMode mode) {
   return {nullptr, {}};
 }
 
+// The mode's conversion back to red-green-blue order (blue-green-red for
+// cmLab).
+TForwardConversion InverseConversion(TFCColorMode mode) {
+  switch (mode) {
+    case cmHLS: return FC_CONVERSION(ippiHLSToRGB_8u_C3R);
+    case cmHSV: return FC_CONVERSION(ippiHSVToRGB_8u_C3R);
+    case cmYUV: return FC_CONVERSION(ippiYUVToRGB_8u_C3R);
+    case cmLUV: return FC_CONVERSION(ippiLUVToRGB_8u_C3R);
+    case cmXYZ: return FC_CONVERSION(ippiXYZToRGB_8u_C3R);
+    case cmYCbCr: return FC_CONVERSION(ippiYCbCrToRGB_8u_C3R);
+    case cmYCC: return FC_CONVERSION(ippiYCCToRGB_8u_C3R);
+    case cmLab: return FC_CONVERSION(ippiLabToBGR_8u_C3R);
+    case cmRGB: break;
+  }
+  return {nullptr, {}};
+}
+
 #undef FC_CONVERSION
 
 // Gives `work` the size of `like` in the three-byte format, keeping its
@@ -80,6 +97,27 @@ IppStatus ConvertToColorMode(const TFCImageBuffer& bgr, TFCColorMode mode, TFCIm
   ResizeWork(out, bgr);
   const IppStatus status = forward.convert(ordered->Read(), ordered->Step(), out.Write(), out.Step(), out.SizeRecord());
   if (status != ippStsNoErr && failedEntry) *failedEntry = forward.name;
+  return status;
+}
+
+IppStatus ConvertFromColorMode(const TFCImageBuffer& channels, TFCColorMode mode, TFCImageBuffer& bgr,
+                               std::string_view* failedEntry) {
+  const TForwardConversion inverse = InverseConversion(mode);
+  ResizeWork(bgr, channels);
+  if (channels.Size() == 0) return ippStsNoErr;
+  IppStatus status = ippStsNoErr;
+  if (inverse.convert)
+    status = inverse.convert(channels.Read(), channels.Step(), bgr.Write(), bgr.Step(), bgr.SizeRecord());
+  else
+    std::memcpy(bgr.Write(), channels.Read(), channels.Size());
+  if (status != ippStsNoErr) {
+    if (failedEntry) *failedEntry = inverse.name;
+    return status;
+  }
+  if (mode == cmLab) return ippStsNoErr;
+  static constexpr int kBlueGreenRed[3] = {2, 1, 0};
+  status = ippiSwapChannels_8u_C3IR(bgr.Modify(), bgr.Step(), bgr.SizeRecord(), kBlueGreenRed);
+  if (status != ippStsNoErr && failedEntry) *failedEntry = "ippiSwapChannels_8u_C3IR";
   return status;
 }
 

@@ -33,4 +33,13 @@ FC_COMPONENTS_API bool GreyNeedsColorFrame(TFCColorMode mode);
 FC_COMPONENTS_API IppStatus ConvertToColorMode(const TFCImageBuffer& bgr, TFCColorMode mode, TFCImageBuffer& work,
                              TFCImageBuffer& out, std::string_view* failedEntry = nullptr);
 
+/// The inverse: `channels` holds the channels of `mode` in bytes 0, 1, 2 of
+/// each pixel; `bgr` becomes the three-byte blue-green-red frame of the same
+/// size they describe (the mode's inverse conversion, then, except for
+/// cmLab, the swap back from red-green-blue). Returns the status of the
+/// first primitive that failed, and its name in `failedEntry` when given
+/// (bgr is then unspecified); ippStsNoErr otherwise.
+FC_COMPONENTS_API IppStatus ConvertFromColorMode(const TFCImageBuffer& channels, TFCColorMode mode, TFCImageBuffer& bgr,
+                               std::string_view* failedEntry = nullptr);
+
 }  // namespace fc

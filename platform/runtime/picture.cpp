@@ -103,19 +103,40 @@ void TBitmap::SetSize(int width, int height) {
   pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 3, 0);
 }
 
+namespace {
+
+// Blends one picture pixel (red, green, blue, alpha) over a bitmap pixel
+// (blue, green, red).
+void BlendPixel(const std::uint8_t* from, std::uint8_t* to) {
+  const unsigned alpha = from[3];
+  for (int c = 0; c < 3; ++c) {
+    const unsigned over = from[2 - c], under = to[c];
+    to[c] = static_cast<std::uint8_t>((over * alpha + under * (255 - alpha) + 127) / 255);
+  }
+}
+
+}  // namespace
+
 void TBitmap::Draw(const TPicture& picture) {
   const int width = std::min(width_, picture.Width()), height = std::min(height_, picture.Height());
   for (int y = 0; y < height; ++y) {
     const std::uint8_t* from = picture.Pixels().data() + static_cast<std::size_t>(y) * picture.Width() * 4;
     std::uint8_t* to = pixels_.data() + static_cast<std::size_t>(y) * Stride();
-    for (int x = 0; x < width; ++x, from += 4, to += 3) {
-      const unsigned alpha = from[3];
-      for (int c = 0; c < 3; ++c) {
-        // Red, green, blue become blue, green, red.
-        const unsigned over = from[2 - c], under = to[c];
-        to[c] = static_cast<std::uint8_t>((over * alpha + under * (255 - alpha) + 127) / 255);
-      }
-    }
+    for (int x = 0; x < width; ++x, from += 4, to += 3) BlendPixel(from, to);
+  }
+}
+
+void TBitmap::StretchDraw(const TPicture& picture) {
+  if (picture.Empty()) return;
+  const auto source = [](int i, int to, int from) {
+    return static_cast<int>((2 * static_cast<std::int64_t>(i) + 1) * from / (2 * static_cast<std::int64_t>(to)));
+  };
+  for (int y = 0; y < height_; ++y) {
+    const std::uint8_t* row = picture.Pixels().data() +
+                              static_cast<std::size_t>(source(y, height_, picture.Height())) * picture.Width() * 4;
+    std::uint8_t* to = pixels_.data() + static_cast<std::size_t>(y) * Stride();
+    for (int x = 0; x < width_; ++x, to += 3)
+      BlendPixel(row + static_cast<std::size_t>(source(x, width_, picture.Width())) * 4, to);
   }
 }
 

@@ -68,6 +68,10 @@ public:
   /// Draws `picture` at (0, 0), clipped to the bitmap, blending each pixel
   /// over what the bitmap holds by the picture's alpha.
   void Draw(const TPicture& picture);
+  /// Draws `picture` scaled to cover the whole bitmap, each bitmap pixel
+  /// taking the nearest picture pixel (the one under its centre), blended
+  /// by alpha like Draw.
+  void StretchDraw(const TPicture& picture);
 
   bool Empty() const { return width_ == 0 || height_ == 0; }
   int Width() const { return width_; }
