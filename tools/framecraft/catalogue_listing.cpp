@@ -66,7 +66,10 @@ struct TDescription {
 void DescribeObject(TPersistent& object, const std::string& prefix, TDescription& out);
 
 void DescribeCollection(TCollection& collection, const std::string& path, TDescription& out) {
-  out.properties.push_back({path, "collection of " + collection.ItemClassInfo().Name(), "", ""});
+  // A collection class of its own is named too ("TFCColorRanges: collection of TFCColorRange").
+  const std::string& own = collection.ClassInfo().Name();
+  const std::string kind = own == TCollection::StaticClassInfo().Name() ? "" : own + ": ";
+  out.properties.push_back({path, kind + "collection of " + collection.ItemClassInfo().Name(), "", ""});
   for (const TPropertyInfo* p : collection.ItemClassInfo().Properties())
     if (p->IsScalar()) out.properties.push_back(ScalarRow(path + ".N." + p->Name(), *p, nullptr));
 }

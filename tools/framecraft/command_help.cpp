@@ -41,6 +41,8 @@ constexpr TCommandHelp kCommandHelp[] = {
      "                          the slowest component allows\n"
      "  --set Comp.Prop=Value   sets a property before the run; Prop may be a\n"
      "                          dotted path into sub-objects (Resize1.OutputSize.Width=320)\n"
+     "                          or a picture loaded from a PNG, JPEG, BMP or GIF file\n"
+     "                          (Picture1.Picture=@photo.png)\n"
      "  --dump Comp.Pin=DIR     writes every frame leaving that pin as numbered PNG\n"
      "                          files into DIR; a pin of a pin list is Comp.List.N;\n"
      "                          each pin needs a directory of its own\n"

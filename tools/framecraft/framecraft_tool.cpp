@@ -21,6 +21,7 @@
 #include "tools/framecraft/command_line.h"
 #include "tools/framecraft/demo_form.h"
 #include "tools/framecraft/failure_watch.h"
+#include "tools/framecraft/picture_setting.h"
 #include "tools/framecraft/pin_dump.h"
 #include "tools/framecraft/pipeline_runner.h"
 
@@ -80,7 +81,13 @@ TPMPin& PinAt(TComponent& component, const std::string& written) {
 }
 
 void ApplySettings(TComponent& root, const std::vector<TAssignment>& sets) {
-  for (const TAssignment& set : sets) SetPropertyText(ComponentNamedIn(root, set, "--set"), set.path, set.value);
+  for (const TAssignment& set : sets) {
+    TComponent& component = ComponentNamedIn(root, set, "--set");
+    if (IsFileValue(set.value))
+      LoadPictureFromFile(component, set.path, set.value);
+    else
+      SetPropertyText(component, set.path, set.value);
+  }
 }
 
 // One spelling of a directory: "out", "./out/" and "a/../out" are the same.
