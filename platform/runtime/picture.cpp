@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/runtime/error.h"
+#include "platform/runtime/jpeg_table_check.h"
 
 // The decoder is compiled here, once, with internal linkage and only the
 // four formats pictures accept; files are read by LoadFromFile, not by it.
@@ -52,6 +53,8 @@ void TPicture::LoadFromData(std::vector<std::uint8_t> encoded) {
   }
   if (encoded.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
     throw EFCError(NamePath() + ": the picture data is too large");
+  if (!JpegHuffmanTablesFit(encoded.data(), encoded.size()))
+    throw EFCError(NamePath() + ": not a PNG, JPEG, BMP or GIF picture (a JPEG Huffman table holds more than 256 codes)");
   int width = 0, height = 0;
   std::unique_ptr<stbi_uc, void (*)(void*)> decoded(DecodeRgba(encoded, width, height), stbi_image_free);
   if (!decoded)

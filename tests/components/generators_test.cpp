@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "components/Fcimagegen.h"
 #include "components/Fcjaehnegen.h"
@@ -119,6 +120,27 @@ TEST_F(ImageGenFixture, BadPictureDataIsRefusedAndChangesNothing) {
   gen.GetPicture()->Clear();
   EXPECT_EQ(PumpOne(gen, harness).Size(), 0u);
   EXPECT_EQ(GetPropertyText(gen, "ImageSize.Width"), "0");
+}
+
+// A Huffman table claiming more than 256 codes would make the decoder write
+// past its tables; such a file is refused before it is decoded.
+TEST_F(ImageGenFixture, JpegWithAnOversizedHuffmanTableIsRefused) {
+  const TRawPicture grey{8, 8, 3, std::vector<std::uint8_t>(8 * 8 * 3, 90)};
+  std::vector<std::uint8_t> jpeg = test::EncodeJpeg(grey);
+  std::size_t table = 0;
+  for (std::size_t i = 1; i + 20 < jpeg.size() && table == 0; ++i)
+    if (jpeg[i - 1] == 0xFF && jpeg[i] == 0xC4) table = i + 1;
+  ASSERT_NE(table, 0u);
+  const std::size_t counts = table + 3;  // past the length and the class byte
+  jpeg[counts + 14] = 200;
+  jpeg[counts + 15] = 200;
+  try {
+    gen.GetPicture()->LoadFromData(jpeg);
+    FAIL() << "the oversized table was accepted";
+  } catch (const EFCError& error) {
+    EXPECT_NE(std::string(error.what()).find("more than 256 codes"), std::string::npos) << error.what();
+  }
+  EXPECT_EQ(gen.GetPicture()->Width(), 0);
 }
 
 TEST_F(ImageGenFixture, SetPictureCopiesIntoTheOwnedPicture) {
