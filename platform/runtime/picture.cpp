@@ -8,6 +8,7 @@
 
 #include "platform/runtime/error.h"
 #include "platform/runtime/jpeg_table_check.h"
+#include "platform/runtime/resource_budget.h"
 
 // The decoder is compiled here, once, with internal linkage and only the
 // four formats pictures accept; files are read by LoadFromFile, not by it.
@@ -55,7 +56,11 @@ void TPicture::LoadFromData(std::vector<std::uint8_t> encoded) {
     throw EFCError(NamePath() + ": the picture data is too large");
   if (!JpegHuffmanTablesFit(encoded.data(), encoded.size()))
     throw EFCError(NamePath() + ": not a PNG, JPEG, BMP or GIF picture (a JPEG Huffman table holds more than 256 codes)");
-  int width = 0, height = 0;
+  // The decoder sizes its buffers from the header: hold the picture to the
+  // frame budget before it allocates anything.
+  int width = 0, height = 0, channels = 0;
+  if (stbi_info_from_memory(encoded.data(), static_cast<int>(encoded.size()), &width, &height, &channels))
+    CheckFrameBudget(NamePath(), "Data", width, height, 4);
   std::unique_ptr<stbi_uc, void (*)(void*)> decoded(DecodeRgba(encoded, width, height), stbi_image_free);
   if (!decoded)
     throw EFCError(NamePath() + ": not a PNG, JPEG, BMP or GIF picture (" + stbi_failure_reason() + ")");

@@ -143,6 +143,18 @@ TEST_F(ImageGenFixture, JpegWithAnOversizedHuffmanTableIsRefused) {
   EXPECT_EQ(gen.GetPicture()->Width(), 0);
 }
 
+TEST_F(ImageGenFixture, PictureLargerThanTheFrameBudgetIsRefusedBeforeDecoding) {
+  std::vector<std::uint8_t> png = test::EncodePng(test::PatternPicture(2, 2, 3));
+  png[16 + 1] = 0x7F;  // header width 0x007F0002: far beyond a frame side
+  try {
+    gen.GetPicture()->LoadFromData(png);
+    FAIL() << "the oversized picture was accepted";
+  } catch (const EFCError& error) {
+    EXPECT_NE(std::string(error.what()).find("frame budget"), std::string::npos) << error.what();
+  }
+  EXPECT_EQ(gen.GetPicture()->Width(), 0);
+}
+
 TEST_F(ImageGenFixture, SetPictureCopiesIntoTheOwnedPicture) {
   TFCImageGen other(nullptr);
   const TRawPicture picture = test::PatternPicture(3, 2, 3);
