@@ -11,7 +11,7 @@
 #include "contracts/video/helper_primitives.h"
 #include "contracts/video/image_buffer.h"
 #include "dispatch/primitives.h"
-#include "tests/tools/child_process.h"
+#include "tests/tools/tool_dir_test.h"
 
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
@@ -45,21 +45,12 @@ TFCImageBuffer Jaehne(int width, int height) {
   return frame;
 }
 
-class CombineTool : public ::testing::Test {
+class CombineTool : public TToolDirTest {
 protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("fc_combine_tool_" + std::to_string(getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  TChildResult Tool(const std::vector<std::string>& args) { return RunChild(FC_TOOL_BINARY, args, dir_); }
   fs::path Write(const std::string& name, const std::string& text) {
     std::ofstream(dir_ / name) << text;
     return dir_ / name;
   }
-
-  fs::path dir_;
 };
 
 TEST_F(CombineTool, RunsTwoGeneratorsIntoACombine) {

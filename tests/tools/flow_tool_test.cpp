@@ -6,7 +6,7 @@
 #include <regex>
 #include <string>
 
-#include "tests/tools/child_process.h"
+#include "tests/tools/tool_dir_test.h"
 
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
@@ -19,15 +19,8 @@ namespace fs = std::filesystem;
 
 const fs::path kExamples = FC_EXAMPLES_DIR;
 
-class FlowTool : public ::testing::Test {
+class FlowTool : public TToolDirTest {
 protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("fc_flow_tool_" + std::to_string(getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  TChildResult Tool(const std::vector<std::string>& args) { return RunChild(FC_TOOL_BINARY, args, dir_); }
   int FilesIn(const std::string& sub) const {
     return static_cast<int>(std::distance(fs::directory_iterator(dir_ / sub), fs::directory_iterator()));
   }
@@ -44,8 +37,6 @@ protected:
     std::smatch m;
     return std::regex_search(out, m, std::regex(" frames in ([0-9.]+) s")) ? std::stod(m[1]) : -1;
   }
-
-  fs::path dir_;
 };
 
 TEST_F(FlowTool, ThePlaylistPlaysOneChannelAfterTheOtherWithAndWithoutRealTime) {

@@ -13,7 +13,7 @@
 
 #include "package/catalogue.h"
 #include "package/framecraft_package.h"
-#include "tests/tools/child_process.h"
+#include "tests/tools/tool_dir_test.h"
 
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
@@ -66,24 +66,13 @@ std::string ReadFile(const fs::path& path) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-class FramecraftTool : public ::testing::Test {
+class FramecraftTool : public TToolDirTest {
 protected:
-  void SetUp() override {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::temp_directory_path() / ("fc_tool_" + std::to_string(getpid()) + "_" + test->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   TChildResult Testbed(const std::vector<std::string>& args) { return RunChild(FC_TOOL_TESTBED, args, dir_); }
-  TChildResult Tool(const std::vector<std::string>& args) { return RunChild(FC_TOOL_BINARY, args, dir_); }
   std::string WriteForm(const std::string& name, const std::string& text) {
     std::ofstream(dir_ / name) << text;
     return name;
   }
-
-  fs::path dir_;
 };
 
 TEST_F(FramecraftTool, ListsRegisteredComponentsInTableOrder) {

@@ -8,7 +8,7 @@
 
 #include "contracts/video/image_buffer.h"
 #include "dispatch/primitives.h"
-#include "tests/tools/child_process.h"
+#include "tests/tools/tool_dir_test.h"
 
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
@@ -21,17 +21,8 @@ namespace fs = std::filesystem;
 
 const fs::path kExamples = FC_EXAMPLES_DIR;
 
-class GeometryTool : public ::testing::Test {
+class GeometryTool : public TToolDirTest {
 protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("fc_geometry_tool_" + std::to_string(getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  TChildResult Tool(const std::vector<std::string>& args) { return RunChild(FC_TOOL_BINARY, args, dir_); }
-
-  fs::path dir_;
 };
 
 TEST_F(GeometryTool, DescribeListsPropertiesWithTheirStartValuesAndIdentifiers) {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/tools/child_process.h"
+#include "tests/tools/tool_dir_test.h"
 
 namespace fc::tool {
 namespace {
@@ -31,21 +31,17 @@ constexpr const char* kBoxForm =
     "  end\n"
     "end\n";
 
-class HostileInput : public ::testing::Test {
+class HostileInput : public test::TToolDirTest {
 protected:
   void SetUp() override {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::temp_directory_path() / ("fc_hostile_" + std::to_string(getpid()) + "_" + test->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    test::TToolDirTest::SetUp();
     std::ofstream(dir_ / "box.fcf") << kBoxForm;
   }
-  void TearDown() override { fs::remove_all(dir_); }
+  // Runs the box form for two frames with `args` added.
   TChildResult Tool(std::vector<std::string> args) {
     args.insert(args.begin(), {"run", "box.fcf", "--frames", "2"});
-    return RunChild(FC_TOOL_BINARY, args, dir_);
+    return test::TToolDirTest::Tool(args);
   }
-  fs::path dir_;
 };
 
 TEST_F(HostileInput, SettingsThePrimitiveRefusesFailTheRunNamingComponentEntryAndStatus) {

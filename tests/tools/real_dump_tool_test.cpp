@@ -12,7 +12,7 @@
 #include "contracts/video/helper_channels.h"
 #include "contracts/video/image_buffer.h"
 #include "dispatch/primitives.h"
-#include "tests/tools/child_process.h"
+#include "tests/tools/tool_dir_test.h"
 #include "tools/framecraft/real_plot.h"
 
 #define STB_IMAGE_STATIC
@@ -49,17 +49,8 @@ TFCImageBuffer JaehneIn(IppStatus (*convert)(const Ipp8u*, int, Ipp8u*, int, Ipp
   return converted;
 }
 
-class RealDumpTool : public ::testing::Test {
+class RealDumpTool : public TToolDirTest {
 protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("fc_real_dump_tool_" + std::to_string(getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  TChildResult Tool(const std::vector<std::string>& args) { return RunChild(FC_TOOL_BINARY, args, dir_); }
-
-  fs::path dir_;
 };
 
 TEST_F(RealDumpTool, HistogramBlocksGoToTheCsvAndToBarPlots) {
