@@ -7,16 +7,16 @@
 #include <memory>
 
 #include "platform/runtime/error.h"
-#include "platform/runtime/jpeg_table_check.h"
+#include "platform/runtime/jpeg_decoder.h"
 #include "platform/runtime/resource_budget.h"
 
-// The decoder is compiled here, once, with internal linkage and only the
-// four formats pictures accept; files are read by LoadFromFile, not by it.
+// The PNG, BMP and GIF decoder is compiled here, once, with internal linkage
+// and only those formats; files are read by LoadFromFile, not by it. JPEG
+// data goes to the JPEG decoder (jpeg_decoder.h) and never reaches this one.
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_NO_STDIO
 #define STBI_ONLY_PNG
-#define STBI_ONLY_JPEG
 #define STBI_ONLY_BMP
 #define STBI_ONLY_GIF
 #pragma GCC diagnostic push
@@ -37,6 +37,22 @@ namespace {
 
 namespace fc {
 
+namespace {
+
+// A PNG, BMP or GIF picture; its header's size is held to the frame budget
+// before the decoder allocates anything.
+TDecodedPicture DecodeOther(const std::string& owner, const std::vector<std::uint8_t>& encoded) {
+  int width = 0, height = 0, channels = 0;
+  if (stbi_info_from_memory(encoded.data(), static_cast<int>(encoded.size()), &width, &height, &channels))
+    CheckFrameBudget(owner, "Data", width, height, 4);
+  std::unique_ptr<stbi_uc, void (*)(void*)> decoded(DecodeRgba(encoded, width, height), stbi_image_free);
+  if (!decoded) throw EFCError(owner + ": not a PNG, JPEG, BMP or GIF picture (" + stbi_failure_reason() + ")");
+  const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+  return {width, height, std::vector<std::uint8_t>(decoded.get(), decoded.get() + bytes)};
+}
+
+}  // namespace
+
 FC_DEFINE_CLASS_INFO_WITHOUT_PROPERTIES(TPicture, TPersistent)
 
 void TPicture::LoadFromFile(const std::filesystem::path& path) {
@@ -54,21 +70,13 @@ void TPicture::LoadFromData(std::vector<std::uint8_t> encoded) {
   }
   if (encoded.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
     throw EFCError(NamePath() + ": the picture data is too large");
-  if (!JpegHuffmanTablesFit(encoded.data(), encoded.size()))
-    throw EFCError(NamePath() + ": not a PNG, JPEG, BMP or GIF picture (a JPEG Huffman table holds more than 256 codes)");
-  // The decoder sizes its buffers from the header: hold the picture to the
-  // frame budget before it allocates anything.
-  int width = 0, height = 0, channels = 0;
-  if (stbi_info_from_memory(encoded.data(), static_cast<int>(encoded.size()), &width, &height, &channels))
-    CheckFrameBudget(NamePath(), "Data", width, height, 4);
-  std::unique_ptr<stbi_uc, void (*)(void*)> decoded(DecodeRgba(encoded, width, height), stbi_image_free);
-  if (!decoded)
-    throw EFCError(NamePath() + ": not a PNG, JPEG, BMP or GIF picture (" + stbi_failure_reason() + ")");
-  const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
-  rgba_.assign(decoded.get(), decoded.get() + bytes);
+  TDecodedPicture decoded = IsJpegData(encoded.data(), encoded.size())
+                                ? DecodeJpeg(NamePath(), encoded.data(), encoded.size())
+                                : DecodeOther(NamePath(), encoded);
+  rgba_ = std::move(decoded.rgba);
+  width_ = decoded.width;
+  height_ = decoded.height;
   encoded_ = std::move(encoded);
-  width_ = width;
-  height_ = height;
   Changed();
 }
 
