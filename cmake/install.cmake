@@ -16,7 +16,7 @@ set(FC_PUBLIC_C_HEADERS
   dispatch/entry_table.def)
 # Headers of the C++ API's folders that only the library's sources include.
 set(FC_INTERNAL_HEADERS
-  platform/runtime/form_lexer.h platform/runtime/form_property_values.h platform/runtime/jpeg_decoder.h
+  platform/runtime/form_lexer.h platform/runtime/form_property_values.h platform/runtime/picture_decoders.h
   contracts/video/helper_row_kernels.h contracts/video/region_walk.h)
 file(GLOB FC_PUBLIC_CXX_HEADERS RELATIVE ${PROJECT_SOURCE_DIR} CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/platform/*/*.h ${PROJECT_SOURCE_DIR}/contracts/*/*.h

@@ -1,4 +1,4 @@
-#include "platform/runtime/jpeg_decoder.h"
+#include "platform/runtime/picture_decoders.h"
 
 #include <algorithm>
 #include <csetjmp>

@@ -7,23 +7,24 @@
 #include <memory>
 
 #include "platform/runtime/error.h"
-#include "platform/runtime/jpeg_decoder.h"
+#include "platform/runtime/picture_decoders.h"
 #include "platform/runtime/resource_budget.h"
 
-// The PNG, BMP and GIF decoder is compiled here, once, with internal linkage
-// and only those formats; files are read by LoadFromFile, not by it. JPEG
-// data goes to the JPEG decoder (jpeg_decoder.h) and never reaches this one.
+// The BMP and GIF decoder is compiled here, once, with internal linkage and
+// only those formats; files are read by LoadFromFile, not by it. JPEG and PNG
+// data go to their own decoders (picture_decoders.h) and never reach this one.
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_NO_STDIO
-#define STBI_ONLY_PNG
 #define STBI_ONLY_BMP
 #define STBI_ONLY_GIF
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 #pragma GCC diagnostic ignored "-Wsign-compare"
+#ifndef __clang__
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <stb/stb_image.h>
 
 namespace {
@@ -39,7 +40,7 @@ namespace fc {
 
 namespace {
 
-// A PNG, BMP or GIF picture; its header's size is held to the frame budget
+// A BMP or GIF picture; its header's size is held to the frame budget
 // before the decoder allocates anything.
 TDecodedPicture DecodeOther(const std::string& owner, const std::vector<std::uint8_t>& encoded) {
   int width = 0, height = 0, channels = 0;
@@ -49,6 +50,13 @@ TDecodedPicture DecodeOther(const std::string& owner, const std::vector<std::uin
   if (!decoded) throw EFCError(owner + ": not a PNG, JPEG, BMP or GIF picture (" + stbi_failure_reason() + ")");
   const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
   return {width, height, std::vector<std::uint8_t>(decoded.get(), decoded.get() + bytes)};
+}
+
+// Chooses the decoder by the data's first bytes.
+TDecodedPicture Decode(const std::string& owner, const std::vector<std::uint8_t>& encoded) {
+  if (IsJpegData(encoded.data(), encoded.size())) return DecodeJpeg(owner, encoded.data(), encoded.size());
+  if (IsPngData(encoded.data(), encoded.size())) return DecodePng(owner, encoded.data(), encoded.size());
+  return DecodeOther(owner, encoded);
 }
 
 }  // namespace
@@ -70,9 +78,7 @@ void TPicture::LoadFromData(std::vector<std::uint8_t> encoded) {
   }
   if (encoded.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
     throw EFCError(NamePath() + ": the picture data is too large");
-  TDecodedPicture decoded = IsJpegData(encoded.data(), encoded.size())
-                                ? DecodeJpeg(NamePath(), encoded.data(), encoded.size())
-                                : DecodeOther(NamePath(), encoded);
+  TDecodedPicture decoded = Decode(NamePath(), encoded);
   rgba_ = std::move(decoded.rgba);
   width_ = decoded.width;
   height_ = decoded.height;

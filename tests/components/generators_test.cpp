@@ -143,9 +143,21 @@ TEST_F(ImageGenFixture, JpegWithAnOversizedHuffmanTableIsRefused) {
   EXPECT_EQ(gen.GetPicture()->Width(), 0);
 }
 
+// The checksum a PNG chunk ends with, over its type and data.
+std::uint32_t ChunkCrc(const std::uint8_t* from, std::size_t size) {
+  std::uint32_t crc = 0xFFFFFFFFu;
+  for (std::size_t i = 0; i < size; ++i) {
+    crc ^= from[i];
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
 TEST_F(ImageGenFixture, PictureLargerThanTheFrameBudgetIsRefusedBeforeDecoding) {
   std::vector<std::uint8_t> png = test::EncodePng(test::PatternPicture(2, 2, 3));
   png[16 + 1] = 0x7F;  // header width 0x007F0002: far beyond a frame side
+  const std::uint32_t crc = ChunkCrc(png.data() + 12, 4 + 13);
+  for (int i = 0; i < 4; ++i) png[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
   try {
     gen.GetPicture()->LoadFromData(png);
     FAIL() << "the oversized picture was accepted";

@@ -1,5 +1,5 @@
-// JPEG pictures: the colour spaces a file may hold, damaged and hostile data,
-// and the memory budget.
+// JPEG and PNG pictures: the colour spaces and sample layouts a file may
+// hold, damaged and hostile data, and the memory budget.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <jpeglib.h>
+#include <png.h>
 
 #include "platform/runtime/error.h"
 #include "platform/runtime/picture.h"
@@ -188,6 +189,109 @@ TEST(JpegPictures, PicturesAndWorkBuffersAboveTheBudgetAreRefused) {
   SetMaxBufferBytes(0);
   picture.LoadFromData(progressive);
   EXPECT_EQ(picture.Data(), progressive);
+}
+
+struct TPngSettings {
+  int colourType = PNG_COLOR_TYPE_RGB;
+  int bitDepth = 8;
+  bool interlaced = false;
+  std::vector<png_color> palette;
+  std::vector<png_byte> paletteAlpha;
+  int transparentGrey = -1;
+};
+
+void AppendPng(png_structp png, png_bytep data, png_size_t size) {
+  auto* bytes = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
+  bytes->insert(bytes->end(), data, data + size);
+}
+
+// Encodes rows already packed as the file holds them (big-endian 16-bit
+// samples, several small samples a byte).
+std::vector<std::uint8_t> EncodePng(int width, const std::vector<std::vector<std::uint8_t>>& rows,
+                                    const TPngSettings& settings) {
+  std::vector<std::uint8_t> bytes;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_set_write_fn(png, &bytes, AppendPng, nullptr);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(rows.size()), settings.bitDepth,
+               settings.colourType, settings.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  if (!settings.palette.empty())
+    png_set_PLTE(png, info, settings.palette.data(), static_cast<int>(settings.palette.size()));
+  png_color_16 grey{};
+  grey.gray = static_cast<png_uint_16>(settings.transparentGrey);
+  if (!settings.paletteAlpha.empty() || settings.transparentGrey >= 0)
+    png_set_tRNS(png, info, settings.paletteAlpha.data(), static_cast<int>(settings.paletteAlpha.size()), &grey);
+  png_write_info(png, info);
+  std::vector<png_bytep> pointers;
+  for (const auto& row : rows) pointers.push_back(const_cast<png_bytep>(row.data()));
+  png_write_image(png, pointers.data());
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return bytes;
+}
+
+// The decoded picture's pixels, four bytes each.
+std::vector<std::vector<int>> PixelsOf(const TPicture& picture) {
+  std::vector<std::vector<int>> pixels;
+  const auto& rgba = picture.Pixels();
+  for (std::size_t i = 0; i < rgba.size(); i += 4) pixels.push_back({rgba[i], rgba[i + 1], rgba[i + 2], rgba[i + 3]});
+  return pixels;
+}
+
+TEST(PngPictures, EveryColourTypeAndDepthBecomesRgba) {
+  TPicture picture(nullptr, "Picture");
+  TPngSettings deep;
+  deep.bitDepth = 16;
+  picture.LoadFromData(EncodePng(2, {{0x12, 0xAB, 0x34, 0xCD, 0xFF, 0x01, 0x00, 0xFF, 0x80, 0x00, 0x7F, 0xFF}}, deep));
+  EXPECT_EQ(PixelsOf(picture), (std::vector<std::vector<int>>{{0x12, 0x34, 0xFF, 255}, {0x00, 0x80, 0x7F, 255}}));
+
+  TPngSettings twoBits;
+  twoBits.colourType = PNG_COLOR_TYPE_GRAY;
+  twoBits.bitDepth = 2;
+  picture.LoadFromData(EncodePng(4, {{0x1B}}, twoBits));  // samples 0, 1, 2, 3
+  EXPECT_EQ(PixelsOf(picture),
+            (std::vector<std::vector<int>>{{0, 0, 0, 255}, {85, 85, 85, 255}, {170, 170, 170, 255}, {255, 255, 255, 255}}));
+
+  TPngSettings palette;
+  palette.colourType = PNG_COLOR_TYPE_PALETTE;
+  palette.palette = {{200, 10, 20}, {30, 40, 50}, {60, 70, 80}};
+  palette.paletteAlpha = {0, 128};
+  picture.LoadFromData(EncodePng(3, {{2, 1, 0}}, palette));
+  EXPECT_EQ(PixelsOf(picture), (std::vector<std::vector<int>>{{60, 70, 80, 255}, {30, 40, 50, 128}, {200, 10, 20, 0}}));
+
+  TPngSettings keyed;
+  keyed.colourType = PNG_COLOR_TYPE_GRAY;
+  keyed.transparentGrey = 50;
+  picture.LoadFromData(EncodePng(2, {{50, 51}}, keyed));
+  EXPECT_EQ(PixelsOf(picture), (std::vector<std::vector<int>>{{50, 50, 50, 0}, {51, 51, 51, 255}}));
+
+  // Interlaced: the seven passes put every pixel back in its place.
+  const test::TRawPicture raw = test::PatternPicture(13, 11, 4);
+  std::vector<std::vector<std::uint8_t>> rows;
+  for (int y = 0; y < raw.height; ++y)
+    rows.emplace_back(raw.pixels.begin() + y * 13 * 4, raw.pixels.begin() + (y + 1) * 13 * 4);
+  TPngSettings interlaced;
+  interlaced.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
+  interlaced.interlaced = true;
+  picture.LoadFromData(EncodePng(13, rows, interlaced));
+  EXPECT_EQ(picture.Pixels(), raw.pixels);
+}
+
+TEST(PngPictures, DamagedDataIsRefusedAndChangesNothing) {
+  TPicture picture(nullptr, "Picture");
+  const std::vector<std::uint8_t> good = test::EncodePng(test::PatternPicture(8, 8, 3));
+  picture.LoadFromData(good);
+  std::vector<std::uint8_t> damaged = good;
+  damaged[damaged.size() - 20] ^= 0x40;  // inside the image data: its checksum fails
+  try {
+    picture.LoadFromData(damaged);
+    FAIL() << "a damaged PNG was accepted";
+  } catch (const EFCError& error) {
+    EXPECT_NE(std::string(error.what()).find("Picture: not a valid PNG picture"), std::string::npos) << error.what();
+  }
+  EXPECT_EQ(picture.Data(), good);
+  EXPECT_EQ(picture.Width(), 8);
 }
 
 }  // namespace
