@@ -39,7 +39,7 @@ const TClassInfo& TFCColorTwist::StaticClassInfo() {
 }
 
 void TFCColorTwist::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out) {
-  PrimitiveSucceeded(fc_entry(ippiColorTwist32f_8u_C3R)(In.Read(), In.Step(), Out->Write(), Out->Step(),
+  PrimitiveSucceeded(fc_entry(ippiColorTwist32f_8u_C3R)(In.Read(), In.Step(), Out->Overwrite(), Out->Step(),
                                                         In.SizeRecord(), twists_.Matrix()),
                      "ippiColorTwist32f_8u_C3R");
 }

@@ -39,7 +39,7 @@ void TFCCrop::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& 
   const Ipp8u* src = In.Read() + static_cast<std::size_t>(In.Step()) * rect->y +
                      static_cast<std::size_t>(rect->x) * In.BytesPerPixel();
   auto copy = In.Format() == vfGray8 ? ippiCopy_8u_C1R : ippiCopy_8u_C3R;
-  PrimitiveSucceeded(copy(src, In.Step(), Out->Write(), Out->Step(), {rect->width, rect->height}),
+  PrimitiveSucceeded(copy(src, In.Step(), Out->Overwrite(), Out->Step(), {rect->width, rect->height}),
                      In.Format() == vfGray8 ? "ippiCopy_8u_C1R" : "ippiCopy_8u_C3R");
 }
 

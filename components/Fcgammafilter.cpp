@@ -31,7 +31,7 @@ void TFCGammaFilter::SetGammaType(TFCGammaType type) {
 void TFCGammaFilter::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out) {
   const bool forward = gammaType_ == gtForward;
   auto gamma = forward ? fc_entry(ippiGammaFwd_8u_C3R) : fc_entry(ippiGammaInv_8u_C3R);
-  PrimitiveSucceeded(gamma(In.Read(), In.Step(), Out->Write(), Out->Step(), In.SizeRecord()),
+  PrimitiveSucceeded(gamma(In.Read(), In.Step(), Out->Overwrite(), Out->Step(), In.SizeRecord()),
                      forward ? "ippiGammaFwd_8u_C3R" : "ippiGammaInv_8u_C3R");
 }
 

@@ -47,7 +47,7 @@ void TFCMirror::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer
   const bool grey = In.Format() == vfGray8;
   auto mirror = grey ? ippiMirror_8u_C1R : ippiMirror_8u_C3R;
   const int step = Out->Step();
-  PrimitiveSucceeded(mirror(In.Read(), step, Out->Write(), step, In.SizeRecord(), AxisOf(mirrorType_)),
+  PrimitiveSucceeded(mirror(In.Read(), step, Out->Overwrite(), step, In.SizeRecord(), AxisOf(mirrorType_)),
                      grey ? "ippiMirror_8u_C1R" : "ippiMirror_8u_C3R");
 }
 

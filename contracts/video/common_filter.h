@@ -42,7 +42,8 @@ namespace fc {
 /// TFCFailedFrame::PassInput, and the base sends the input unchanged.
 ///
 ///   void TFCGammaFilter::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out) {
-///     const IppStatus status = fc_entry(ippiGammaFwd_8u_C3R)(In.Read(), In.Step(), Out->Write(),
+///     // Overwrite: the primitive writes every byte, so the frame is neither copied nor filled.
+///     const IppStatus status = fc_entry(ippiGammaFwd_8u_C3R)(In.Read(), In.Step(), Out->Overwrite(),
 ///                                                             Out->Step(), In.SizeRecord());
 ///     PrimitiveSucceeded(status, "ippiGammaFwd_8u_C3R");  // on failure the base drops the frame
 ///   }

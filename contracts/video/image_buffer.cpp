@@ -2,18 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <thread>
 
+#include "contracts/video/frame_pool.h"
 #include "contracts/video/pixel_conversions.h"
 
 namespace fc {
-
-// Pixels shared by frames. The count is released with acquire-release order
-// and read with acquire order, so a frame that finds itself the only holder
-// sees every access of the holders that left.
-struct TFCImageBuffer::Store {
-  std::atomic<int> holders{1};
-  std::unique_ptr<Ipp8u[]> bytes;
-};
 
 namespace {
 
@@ -27,6 +21,58 @@ void FillBlack(Ipp8u* bytes, std::size_t size, TFCVideoFormat format) {
     bytes[i + 1] = 128;
   }
 }
+
+}  // namespace
+
+// Pixels shared by frames, in a block of the frame pool. The count is
+// released with acquire-release order and read with acquire order, so a frame
+// that finds itself the only holder sees every access of the holders that
+// left.
+//
+// A new frame is black, but its bytes are filled only when someone looks at
+// them: a frame that is overwritten whole (Overwrite) is never filled. The
+// fill is claimed by one thread; others wait for it, so frames sharing a
+// store may read it from several threads.
+struct TFCImageBuffer::Store {
+  enum : int { kReady, kBlackPending, kFilling };
+
+  Store(std::size_t byteCount, TFCVideoFormat format, bool black)
+      : size(byteCount), bytes(TFCFramePool::Instance().Acquire(byteCount)), format(format),
+        state(black ? kBlackPending : kReady) {}
+  ~Store() { TFCFramePool::Instance().Release(bytes, size); }
+  Store(const Store&) = delete;
+  Store& operator=(const Store&) = delete;
+
+  // The bytes, black if they were still owed.
+  Ipp8u* Pixels() {
+    if (state.load(std::memory_order_acquire) != kReady) FillOwedBlack();
+    return bytes;
+  }
+  // The bytes of an unshared store about to be overwritten whole: no fill.
+  Ipp8u* PixelsToOverwrite() {
+    state.store(kReady, std::memory_order_relaxed);
+    return bytes;
+  }
+
+  std::atomic<int> holders{1};
+  const std::size_t size;
+  Ipp8u* const bytes;
+  const TFCVideoFormat format;
+  std::atomic<int> state;
+
+private:
+  void FillOwedBlack() {
+    int expected = kBlackPending;
+    if (state.compare_exchange_strong(expected, kFilling, std::memory_order_acquire)) {
+      FillBlack(bytes, size, format);
+      state.store(kReady, std::memory_order_release);
+      return;
+    }
+    while (state.load(std::memory_order_acquire) != kReady) std::this_thread::yield();
+  }
+};
+
+namespace {
 
 using RowConversion = void (*)(const Ipp8u*, Ipp8u*, int);
 
@@ -63,7 +109,7 @@ TFCImageBuffer TFCImageBuffer::Converted(TFCVideoFormat to, RowConversion conver
   result.Allocate(false);
   if (result.Size() == 0) return result;
   const Ipp8u* src = Read();
-  Ipp8u* dst = result.Write();
+  Ipp8u* dst = result.Overwrite();
   const int srcStep = Step(), dstStep = result.Step();
   for (int y = 0; y < height_; ++y, src += srcStep, dst += dstStep) convert(src, dst, width_);
   return result;
@@ -109,9 +155,7 @@ void TFCImageBuffer::Allocate(bool black) {
   Release();
   const std::size_t size = Size();
   if (size == 0) return;
-  store_ = new Store;
-  store_->bytes = std::make_unique_for_overwrite<Ipp8u[]>(size);
-  if (black) FillBlack(store_->bytes.get(), size, format_);
+  store_ = new Store(size, format_, black);
 }
 
 bool TFCImageBuffer::IsShared() const {
@@ -123,21 +167,26 @@ void TFCImageBuffer::Detach(bool keepPixels) {
   Store* shared = store_;
   store_ = nullptr;  // so Allocate leaves the shared pixels alone
   Allocate(!keepPixels);
-  if (keepPixels && store_) std::memcpy(store_->bytes.get(), shared->bytes.get(), Size());
+  if (keepPixels && store_) std::memcpy(store_->PixelsToOverwrite(), shared->Pixels(), Size());
   // The other holders may have left meanwhile: then the pixels are ours to free.
   if (shared->holders.fetch_sub(1, std::memory_order_acq_rel) == 1) delete shared;
 }
 
-const Ipp8u* TFCImageBuffer::Read() const { return store_ ? store_->bytes.get() : nullptr; }
+const Ipp8u* TFCImageBuffer::Read() const { return store_ ? store_->Pixels() : nullptr; }
 
 Ipp8u* TFCImageBuffer::Write() {
   Detach(false);
-  return store_ ? store_->bytes.get() : nullptr;
+  return store_ ? store_->Pixels() : nullptr;
+}
+
+Ipp8u* TFCImageBuffer::Overwrite() {
+  Detach(false);
+  return store_ ? store_->PixelsToOverwrite() : nullptr;
 }
 
 Ipp8u* TFCImageBuffer::Modify() {
   Detach(true);
-  return store_ ? store_->bytes.get() : nullptr;
+  return store_ ? store_->Pixels() : nullptr;
 }
 
 void TFCImageBuffer::LoadFromBitmap(const TFCBitmapView& bitmap) {
@@ -151,7 +200,7 @@ void TFCImageBuffer::LoadFromBitmap(const TFCBitmapView& bitmap) {
                       bitmap.stride >= RowBytesOf(format, bitmap.width);
   *this = usable ? TFCImageBuffer(bitmap.width, bitmap.height, format) : TFCImageBuffer();
   if (!usable || Size() == 0) return;
-  Ipp8u* dst = Write();
+  Ipp8u* dst = Overwrite();
   for (int y = 0; y < height_; ++y) {
     const int row = bitmap.bottomUp ? height_ - 1 - y : y;
     std::memcpy(dst + static_cast<std::size_t>(y) * Step(),
@@ -172,7 +221,7 @@ void TFCImageBuffer::SetSize(int width, int height) {
 }
 
 void TFCImageBuffer::Clear() {
-  Ipp8u* bytes = Write();
+  Ipp8u* bytes = Overwrite();
   if (bytes) FillBlack(bytes, Size(), format_);
 }
 

@@ -46,6 +46,11 @@ struct FC_COMPONENTS_API TFCTimeCode {
 /// `Write` does not (a detached frame from Write starts black). A new frame,
 /// or one resized, is black. One frame object is used by one thread at a
 /// time; frames sharing pixels may live on different threads.
+///
+/// The pixels live in blocks of the frame pool (frame_pool.h), so a stream of
+/// frames of one size reuses memory instead of allocating it. Black is
+/// filled in only when the pixels are first read or written in part: a
+/// frame that `Overwrite` fills whole is never filled first.
 class FC_COMPONENTS_API TFCImageBuffer : public IPMDataBuffer {
 public:
   TFCImageBuffer() : TFCImageBuffer(0, 0, vfRGB24) {}
@@ -60,6 +65,10 @@ public:
   const Ipp8u* Read() const;
   /// The pixels for overwriting: unshared, contents not kept if shared.
   Ipp8u* Write();
+  /// The pixels for a caller that writes every byte of the frame before
+  /// anyone reads it: unshared, contents unspecified (neither kept nor made
+  /// black), so nothing is copied or filled. Use Write for a partial write.
+  Ipp8u* Overwrite();
   /// The pixels for changing in place: unshared, contents kept.
   Ipp8u* Modify();
   /// Takes the size and pixels of a bitmap; the format becomes vfGray8,
