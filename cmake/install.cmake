@@ -17,15 +17,22 @@ set(FC_PUBLIC_C_HEADERS
 # Headers of the C++ API's folders that only the library's sources include.
 set(FC_INTERNAL_HEADERS
   platform/runtime/form_lexer.h platform/runtime/form_property_values.h platform/runtime/picture_decoders.h
-  contracts/video/helper_row_kernels.h contracts/video/region_walk.h)
+  contracts/video/helper_row_kernels.h contracts/video/region_walk.h
+  plugins/plugin_frames.h)
 file(GLOB FC_PUBLIC_CXX_HEADERS RELATIVE ${PROJECT_SOURCE_DIR} CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/platform/*/*.h ${PROJECT_SOURCE_DIR}/contracts/*/*.h
-  ${PROJECT_SOURCE_DIR}/package/*.h ${PROJECT_SOURCE_DIR}/components/*.h)
+  ${PROJECT_SOURCE_DIR}/package/*.h ${PROJECT_SOURCE_DIR}/components/*.h
+  ${PROJECT_SOURCE_DIR}/plugins/*.h)
 list(REMOVE_ITEM FC_PUBLIC_CXX_HEADERS ${FC_INTERNAL_HEADERS})
 foreach(header IN LISTS FC_PUBLIC_C_HEADERS FC_PUBLIC_CXX_HEADERS)
   get_filename_component(folder ${header} DIRECTORY)
   install(FILES ${header} DESTINATION ${FC_INSTALL_INCLUDE_DIR}/${folder} COMPONENT development)
 endforeach()
+
+# The plug-in interface, plain C, which plug-in authors include as
+# <framecraft/freeframe.h> with nothing else of Framecraft.
+install(FILES include/framecraft/freeframe.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/framecraft
+  COMPONENT development)
 
 # The components library finds libframecraft.so beside it, wherever the
 # prefix is (a program's RUNPATH does not serve its libraries' own needs).
@@ -56,3 +63,6 @@ set_target_properties(framecraft_cli PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAK
 install(TARGETS framecraft_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 file(GLOB FC_EXAMPLE_FORMS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/*.fcf)
 install(FILES ${FC_EXAMPLE_FORMS} DESTINATION ${CMAKE_INSTALL_DATADIR}/framecraft/examples COMPONENT runtime)
+# The sources of the example effect plug-ins, to start a plug-in from.
+install(FILES examples/plugins/invert.c examples/plugins/blend.c
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/framecraft/examples/plugins COMPONENT runtime)
