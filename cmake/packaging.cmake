@@ -16,4 +16,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The package's own libraries: dpkg-shlibdeps finds them here instead of
 # asking which package provides them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR})
+# The Python module (python/) is in the package; it needs NumPy to run.
+if(FRAMECRAFT_PYTHON)
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "python3, python3-numpy")
+endif()
 include(CPack)
