@@ -1,6 +1,5 @@
 #include "tools/framecraft/framecraft_tool.h"
 
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -11,7 +10,7 @@
 
 #include "contracts/pins/pin.h"
 #include "contracts/pins/pin_graph.h"
-#include "contracts/pins/pin_list.h"
+#include "contracts/pins/pin_path.h"
 #include "platform/runtime/error.h"
 #include "platform/runtime/form_loader.h"
 #include "platform/runtime/form_reader.h"
@@ -46,40 +45,6 @@ TComponent& ComponentNamedIn(TComponent& root, const TAssignment& assignment, st
   return *component;
 }
 
-// "OutputPins[2]" written as "OutputPins.2".
-std::string IndexesAsSegments(std::string path) {
-  for (std::size_t open = path.find('['); open != std::string::npos; open = path.find('[', open)) {
-    const std::size_t close = path.find(']', open);
-    if (close != path.size() - 1 && (close == std::string::npos || path[close + 1] != '.')) break;
-    path.erase(close, 1);
-    path[open] = '.';
-  }
-  return path;
-}
-
-// The pin at a dotted path: "OutputPin", or "OutputPins.2" (also written
-// "OutputPins[2]") in a pin list.
-TPMPin& PinAt(TComponent& component, const std::string& written) {
-  const std::string path = IndexesAsSegments(written);
-  std::size_t dot = path.rfind('.');
-  if (dot != std::string::npos) {
-    TPropertyTarget list = ResolveProperty(component, path.substr(0, dot));
-    if (list.property->Kind() == TPropertyKind::PinList) {
-      auto* pins = dynamic_cast<TPMPinList*>(list.property->GetObject(*list.object));
-      const std::string_view index = std::string_view(path).substr(dot + 1);
-      int i = 0;
-      auto parsed = std::from_chars(index.data(), index.data() + index.size(), i);
-      if (pins && parsed.ec == std::errc() && parsed.ptr == index.data() + index.size()) return *pins->GetPin(i);
-    }
-  }
-  TPropertyTarget target = ResolveProperty(component, path);
-  auto* pin = target.property->Kind() == TPropertyKind::Pin
-                  ? dynamic_cast<TPMPin*>(target.property->GetObject(*target.object))
-                  : nullptr;
-  if (!pin) throw EFCError::ForProperty(target.object->NamePath(), target.property->Name(), "is not a pin");
-  return *pin;
-}
-
 void ApplySettings(TComponent& root, const std::vector<TAssignment>& sets) {
   for (const TAssignment& set : sets) {
     TComponent& component = ComponentNamedIn(root, set, "--set");
@@ -111,7 +76,7 @@ std::vector<std::unique_ptr<TPinDump>> AttachDumps(TComponent& root, const std::
   RefuseSharedDirectories(dumps);
   std::vector<std::unique_ptr<TPinDump>> attached;
   for (const TAssignment& dump : dumps) {
-    TPMPin& pin = PinAt(ComponentNamedIn(root, dump, "--dump"), dump.path);
+    TPMPin& pin = PinAtPath(ComponentNamedIn(root, dump, "--dump"), dump.path);
     attached.push_back(AttachDump(pin, dump.component + "." + dump.path, dump.value));
   }
   return attached;
