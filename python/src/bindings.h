@@ -10,5 +10,6 @@ void BindFilters(pybind11::module_& m);
 void BindColorConversions(pybind11::module_& m);
 void BindPointOperations(pybind11::module_& m);
 void BindVariants(pybind11::module_& m);
+void BindPipelines(pybind11::module_& m);
 
 }  // namespace fcpy

@@ -45,4 +45,5 @@ PYBIND11_MODULE(_framecraft, m) {
   fcpy::BindFilters(m);
   fcpy::BindColorConversions(m);
   fcpy::BindPointOperations(m);
+  fcpy::BindPipelines(m);
 }

@@ -1,3 +1,5 @@
+import tracemalloc
+
 import numpy as np
 import pytest
 
@@ -27,3 +29,16 @@ def image(rng):
 @pytest.fixture
 def grey(rng):
     return random_image(rng, 24, 37, channels=1)
+
+
+def traced_growth(step, times):
+    """Bytes of Python-visible memory (NumPy buffers included) still held
+    after calling step `times` times, past one warm-up call."""
+    step()
+    tracemalloc.start()
+    before = tracemalloc.get_traced_memory()[0]
+    for _ in range(times):
+        step()
+    growth = tracemalloc.get_traced_memory()[0] - before
+    tracemalloc.stop()
+    return growth

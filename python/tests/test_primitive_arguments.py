@@ -3,14 +3,13 @@ variants, the GIL, and reference counts and memory over many calls."""
 
 import sys
 import threading
-import tracemalloc
 import warnings
 
 import numpy as np
 import pytest
 
 import framecraft as fc
-from conftest import random_image
+from conftest import random_image, traced_growth
 
 
 def test_slices_of_larger_arrays_are_regions_in_place(rng, image):
@@ -160,12 +159,5 @@ def test_reference_counts_and_memory_are_stable_over_many_calls(image):
         except fc.PrimitiveError:
             pass
 
-    calls()
-    tracemalloc.start()
-    before = tracemalloc.get_traced_memory()[0]
-    for _ in range(10_000):
-        calls()
-    growth = tracemalloc.get_traced_memory()[0] - before
-    tracemalloc.stop()
+    assert traced_growth(calls, 10_000) < 64 * 1024
     assert (sys.getrefcount(image), sys.getrefcount(out)) == refs
-    assert growth < 64 * 1024
