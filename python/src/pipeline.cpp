@@ -145,10 +145,14 @@ void TPipeline::Start() {
 }
 
 void TPipeline::Stop() {
-  py::gil_scoped_release release;
-  for (fc::TFCCommonGen* generator : Generators()) generator->Stop();
-  for (auto& [pin, source] : sources_) source->Stop();
+  // The map changes only under the GIL: read it before letting go.
+  std::vector<TAppSource*> sources;
+  for (auto& [pin, source] : sources_) sources.push_back(source.get());
+  const std::vector<fc::TFCCommonGen*> generators = Generators();
   started_ = false;
+  py::gil_scoped_release release;
+  for (fc::TFCCommonGen* generator : generators) generator->Stop();
+  for (TAppSource* source : sources) source->Stop();
 }
 
 TFrameIterator::TFrameIterator(TPipeline& pipeline, const std::string& pin, int count, double timeout)
