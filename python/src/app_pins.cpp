@@ -17,7 +17,7 @@ TAppSource::~TAppSource() { output_.Retire(); }
 void TAppSource::Push(const TImageView& image, double rate) {
   const fc::TFCVideoFormat format = image.channels == 3 ? fc::vfRGB24 : fc::vfGray8;
   auto frame = fc::MakeImageBuffer(image.width, image.height, format);
-  Ipp8u* pixels = frame->Write();
+  Ipp8u* pixels = frame->Overwrite();  // every row is copied in below
   for (int y = 0; y < image.height; ++y)
     std::memcpy(pixels + static_cast<std::ptrdiff_t>(y) * frame->Step(),
                 image.data + static_cast<std::ptrdiff_t>(y) * image.step, static_cast<std::size_t>(image.RowBytes()));
