@@ -19,4 +19,7 @@ struct FC_COMPONENTS_API TMediaStatus {
   static TMediaStatus Failure(int code, std::string detail) { return {code < 0 ? code : -1, std::move(detail)}; }
 };
 
+/// FFmpeg's code for a system error number (its AVERROR of it).
+inline int SystemErrorCode(int errorNumber) { return -errorNumber; }
+
 }  // namespace fc::media

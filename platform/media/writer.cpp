@@ -8,6 +8,7 @@ extern "C" {
 #include <libavformat/avio.h>
 }
 
+#include "platform/media/codec_manager_lookup.h"
 #include "platform/media/ffmpeg_error.h"
 #include "platform/media/ffmpeg_log.h"
 #include "platform/media/writer_streams.h"
@@ -168,5 +169,17 @@ void TMediaWriter::UpdateProgress() {
 }
 
 TWriterProgress TMediaWriter::Progress() const { return {videoFrames_.load(), audioSamples_.load(), bytes_.load()}; }
+
+}  // namespace fc::media
+
+namespace fc::media {
+
+TMediaStatus TMediaWriter::CheckEncoders(const std::string& videoCodec, const std::string& audioCodec) {
+  if (!videoCodec.empty() && !FindVideoEncoder(videoCodec))
+    return TMediaStatus::Failure(AVERROR_ENCODER_NOT_FOUND, "no video encoder '" + videoCodec + "'");
+  if (!audioCodec.empty() && !FindAudioEncoder(audioCodec))
+    return TMediaStatus::Failure(AVERROR_ENCODER_NOT_FOUND, "no audio encoder '" + audioCodec + "'");
+  return {};
+}
 
 }  // namespace fc::media

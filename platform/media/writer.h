@@ -110,6 +110,10 @@ public:
   TMediaStatus Finish();
 
   TWriterProgress Progress() const;
+  /// Whether encoders exist for a video and an audio codec as the settings
+  /// name them (an empty name is not checked); the failure names the one
+  /// missing.
+  static TMediaStatus CheckEncoders(const std::string& videoCodec, const std::string& audioCodec);
   const std::string& FileName() const { return fileName_; }
 
 private:
