@@ -5,6 +5,7 @@
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
 #include <libavutil/imgutils.h>
 #include <libavutil/opt.h>
 }
@@ -143,6 +144,15 @@ std::unique_ptr<TVideoCompressorCodec> TVideoCompressorCodec::Locate(TFCFourCC f
     return std::unique_ptr<TVideoCompressorCodec>(new TVideoCompressorCodec(std::move(impl)));
   }
   return nullptr;
+}
+
+std::unique_ptr<TVideoCompressorCodec> TVideoCompressorCodec::LocateByName(std::string_view codeOrName,
+                                                                           const TFCBitmapInfoHeader& input) {
+  const AVCodec* encoder = FindVideoEncoder(codeOrName);
+  if (!encoder) return nullptr;
+  const AVCodecTag* const tables[] = {avformat_get_riff_video_tags(), nullptr};
+  const unsigned int tag = av_codec_get_tag(tables, encoder->id);
+  return tag ? Locate(tag, input) : nullptr;
 }
 
 TFCFourCC TVideoCompressorCodec::FourCC() const { return impl_->fourCC; }

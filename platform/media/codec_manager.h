@@ -60,6 +60,10 @@ public:
   /// `input` (an uncompressed header: 24, 32, 8 bits or 16-bit YUY2), or
   /// null. With `fourCC` 0, the first of KnownFourCCs that does.
   static std::unique_ptr<TVideoCompressorCodec> Locate(TFCFourCC fourCC, const TFCBitmapInfoHeader& input);
+  /// The same by a code of up to four characters or FFmpeg's encoder name
+  /// ("mjpeg", "ffv1"); null also for an encoder without a code.
+  static std::unique_ptr<TVideoCompressorCodec> LocateByName(std::string_view codeOrName,
+                                                             const TFCBitmapInfoHeader& input);
   ~TVideoCompressorCodec();
 
   /// The code of the codec found (what its information record names).

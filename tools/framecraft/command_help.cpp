@@ -20,6 +20,13 @@ constexpr TCommandHelp kCommandHelp[] = {
      "\n"
      "Lists the registered component classes, one a line: class, unit, base\n"
      "class and role (generator, filter, sink ...).\n"},
+    {"codecs",
+     "usage: framecraft codecs\n"
+     "\n"
+     "Lists the video codecs the compressors, decompressors and loggers find by\n"
+     "four-character code, one a line: the code, its encoder and its decoder\n"
+     "('-' where there is none), in the order a compressor without a codec\n"
+     "list tries them.\n"},
     {"describe",
      "usage: framecraft describe CLASS\n"
      "\n"
@@ -33,7 +40,9 @@ constexpr TCommandHelp kCommandHelp[] = {
      "Loads the form file FORM, streams frames through its pipeline and prints\n"
      "the frame rate reached. A pipeline whose connections form a loop is\n"
      "refused; a run in which a component reported a failed frame prints each\n"
-     "failure and exits with status 1.\n"
+     "failure and exits with status 1. File loggers in the form record into\n"
+     "their FileName (--set Logger1.FileName=out.wmv); the frames and bytes each\n"
+     "one wrote are shown while it runs and printed at the end.\n"
      "\n"
      "  --frames N              frames to stream (default 30)\n"
      "  --realtime              each generator makes its frames at its own frame\n"

@@ -86,6 +86,8 @@ TCommandLine ParseCommandLine(std::span<const std::string> args) {
     line.command = TCommand::Version;
   } else if (command == "list") {
     line.command = TCommand::List;
+  } else if (command == "codecs") {
+    line.command = TCommand::Codecs;
   } else if (command == "describe") {
     if (rest.size() != 1) throw EUsageError("describe expects one class name");
     line.command = TCommand::Describe;
@@ -110,6 +112,7 @@ TCommandLine ParseCommandLine(std::span<const std::string> args) {
 
 std::string_view UsageText() {
   return "usage: framecraft list\n"
+         "       framecraft codecs\n"
          "       framecraft describe CLASS\n"
          "       framecraft run FORM [--frames N] [--realtime] [--set Comp.Prop=Value]...\n"
          "                           [--dump Comp.Pin=DIR]... [--max-frame-bytes BYTES]\n"
@@ -118,6 +121,8 @@ std::string_view UsageText() {
          "       framecraft version | --version\n"
          "\n"
          "  list       the registered components: class, unit, base, role\n"
+         "  codecs     the video codecs by four-character code, with their encoders\n"
+         "             and decoders\n"
          "  describe   the published properties and pins of a component class\n"
          "  run        loads a form file, applies the --set values, streams N frames\n"
          "             (default 30) and writes the frames reaching each --dump pin\n"

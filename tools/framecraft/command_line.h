@@ -16,7 +16,7 @@ public:
   using std::runtime_error::runtime_error;
 };
 
-enum class TCommand { Help, List, Describe, Run, Demo, Version };
+enum class TCommand { Help, List, Describe, Run, Demo, Version, Codecs };
 
 /// "Component.Path=Value" of --set, or "Component.Pin=Directory" of --dump.
 struct TAssignment {

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <new>
@@ -20,6 +21,7 @@
 #include "tools/framecraft/command_line.h"
 #include "tools/framecraft/demo_form.h"
 #include "tools/framecraft/failure_watch.h"
+#include "tools/framecraft/media_listing.h"
 #include "tools/framecraft/picture_setting.h"
 #include "tools/framecraft/pin_dump.h"
 #include "tools/framecraft/pipeline_runner.h"
@@ -89,13 +91,17 @@ public:
   ~TProgress() {
     if (shown_) io_.out << "\r\033[K" << std::flush;
   }
-  void Update(int done) {
+  /// `detail` (what the loggers wrote) is made only when it is shown.
+  void Update(int done, const std::function<std::string()>& detail = {}) {
     if (!io_.terminal) return;
     auto now = std::chrono::steady_clock::now();
     if (shown_ && now - last_ < std::chrono::milliseconds(100)) return;
     last_ = now;
     shown_ = true;
-    io_.out << "\rframe " << done << "/" << total_ << std::flush;
+    io_.out << "\r\033[Kframe " << done << "/" << total_;
+    if (detail)
+      if (const std::string text = detail(); !text.empty()) io_.out << ", " << text;
+    io_.out << std::flush;
   }
 
 private:
@@ -117,10 +123,11 @@ TRunResult RunPipeline(TComponent& root, const std::vector<std::unique_ptr<TPinD
   TPipelineRunner runner(root);
   runner.SetRealtime(realtime);
   TProgress progress(io, frames);
+  const std::vector<TFCDSCommonLogger*> loggers = FindLoggers(root);
   return runner.Run(frames, [&](int done) {
     for (const auto& dump : dumps)
       if (std::string failure = dump->Failure(); !failure.empty()) throw EFCError(failure);
-    progress.Update(done);
+    progress.Update(done, [&] { return RecordingProgress(loggers); });
   });
 }
 
@@ -150,6 +157,7 @@ void RunForm(const TCommandLine& line, const TFCCatalogue& catalogue, const TToo
   for (const auto& dump : dumps)
     io.out << dump->Label() << ": " << dump->Written() << " " << dump->WrittenWhat() << " written to "
            << dump->Directory().string() << '\n';
+  PrintRecordings(FindLoggers(*root), io.out);
   io.out << Rate(result) << '\n';
   ThrowIfComponentsFailed(failures, io);
 }
@@ -178,6 +186,7 @@ void Execute(const TCommandLine& line, const TFCCatalogue& catalogue, const TToo
     case TCommand::Help: io.out << (line.operand.empty() ? UsageText() : CommandHelp(line.operand)); break;
     case TCommand::Version: io.out << "framecraft " << FRAMECRAFT_VERSION << '\n'; break;
     case TCommand::List: PrintCatalogue(catalogue, io.out); break;
+    case TCommand::Codecs: PrintCodecs(io.out); break;
     case TCommand::Describe: DescribeClass(catalogue, line.operand, io.out); break;
     case TCommand::Run: RunForm(line, catalogue, io); break;
     case TCommand::Demo: RunDemo(line, catalogue, io); break;
