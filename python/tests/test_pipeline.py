@@ -131,3 +131,16 @@ def test_memory_is_stable_over_many_frames():
     pumped = built_in_code()
     for frame in pumped.frames("Grey1.OutputPin", count=200):
         assert frame.shape == (30, 40)
+
+
+def test_frames_are_handed_over_without_a_copy_unless_shared():
+    p = fc.Pipeline()
+    p.add("TFCGrayScale", "Grey1")
+    first = p.frames("Grey1.OutputPin", timeout=5)
+    second = p.frames("Grey1.OutputPin", timeout=5)
+    p.push("Grey1.InputPin", np.full((6, 8, 3), 90, np.uint8))
+    copied = next(first)  # the other pull still holds the frame
+    handed_over = next(second)  # now nobody else does
+    assert copied.flags.owndata and not handed_over.flags.owndata
+    handed_over[:] = 0  # writing into it changes no other frame
+    assert (copied == 90).all()
