@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -25,7 +26,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
     for (const auto& run : runs) {
       if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
-      const std::string name = run.benchmark_name();
+      // Benchmarks timed by the wall clock carry a "/real_time" suffix.
+      std::string name = run.benchmark_name();
+      if (name.ends_with("/real_time")) name.resize(name.size() - std::string_view("/real_time").size());
       const auto slash = name.rfind('/');
       if (slash == std::string::npos) continue;
       auto items = run.counters.find("items_per_second");
