@@ -117,11 +117,16 @@ bool TFCVideoDecompressor::StartVideoDecompression(const TFCStartVideoCompressio
       if (!codec_) codec_ = media::TVideoDecompressorCodec::Locate(compressed, nullptr);
       BeginOrClose();
     }
-    const TFCBitmapInfoHeader& header = codec_ ? codec_->OutputHeader() : start.InputHeader();
-    outputFormat_ = FrameFormatOf(header).value_or(videoFormat_);
-    width = codec_ ? header.width : width_;
-    height = codec_ ? header.height : height_;
-    if (!codec_) outputFormat_ = videoFormat_;
+    if (codec_) {
+      const TFCBitmapInfoHeader& header = codec_->OutputHeader();
+      outputFormat_ = FrameFormatOf(header).value_or(vfRGB24);
+      width = header.width;
+      height = header.height;
+    } else {  // raw frames of our own size and format
+      outputFormat_ = videoFormat_;
+      width = width_;
+      height = height_;
+    }
   }
   return outputPin_.SendStartFrame(width, height, std::round(start.Rate()), outputFormat_);
 }

@@ -22,12 +22,6 @@ namespace {
 // Room for headers and markers beyond the pixels in the largest chunk.
 constexpr std::size_t kChunkMargin = 65536;
 
-// Quality 1..10000 as a quantiser scale 31..1, in FFmpeg's lambda units.
-int QualityLambda(int quality) {
-  const int scale = 1 + (10000 - std::clamp(quality, 1, 10000)) * 30 / 10000;
-  return scale * FF_QP2LAMBDA;
-}
-
 std::vector<std::uint8_t> ExtraData(const AVCodecContext& context) {
   if (!context.extradata || context.extradata_size <= 0) return {};
   return {context.extradata, context.extradata + context.extradata_size};
@@ -100,7 +94,7 @@ struct TVideoCompressorCodec::Impl {
       av_opt_set(c.priv_data, "tune", "zerolatency", 0);
       if (quality > 0) {
         c.flags |= AV_CODEC_FLAG_QSCALE;
-        c.global_quality = QualityLambda(quality);
+        c.global_quality = QualityLambda(quality, 10000);
       }
     }, error);
     if (!encoder) return false;

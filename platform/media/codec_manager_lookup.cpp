@@ -47,6 +47,11 @@ AVCodecContext* TryOpen(const AVCodec& codec, AVPixelFormat format,
 
 }  // namespace
 
+int QualityLambda(int quality, int best) {
+  const int scale = 1 + (best - std::clamp(quality, 1, best)) * 30 / best;
+  return scale * FF_QP2LAMBDA;
+}
+
 AVCodecID VideoCodecIdOf(TFCFourCC code) {
   const AVCodecTag* const tables[] = {avformat_get_riff_video_tags(), nullptr};
   return av_codec_get_id(tables, code);

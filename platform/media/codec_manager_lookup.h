@@ -25,6 +25,10 @@ const AVCodec* FindVideoEncoder(std::string_view codeOrName);
 /// "AAC") or by FFmpeg's encoder name; null when there is none.
 const AVCodec* FindAudioEncoder(std::string_view codeOrName);
 
+/// A quality from 1 (lowest) to `best` as FFmpeg's lambda of a quantiser
+/// scale from 31 down to 1, for encoders run at constant quality.
+int QualityLambda(int quality, int best);
+
 /// Allocates a context of `codec`, lets `configure` set it, and opens it on
 /// the pixel format nearest to `source` that the encoder takes, else on each
 /// format it lists in turn (some encoders accept only one format for a

@@ -14,16 +14,6 @@ extern "C" {
 
 namespace fc::media {
 
-namespace {
-
-// Quality 1..100 as a quantiser scale 31..1, in FFmpeg's lambda units.
-int QualityLambda(int quality) {
-  const int scale = 1 + (100 - std::clamp(quality, 1, 100)) * 30 / 100;
-  return scale * FF_QP2LAMBDA;
-}
-
-}  // namespace
-
 TMediaStatus TWriterVideoStream::Open(AVFormatContext& muxer, const TWriterVideoSettings& settings) {
   settings_ = settings;
   if (settings.width <= 0 || settings.height <= 0 || !(settings.rate > 0))
@@ -45,7 +35,7 @@ TMediaStatus TWriterVideoStream::Open(AVFormatContext& muxer, const TWriterVideo
     if (settings.keyFrameInterval > 0) c.gop_size = settings.keyFrameInterval;
     if (settings.quality > 0) {
       c.flags |= AV_CODEC_FLAG_QSCALE;
-      c.global_quality = QualityLambda(settings.quality);
+      c.global_quality = QualityLambda(settings.quality, 100);
     }
     if (globalHeader) c.flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
   }, error);
