@@ -24,13 +24,6 @@ constexpr const char* kBorderDoc =
     "border='replicate' (default) repeats the edge pixels so the result has src's shape; border='none' "
     "filters only the pixels whose whole window lies in src (the result is smaller by the window).";
 
-// The source region the window of every written pixel lies in, apart from a
-// destination that overlaps it.
-TSource ReadableSource(py::handle src, TChannels channels, TReach reach, const std::string& border) {
-  TSource source = SourceImage(src, "src", channels);
-  return FilterSource(source, reach, ParseBorder(border));
-}
-
 // The window around the written region must not share bytes with the
 // destination: the filters read rows after writing earlier ones.
 void SeparateFromDestination(TSource& readable, const TReach& reach, const TImageView& destination) {
@@ -44,9 +37,9 @@ void SeparateFromDestination(TSource& readable, const TReach& reach, const TImag
 }
 
 template <class Fn, class... Extra>
-py::object Filter(const TEntry<Fn>& entry, py::handle src, py::handle out, const std::string& border,
-                  TChannels channels, TReach reach, Extra... extra) {
-  TSource readable = ReadableSource(src, channels, reach, border);
+py::object Filter(const TEntry<Fn>& entry, const TSource& source, py::handle out, const std::string& border,
+                  TReach reach, Extra... extra) {
+  TSource readable = FilterSource(source, reach, ParseBorder(border));
   py::object result;
   const TImageView d =
       Destination(out, readable.view.height, readable.view.width, readable.view.channels, false, result);
@@ -194,7 +187,8 @@ void BindRankFilters(py::module_& m) {
         [&entry](py::handle src, py::handle mask, py::handle anchor, const std::string& border, py::handle out) {
           const IppiSize size = SizeArgument(mask, "mask");
           const IppiPoint at = AnchorOrCentre(anchor, size);
-          return Filter(entry, src, out, border, TChannels::Three, WindowReach(size, at), size, at);
+          return Filter(entry, SourceImage(src, "src", TChannels::Three), out, border, WindowReach(size, at), size,
+                        at);
         },
         py::arg("src"), py::arg("mask") = py::make_tuple(3, 3), py::kw_only(), py::arg("anchor") = py::none(),
         py::arg("border") = "replicate", py::arg("out") = py::none(), doc.c_str());
@@ -210,7 +204,8 @@ void BindFixedFilters(py::module_& m) {
         filter.name,
         [&entry](py::handle src, int mask, const std::string& border, py::handle out) {
           const int code = MaskCodeArgument(mask);
-          return Filter(entry, src, out, border, TChannels::Three, Square(MaskCodeReach(code)), code);
+          return Filter(entry, SourceImage(src, "src", TChannels::Three), out, border, Square(MaskCodeReach(code)),
+                        code);
         },
         py::arg("src"), py::arg("mask") = 3, py::kw_only(), py::arg("border") = "replicate",
         py::arg("out") = py::none(), doc.c_str());
@@ -221,7 +216,7 @@ void BindFixedFilters(py::module_& m) {
     m.def(
         filter.name,
         [&filter](py::handle src, const std::string& border, py::handle out) {
-          return Filter(filter.entry, src, out, border, TChannels::Three, filter.reach);
+          return Filter(filter.entry, SourceImage(src, "src", TChannels::Three), out, border, filter.reach);
         },
         py::arg("src"), py::kw_only(), py::arg("border") = "replicate", py::arg("out") = py::none(), doc.c_str());
   }
@@ -239,8 +234,8 @@ void BindMorphology(py::module_& m) {
           TMaskArray element = StructuringElement(mask);
           const IppiSize size = MaskSizeOf(element);
           const IppiPoint at = AnchorOrCentre(anchor, size);
-          const int channels = SourceImage(src, "src", TChannels::Either).view.channels;
-          return Filter(ByChannels(channels, filter.three, filter.one), src, out, border, TChannels::Either,
+          const TSource source = SourceImage(src, "src", TChannels::Either);
+          return Filter(ByChannels(source.view.channels, filter.three, filter.one), source, out, border,
                         WindowReach(size, at), element.data(), size, at);
         },
         py::arg("src"), py::arg("mask") = py::none(), py::kw_only(), py::arg("anchor") = py::none(),
