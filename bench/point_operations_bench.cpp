@@ -160,14 +160,24 @@ void registerHistograms() {
 void registerGeneratorsAndCopies() {
   Frames& f = frames();
   static unsigned int seed = 1;
+  // OpenCV draws the noise into a frame of its own and adds it with
+  // saturation: two passes where ours takes one. Gaussian noise is signed,
+  // so it is drawn as 16-bit values.
+  static cv::Mat uniformNoise(kHeight, kWidth, CV_8UC3), gaussianNoise(kHeight, kWidth, CV_16SC3);
   addOperation(
       "AddRandUniform_Direct_8u_C3IR",
       [&f] { return ippiAddRandUniform_Direct_8u_C3IR(f.dst(), f.step(), kRoi, 0, 40, &seed); },
-      [&f] { cv::randu(f.destination, 0, 40); });
+      [&f] {
+        cv::randu(uniformNoise, 0, 40);
+        cv::add(f.destination, uniformNoise, f.destination);
+      });
   addOperation(
       "AddRandGauss_Direct_8u_C3IR",
       [&f] { return ippiAddRandGauss_Direct_8u_C3IR(f.dst(), f.step(), kRoi, 0, 20, &seed); },
-      [&f] { cv::randn(f.destination, 0, 20); });
+      [&f] {
+        cv::randn(gaussianNoise, 0, 20);
+        cv::add(f.destination, gaussianNoise, f.destination, cv::noArray(), CV_8U);
+      });
   addOperation("ImageJaehne_8u_C3R", [&f] { return ippiImageJaehne_8u_C3R(f.dst(), f.step(), kRoi); });
   addOperation(
       "Copy_8u_C3P3R",

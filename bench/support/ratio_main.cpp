@@ -4,9 +4,13 @@
 //
 // Benchmarks are named "<operation>/<implementation>", the implementation
 // being "framecraft" or a peer ("opencv", "swscale", "memcpy" ...), and report
-// pixels through state.SetItemsProcessed().
+// pixels through state.SetItemsProcessed(). With repetitions (for instance
+// --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true, which
+// alternates the implementations) each rate is the median of the repetitions,
+// so a burst of load on a shared machine does not decide a row.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -15,10 +19,11 @@
 
 namespace {
 
-struct Rate {
-  std::string implementation;
-  double megapixelsPerSecond;
-};
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  return n % 2 == 1 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
+}
 
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
@@ -34,8 +39,12 @@ class RatioReporter : public benchmark::ConsoleReporter {
       auto items = run.counters.find("items_per_second");
       if (items == run.counters.end()) continue;
       const std::string operation = name.substr(0, slash);
-      if (rates_.find(operation) == rates_.end()) order_.push_back(operation);
-      rates_[operation].push_back({name.substr(slash + 1), items->second.value / 1e6});
+      const std::string implementation = name.substr(slash + 1);
+      auto& byImplementation = rates_[operation];
+      if (byImplementation.empty()) order_.push_back(operation);
+      if (byImplementation.find(implementation) == byImplementation.end())
+        implementations_[operation].push_back(implementation);
+      byImplementation[implementation].push_back(items->second.value / 1e6);
     }
   }
 
@@ -43,17 +52,15 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::Finalize();
     std::printf("\n%-40s %-12s %10s %10s\n", "operation", "peer", "Mpx/s", "fc/peer");
     for (const auto& operation : order_) {
-      const auto& rates = rates_[operation];
-      double ours = 0;
-      for (const auto& r : rates)
-        if (r.implementation == "framecraft") ours = r.megapixelsPerSecond;
-      for (const auto& r : rates) {
-        if (r.implementation == "framecraft") {
+      auto& rates = rates_[operation];
+      const double ours = rates.count("framecraft") ? median(rates["framecraft"]) : 0;
+      for (const auto& implementation : implementations_[operation]) {
+        const double rate = median(rates[implementation]);
+        if (implementation == "framecraft") {
           std::printf("%-40s %-12s %10.1f %10s\n", operation.c_str(), "framecraft", ours, "");
         } else {
-          const double ratio = r.megapixelsPerSecond > 0 ? ours / r.megapixelsPerSecond : 0;
-          std::printf("%-40s %-12s %10.1f %10.2f\n", operation.c_str(), r.implementation.c_str(),
-                      r.megapixelsPerSecond, ratio);
+          const double ratio = rate > 0 ? ours / rate : 0;
+          std::printf("%-40s %-12s %10.1f %10.2f\n", operation.c_str(), implementation.c_str(), rate, ratio);
         }
       }
     }
@@ -61,7 +68,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
  private:
   std::vector<std::string> order_;
-  std::map<std::string, std::vector<Rate>> rates_;
+  std::map<std::string, std::vector<std::string>> implementations_;
+  std::map<std::string, std::map<std::string, std::vector<double>>> rates_;
 };
 
 }  // namespace
