@@ -2,6 +2,7 @@
 // three-channel image.
 #include "primitives/color/color_twist.h"
 
+#include "primitives/color/color_twist_kernel.h"
 #include "primitives/color/point_checks.h"
 
 namespace fc::primitives {
@@ -32,6 +33,5 @@ IppStatus colorTwist(TwistPixels twistPixels, const Ipp8u* src, int srcStep, Ipp
 }  // namespace fc::primitives
 
 extern "C" FC_API IppStatus px_ippiColorTwist32f_8u_C3R FC_TWO_IMAGE_PARAMS(const Ipp32f twist[3][4]) {
-  return fc::primitives::colorTwist(fc::primitives::twistPixelsGeneric, pSrc, srcStep, pDst, dstStep, roiSize,
-                                    twist);
+  return fc::primitives::colorTwist(fc::primitives::twistPixels, pSrc, srcStep, pDst, dstStep, roiSize, twist);
 }

@@ -3,6 +3,7 @@
 // pixels. Internal to the library.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 
@@ -32,23 +33,74 @@ inline Ipp8u saturateRoundEven(long double d) {
   return static_cast<Ipp8u>(rounded);
 }
 
-/// A matrix row with how far its double-precision sum may lie from the
-/// extended-precision one, with a wide margin. The products are exact in
-/// double (a float times a byte has at most 32 significant bits); each of the
-/// three additions rounds by at most 2^-53 of the largest magnitude the row
-/// can reach, M = (|t0| + |t1| + |t2|) 255 + |t3|; 2^-50 M covers the rounding
-/// of both sums. Rows with a bound of 1/4 or more (huge, infinite or NaN
-/// coefficients) are always summed in extended precision.
+/// Binary digits after the point that `c` needs: c times 2^bits is an
+/// integer. 0 for zero and integers; -1 for infinities and NaN.
+inline int fractionBits(float c) {
+  if (!std::isfinite(c)) return -1;
+  if (c == 0.0f) return 0;
+  int exponent = 0;
+  const float mantissa = std::frexp(std::fabs(c), &exponent);  // c = mantissa 2^exponent
+  auto digits = static_cast<unsigned>(std::ldexp(mantissa, 24));  // a 24-bit integer
+  int bits = 24 - exponent;
+  while ((digits & 1u) == 0) {
+    digits >>= 1;
+    --bits;
+  }
+  return bits > 0 ? bits : 0;
+}
+
+/// The finest grid 2^-k that holds all four coefficients of a row: k, or -1
+/// when one is not finite.
+inline int commonGrid(const Ipp32f row[4]) {
+  int grid = 0;
+  for (int k = 0; k < 4; ++k) {
+    const int bits = fractionBits(row[k]);
+    if (bits < 0) return -1;
+    grid = std::max(grid, bits);
+  }
+  return grid;
+}
+
+/// A matrix row with how far its double- and single-precision sums may lie
+/// from the extended-precision one. M = (|t0| + |t1| + |t2|) 255 + |t3| is
+/// the largest magnitude any product or partial sum of the row can reach.
+///
+/// Double: the products are exact (a float times a byte has at most 32
+/// significant bits); each of the three additions rounds by at most 2^-53 of
+/// M; 2^-50 M covers the rounding of both sums. Rows with a bound of 1/4 or
+/// more (huge, infinite or NaN coefficients) are always summed in extended
+/// precision. When the four coefficients lie on a common grid of 2^-k and
+/// M 2^k stays below 2^53, every product and partial sum is a multiple of
+/// 2^-k small enough to be exact: the double sum is the exact sum, as is the
+/// extended one, and decides even ties.
+///
+/// Single: the same grid argument makes the single sum exact when M 2^k
+/// stays below 2^23 (k at most 16, so the sum plus one half is exact too):
+/// the usual case for coefficients such as 0.5 or 0.25, and for integers.
+/// Otherwise each of the three products and three additions rounds by at
+/// most 2^-24 of M, 4 2^-24 M in all, and adding one half to a sum below 256
+/// by at most 2^-16; (2^-22 + 2^-30) M + 2^-15 covers them with a margin.
 struct TwistRow {
   explicit TwistRow(const Ipp32f row[4]) : t(row) {
     const double reach = (std::fabs(t[0]) + std::fabs(t[1]) + std::fabs(t[2])) * 255.0 + std::fabs(t[3]);
     bound = reach * 0x1p-50 + 0x1p-40;
     doubleSumDecides = bound < 0.25;
+    const int grid = commonGrid(row);
+    doubleExact = grid >= 0 && grid <= 60 && reach * std::ldexp(1.0, grid) < 0x1p53;
+    const bool floatExact = grid >= 0 && grid <= 16 && reach * std::ldexp(1.0, grid) < 0x1p23;
+    const double inexact = reach * (0x1p-22 + 0x1p-30) + 0x1p-15;
+    floatBound = floatExact ? 0.0f : static_cast<float>(inexact);
+    floatSumDecides = floatExact || inexact < 0.25;
   }
 
   const Ipp32f* t;
   double bound;
   bool doubleSumDecides;
+  /// The double sum is exact.
+  bool doubleExact;
+  /// 0 when the single sum is exact.
+  float floatBound;
+  bool floatSumDecides;
 };
 
 /// One output channel. The result depends only on which side of each
@@ -70,6 +122,8 @@ inline Ipp8u twistChannel(const TwistRow& row, const Ipp8u* pixel) {
 /// Twists `pixels` pixels; a destination that is the source is allowed.
 using TwistPixels = void (*)(const TwistRow rows[3], const Ipp8u* src, Ipp8u* dst, std::size_t pixels);
 
+/// Pixel by pixel, channel by channel: for matrices whose single sums
+/// cannot decide.
 void twistPixelsGeneric(const TwistRow rows[3], const Ipp8u* src, Ipp8u* dst, std::size_t pixels);
 
 /// The colour twist's argument checks, then `twistPixels` on every row.

@@ -8,3 +8,11 @@ target_sources(fc_primitives PRIVATE
   color/noise.cpp
   color/jaehne.cpp)
 fc_add_primitive_variants(color/point_operations a6 w7 t7)
+
+# The colour twist never reads floating-point exception flags; without trap
+# semantics the compiler may vectorise its selections and comparisons. The
+# arithmetic stays exact IEEE (no contraction, no reassociation).
+set_property(SOURCE
+  ${CMAKE_CURRENT_SOURCE_DIR}/color/color_twist.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/color/point_operations_t7.cpp
+  DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY COMPILE_OPTIONS -fno-trapping-math)

@@ -1,6 +1,6 @@
 // point_operations_t7.cpp - t7 variants of the point operations written with
 // their own instructions: the planar copy with SSSE3 byte shuffles, the
-// colour twist with AVX2 double-precision sums.
+// colour twist with AVX2 single-precision sums.
 #include <immintrin.h>
 
 #include <array>
@@ -69,48 +69,97 @@ constexpr ShuffleMask lanesToPixels() {
   return mask;
 }
 
-/// One output channel of four pixels as four 32-bit integers, by the same
-/// double sums and the same half-integer test as the generic code; false
-/// when a sum lies near a half-integer and the generic code must decide.
-__attribute__((target("avx2"))) bool twistFour(const TwistRow& row, const __m256d s[3], __m128i& out) {
+/// A matrix row as vectors. A sum is decided when it lies closer than
+/// `limit` to its nearest integer: 1/2 less the row's single-precision bound,
+/// or beyond any distance when the single sum is exact, where the rounding
+/// itself sends ties to even.
+struct TwistRowAvx2 {
+  __m256 t[4];
+  __m256 limit;
+};
+
+__attribute__((target("avx2"))) TwistRowAvx2 vectorRow(const TwistRow& row) {
+  TwistRowAvx2 v;
+  for (int k = 0; k < 4; ++k) v.t[k] = _mm256_set1_ps(row.t[k]);
+  v.limit = _mm256_set1_ps(row.floatBound == 0.0f ? 1.0f : 0.5f - row.floatBound);
+  return v;
+}
+
+/// One output channel of eight pixels as rounded integers; lanes not
+/// decided are set in `unsure`.
+__attribute__((target("avx2"))) __m256i twistEight(const TwistRowAvx2& row, const __m256 s[3], __m256& unsure) {
+  const __m256 sum = _mm256_add_ps(
+      _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(row.t[0], s[0]), row.t[3]), _mm256_mul_ps(row.t[1], s[1])),
+      _mm256_mul_ps(row.t[2], s[2]));
+  const __m256 nearest = _mm256_round_ps(sum, _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
+  const __m256 distance = _mm256_andnot_ps(_mm256_set1_ps(-0.0f), _mm256_sub_ps(sum, nearest));
+  unsure = _mm256_or_ps(unsure, _mm256_cmp_ps(distance, row.limit, _CMP_GE_OQ));
+  return _mm256_cvttps_epi32(nearest);
+}
+
+/// One output channel of four pixels in double precision, rounded to
+/// nearest with ties to even; exact for rows whose double sums are exact.
+__attribute__((target("avx2"))) __m128i twistFourExact(const TwistRow& row, const __m256d s[3]) {
   const __m256d sum = _mm256_add_pd(
       _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(_mm256_set1_pd(row.t[0]), s[0]), _mm256_set1_pd(row.t[3])),
                     _mm256_mul_pd(_mm256_set1_pd(row.t[1]), s[1])),
       _mm256_mul_pd(_mm256_set1_pd(row.t[2]), s[2]));
-  const __m256d nearest = _mm256_floor_pd(_mm256_add_pd(sum, _mm256_set1_pd(0.5)));
-  const __m256d distance = _mm256_andnot_pd(_mm256_set1_pd(-0.0), _mm256_sub_pd(sum, nearest));
-  const __m256d decided = _mm256_cmp_pd(distance, _mm256_set1_pd(0.5 - row.bound), _CMP_LT_OQ);
-  const __m256d clamped = _mm256_min_pd(_mm256_max_pd(nearest, _mm256_setzero_pd()), _mm256_set1_pd(255.0));
-  out = _mm256_cvttpd_epi32(clamped);
-  return _mm256_movemask_pd(decided) == 0xF;
+  return _mm256_cvttpd_epi32(_mm256_round_pd(sum, _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC));
 }
 
-/// Four pixels per step where 16 bytes can be read inside the run; steps
-/// with a sum near a half-integer, and the last pixels, go the generic way.
+/// The three output channels of eight pixels by exact double sums.
+__attribute__((target("avx2"))) void twistEightExact(const TwistRow rows[3], const __m256 s[3], __m256i out[3]) {
+  __m256d low[3], high[3];
+  for (int k = 0; k < 3; ++k) {
+    low[k] = _mm256_cvtps_pd(_mm256_castps256_ps128(s[k]));
+    high[k] = _mm256_cvtps_pd(_mm256_extractf128_ps(s[k], 1));
+  }
+  for (int c = 0; c < 3; ++c)
+    out[c] = _mm256_inserti128_si256(_mm256_castsi128_si256(twistFourExact(rows[c], low)),
+                                     twistFourExact(rows[c], high), 1);
+}
+
+/// Eight pixels per step where 28 bytes can be read inside the run. Steps
+/// with an undecided single sum are summed again in double precision when
+/// that is exact, else they go the generic way, as do the last pixels.
+/// Results beyond 0..255 are limited by the saturating packs.
 __attribute__((target("avx2"))) void twistPixelsAvx2(const TwistRow rows[3], const Ipp8u* src, Ipp8u* dst,
                                                      std::size_t pixels) {
-  if (!rows[0].doubleSumDecides || !rows[1].doubleSumDecides || !rows[2].doubleSumDecides)
+  if (!rows[0].floatSumDecides || !rows[1].floatSumDecides || !rows[2].floatSumDecides)
     return twistPixelsGeneric(rows, src, dst, pixels);
   static constexpr ShuffleMask toLanes[3] = {channelToLanes(0), channelToLanes(1), channelToLanes(2)};
   static constexpr ShuffleMask toPixels = lanesToPixels();
+  const TwistRowAvx2 vectorRows[3] = {vectorRow(rows[0]), vectorRow(rows[1]), vectorRow(rows[2])};
+  __m256i channelMasks[3];
+  for (int k = 0; k < 3; ++k) channelMasks[k] = _mm256_broadcastsi128_si256(loadMask(toLanes[k]));
+  const __m256i pixelMask = _mm256_broadcastsi128_si256(loadMask(toPixels));
+  const __m256i joinLanes = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7);
+  const bool doubleExact = rows[0].doubleExact && rows[1].doubleExact && rows[2].doubleExact;
   std::size_t p = 0;
-  for (; p + 6 <= pixels; p += 4) {
+  for (; p + 10 <= pixels; p += 8) {
     const Ipp8u* s = src + 3 * p;
-    const __m128i raw = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-    __m256d channels[3];
-    for (int k = 0; k < 3; ++k) channels[k] = _mm256_cvtepi32_pd(_mm_shuffle_epi8(raw, loadMask(toLanes[k])));
-    __m128i out[3];
-    if (!(twistFour(rows[0], channels, out[0]) & twistFour(rows[1], channels, out[1]) &
-          twistFour(rows[2], channels, out[2]))) {
-      twistPixelsGeneric(rows, s, dst + 3 * p, 4);
-      continue;
+    // Pixels 0-3 in the low lane, 4-7 in the high one, each from its first byte.
+    const __m256i raw = _mm256_inserti128_si256(
+        _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s))),
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 12)), 1);
+    __m256 channels[3];
+    for (int k = 0; k < 3; ++k) channels[k] = _mm256_cvtepi32_ps(_mm256_shuffle_epi8(raw, channelMasks[k]));
+    __m256 unsure = _mm256_setzero_ps();
+    __m256i out[3];
+    for (int c = 0; c < 3; ++c) out[c] = twistEight(vectorRows[c], channels, unsure);
+    if (_mm256_movemask_ps(unsure) != 0) {
+      if (!doubleExact) {
+        twistPixelsGeneric(rows, s, dst + 3 * p, 8);
+        continue;
+      }
+      twistEightExact(rows, channels, out);
     }
-    const __m128i bytes =
-        _mm_packus_epi16(_mm_packus_epi32(out[0], out[1]), _mm_packus_epi32(out[2], out[2]));
-    const __m128i pixelsOut = _mm_shuffle_epi8(bytes, loadMask(toPixels));
-    alignas(16) Ipp8u stored[16];
-    _mm_store_si128(reinterpret_cast<__m128i*>(stored), pixelsOut);
-    std::memcpy(dst + 3 * p, stored, 12);
+    const __m256i bytes =
+        _mm256_packus_epi16(_mm256_packs_epi32(out[0], out[1]), _mm256_packs_epi32(out[2], out[2]));
+    const __m256i joined = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(bytes, pixelMask), joinLanes);
+    Ipp8u* d = dst + 3 * p;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm256_castsi256_si128(joined));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(d + 16), _mm256_extracti128_si256(joined, 1));
   }
   twistPixelsGeneric(rows, src + 3 * p, dst + 3 * p, pixels - p);
 }
@@ -124,6 +173,5 @@ extern "C" FC_API IppStatus t7_ippiCopy_8u_C3P3R(const Ipp8u* pSrc, int srcStep,
 }
 
 extern "C" FC_API IppStatus t7_ippiColorTwist32f_8u_C3R FC_TWO_IMAGE_PARAMS(const Ipp32f twist[3][4]) {
-  return fc::primitives::colorTwist(fc::primitives::twistPixelsAvx2, pSrc, srcStep, pDst, dstStep, roiSize,
-                                    twist);
+  return fc::primitives::colorTwist(fc::primitives::twistPixelsAvx2, pSrc, srcStep, pDst, dstStep, roiSize, twist);
 }

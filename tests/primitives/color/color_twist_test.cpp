@@ -72,6 +72,29 @@ TEST(ColorTwist, EveryVariantFollowsTheExtendedPrecisionRuleOnRandomMatrices) {
   }
 }
 
+// Every (s0, s1) pair with a few s2, in rows long enough for the vector
+// runs, on matrices whose sums land on or within a hair of halves: exact
+// halves from 0.5 coefficients (decided by single sums alone), halves missed
+// by less than the single-precision error, and an ordinary mix.
+TEST(ColorTwist, EveryVariantDecidesSumsAtAndNearHalvesOverAllPairs) {
+  const Ipp32f matrices[][3][4] = {
+      {{0.5f, 0.5f, 0, 0}, {0.25f, -0.75f, 0.5f, 128.5f}, {1.5f, 0, -0.5f, 0.5f}},
+      {{0.5f + 0x1p-22f, 0.5f, 0, 0}, {0.5f, 0, 0, 0.5f - 0x1p-20f}, {0.1f, 0.2f, 0.3f, 0.5f}},
+      {{0.299f, 0.587f, 0.114f, 0}, {-0.169f, -0.331f, 0.5f, 128}, {0.5f, -0.419f, -0.081f, 128}},
+  };
+  std::vector<Ipp8u> bytes;
+  for (int s2 : {0, 1, 128, 255})
+    for (int s0 = 0; s0 < 256; ++s0)
+      for (int s1 = 0; s1 < 256; ++s1) bytes.insert(bytes.end(), {Ipp8u(s0), Ipp8u(s1), Ipp8u(s2)});
+  for (const auto& twist : matrices) {
+    for (const auto& variant : fc::test::variantsOf_ippiColorTwist32f_8u_C3R()) {
+      const std::vector<Ipp8u> out = twistRow(twist, bytes, variant.fn);
+      for (std::size_t i = 0; i < bytes.size(); ++i)
+        ASSERT_EQ(out[i], referenceChannel(twist[i % 3], &bytes[i - i % 3])) << variant.tag << " " << i;
+    }
+  }
+}
+
 TEST(ColorTwist, NanCoefficientsGiveZero) {
   const Ipp32f nan = std::numeric_limits<Ipp32f>::quiet_NaN();
   const Ipp32f twist[3][4] = {{nan, 0, 0, 0}, {0, 0, 0, nan}, {1, 0, 0, 0}};
