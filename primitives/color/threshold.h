@@ -26,9 +26,6 @@ using ThresholdRows = void (*)(const ThresholdRule& rule, const Ipp8u* src, int 
 /// The rule applied to the whole pixels of `bytes` bytes starting at channel 0.
 void thresholdBytes(const ThresholdRule& rule, const Ipp8u* src, Ipp8u* dst, std::size_t bytes);
 
-void thresholdRowsGeneric(const ThresholdRule& rule, const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep,
-                          IppiSize roi);
-
 enum class ThresholdSide { below, above };
 
 /// The three entries' argument checks, then `rows` on the rule they give.

@@ -1,4 +1,5 @@
 #include "tests/primitives/color/point_test_support.h"
+#include "tests/support/entry_variants.h"
 
 namespace {
 
@@ -35,6 +36,36 @@ TEST(Threshold, OneSidedFormsReplaceOnlyTheirSideAndWorkInPlace) {
                                        threshold, value),
             0);
   EXPECT_EQ(above.bytes, (Bytes{99, 0, 254, 100, 8, 255}));
+}
+
+// Every byte value in every channel, in a row long enough for the vector
+// loops, copied and in place, by every variant of the three entries.
+TEST(Threshold, EveryVariantMatchesTheRuleOnEveryByteCopiedAndInPlace) {
+  Bytes bytes;
+  for (int v = 0; v < 256; ++v) bytes.insert(bytes.end(), {Ipp8u(v), Ipp8u(255 - v), Ipp8u(v ^ 0x55)});
+  auto expect = [&](const Bytes& out, bool useLow, bool useHigh, const char* tag) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      const int c = static_cast<int>(i % 3), v = bytes[i];
+      const int want = useHigh && v > kHigh[c] ? kHighValue[c] : useLow && v < kLow[c] ? kLowValue[c] : v;
+      ASSERT_EQ(out[i], want) << tag << " byte " << i;
+    }
+  };
+  for (bool inPlace : {false, true}) {
+    auto run = [&](auto call) {
+      TestImage src = rowImage(bytes);
+      TestImage dst = rowImage(Bytes(bytes.size(), 77));
+      TestImage& target = inPlace ? src : dst;
+      EXPECT_EQ(call(src.data(), src.step, target.data(), target.step, src.size()), 0);
+      return target.bytes;
+    };
+    for (const auto& v : fc::test::variantsOf_ippiThreshold_LTValGTVal_8u_C3R())
+      expect(run([&](auto... a) { return v.fn(a..., kLow, kLowValue, kHigh, kHighValue); }), true, true,
+             v.tag.c_str());
+    for (const auto& v : fc::test::variantsOf_ippiThreshold_LTVal_8u_C3R())
+      expect(run([&](auto... a) { return v.fn(a..., kLow, kLowValue); }), true, false, v.tag.c_str());
+    for (const auto& v : fc::test::variantsOf_ippiThreshold_GTVal_8u_C3R())
+      expect(run([&](auto... a) { return v.fn(a..., kHigh, kHighValue); }), false, true, v.tag.c_str());
+  }
 }
 
 TEST(Threshold, ChecksArgumentsInOrderAndWritesNothing) {
