@@ -42,36 +42,17 @@ const Ipp8u kGammaInverse[256] = {
     197, 198, 200, 202, 204, 205, 207, 209, 211, 213, 214, 216, 218, 220, 222, 224,
     226, 228, 229, 231, 233, 235, 237, 239, 241, 243, 245, 247, 249, 251, 253, 255};
 
-namespace {
+void lookUpBytes(const LookUpTable& table, const Ipp8u* src, Ipp8u* dst, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) dst[i] = table[src[i]];
+}
 
-IppStatus lookUp(const Ipp8u (&table)[256], const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep,
-                 IppiSize roi) {
+IppStatus lookUpImage(LookUpRow row, const LookUpTable& table, const Ipp8u* src, int srcStep, Ipp8u* dst,
+                      int dstStep, IppiSize roi) {
   if (const IppStatus status = checkTwoImages(src, srcStep, dst, dstStep, roi)) return status;
-  forEachRowC3(src, srcStep, dst, dstStep, roi, [&](const Ipp8u* s, Ipp8u* d, std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i) d[i] = table[s[i]];
-  });
+  forEachRowC3(src, srcStep, dst, dstStep, roi, [&](const Ipp8u* s, Ipp8u* d, std::size_t n) { row(table, s, d, n); });
   return ippStsNoErr;
 }
 
-}  // namespace
 }  // namespace fc::primitives
 
-using fc::primitives::kGammaForward;
-using fc::primitives::kGammaInverse;
-using fc::primitives::lookUp;
-
-extern "C" FC_API IppStatus px_ippiGammaFwd_8u_C3R FC_TWO_IMAGE_PARAMS() {
-  return lookUp(kGammaForward, pSrc, srcStep, pDst, dstStep, roiSize);
-}
-
-extern "C" FC_API IppStatus px_ippiGammaInv_8u_C3R FC_TWO_IMAGE_PARAMS() {
-  return lookUp(kGammaInverse, pSrc, srcStep, pDst, dstStep, roiSize);
-}
-
-extern "C" FC_API IppStatus px_ippiGammaFwd_8u_C3IR FC_IN_PLACE_PARAMS() {
-  return lookUp(kGammaForward, pSrcDst, srcDstStep, pSrcDst, srcDstStep, roiSize);
-}
-
-extern "C" FC_API IppStatus px_ippiGammaInv_8u_C3IR FC_IN_PLACE_PARAMS() {
-  return lookUp(kGammaInverse, pSrcDst, srcDstStep, pSrcDst, srcDstStep, roiSize);
-}
+FC_DEFINE_GAMMA_VARIANTS(px, fc::primitives::lookUpBytes)

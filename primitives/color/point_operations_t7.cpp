@@ -1,6 +1,7 @@
-// point_operations_t7.cpp - t7 variants of the point operations written with
-// their own instructions: the planar copy with SSSE3 byte shuffles, the
-// colour twist with AVX2 single-precision sums.
+// point_operations_t7.cpp - t7 variants of the point operations: written
+// with their own instructions, the planar copy with SSSE3 byte shuffles, the
+// colour twist with AVX2 single-precision sums and the gamma tables with AVX2
+// byte shuffles; uniform noise from the generic kernel compiled for AVX2.
 #include <immintrin.h>
 
 #include <array>
@@ -8,7 +9,15 @@
 
 #include "dispatch/primitives.h"
 #include "primitives/color/color_twist.h"
+#include "primitives/color/gamma_tables.h"
+#include "primitives/color/noise_generator.h"
 #include "primitives/color/planar_copy.h"
+#include "primitives/color/point_checks.h"
+#include "primitives/variant.h"
+
+FC_VARIANT_TARGET_BEGIN()
+#include "primitives/color/uniform_noise_kernel.h"
+FC_VARIANT_TARGET_END()
 
 namespace fc::primitives {
 namespace {
@@ -164,6 +173,35 @@ __attribute__((target("avx2"))) void twistPixelsAvx2(const TwistRow rows[3], con
   twistPixelsGeneric(rows, src + 3 * p, dst + 3 * p, pixels - p);
 }
 
+/// Looks up 32 bytes per step in a 256-entry table held as sixteen 16-entry
+/// rows: every row is indexed by the low four bits of each byte, then bits
+/// 4 to 7 choose among the sixteen results in four rounds of byte blends
+/// (each round shifts its bit into the top bit of the byte, which the blend
+/// reads; the bits a 16-bit shift carries in from the byte below stay out
+/// of it).
+__attribute__((target("avx2"))) void lookUpRowAvx2(const LookUpTable& table, const Ipp8u* src, Ipp8u* dst,
+                                                   std::size_t n) {
+  __m256i rows[16];
+  for (int k = 0; k < 16; ++k)
+    rows[k] = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(table + 16 * k)));
+  const __m256i lowBits = _mm256_set1_epi8(0x0F);
+  std::size_t i = 0;
+  for (; i + 32 <= n; i += 32) {
+    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+    const __m256i index = _mm256_and_si256(v, lowBits);
+    __m256i level[16];
+    for (int k = 0; k < 16; ++k) level[k] = _mm256_shuffle_epi8(rows[k], index);
+    int count = 16;
+    for (int bit = 4; bit < 8; ++bit) {
+      const __m256i choose = _mm256_slli_epi16(v, 7 - bit);
+      count /= 2;
+      for (int k = 0; k < count; ++k) level[k] = _mm256_blendv_epi8(level[2 * k], level[2 * k + 1], choose);
+    }
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), level[0]);
+  }
+  lookUpBytes(table, src + i, dst + i, n - i);
+}
+
 }  // namespace
 }  // namespace fc::primitives
 
@@ -174,4 +212,11 @@ extern "C" FC_API IppStatus t7_ippiCopy_8u_C3P3R(const Ipp8u* pSrc, int srcStep,
 
 extern "C" FC_API IppStatus t7_ippiColorTwist32f_8u_C3R FC_TWO_IMAGE_PARAMS(const Ipp32f twist[3][4]) {
   return fc::primitives::colorTwist(fc::primitives::twistPixelsAvx2, pSrc, srcStep, pDst, dstStep, roiSize, twist);
+}
+
+FC_DEFINE_GAMMA_VARIANTS(t7, fc::primitives::lookUpRowAvx2)
+
+extern "C" FC_API IppStatus t7_ippiAddRandUniform_Direct_8u_C3IR FC_IN_PLACE_PARAMS(Ipp8u low, Ipp8u high,
+                                                                                    unsigned int* pSeed) {
+  return fc::primitives::addUniformNoise(pSrcDst, srcDstStep, roiSize, low, high, pSeed);
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "tests/primitives/color/point_test_support.h"
+#include "tests/support/entry_variants.h"
 
 namespace {
 
@@ -50,26 +51,32 @@ std::vector<Ipp8u*> regionBytes(TestImage& image) {
   return bytes;
 }
 
+// Small regions, and rows longer than the chunks the draws are made in, by
+// every variant.
 TEST(UniformNoise, FollowsTheReferenceGeneratorAndRewritesTheSeed) {
   const int ranges[][2] = {{0, 0}, {10, 60}, {200, 100}, {0, 255}};
-  for (const auto& range : ranges) {
-    TestImage image(5, 3, 3, 2, 1);
-    image.randomize(21);
-    TestImage expected = image;
-    ReferenceGenerator reference(12345);
-    for (Ipp8u* byte : regionBytes(expected)) {
-      const double noise =
-          std::trunc(reference.draw() * ((range[1] - range[0]) / 4294967296.0) + (range[0] + range[1]) * 0.5);
-      *byte = saturate(*byte + static_cast<int>(noise));
+  const IppiSize sizes[] = {{5, 3}, {1, 1}, {401, 3}};
+  for (const auto& variant : fc::test::variantsOf_ippiAddRandUniform_Direct_8u_C3IR()) {
+    for (const IppiSize size : sizes) {
+      for (const auto& range : ranges) {
+        TestImage image(size.width, size.height, 3, 2, 1);
+        image.randomize(21);
+        TestImage expected = image;
+        ReferenceGenerator reference(12345);
+        for (Ipp8u* byte : regionBytes(expected)) {
+          const double noise = std::trunc(reference.draw() * ((range[1] - range[0]) / 4294967296.0) +
+                                          (range[0] + range[1]) * 0.5);
+          *byte = saturate(*byte + static_cast<int>(noise));
+        }
+        unsigned int seed = 12345;
+        ASSERT_EQ(variant.fn(image.data(), image.step, image.size(), static_cast<Ipp8u>(range[0]),
+                             static_cast<Ipp8u>(range[1]), &seed),
+                  0);
+        EXPECT_EQ(image.bytes, expected.bytes) << variant.tag << " " << size.width << " " << range[0];
+        EXPECT_EQ(seed, reference.seed());
+        EXPECT_NE(seed, 12345u);
+      }
     }
-    unsigned int seed = 12345;
-    ASSERT_EQ(
-        ippiAddRandUniform_Direct_8u_C3IR(image.data(), image.step, image.size(),
-                                          static_cast<Ipp8u>(range[0]), static_cast<Ipp8u>(range[1]), &seed),
-        0);
-    EXPECT_EQ(image.bytes, expected.bytes) << range[0] << ".." << range[1];
-    EXPECT_EQ(seed, reference.seed());
-    EXPECT_NE(seed, 12345u);
   }
 }
 
