@@ -66,6 +66,43 @@ inline std::int32_t min3(std::int32_t a, std::int32_t b, std::int32_t c) {
   return ab < c ? ab : c;
 }
 
+/// Reads pixels `from` to `n` of a block into its planes.
+inline void loadPixels(const Ipp8u* src, int from, int n, Block& in) {
+  for (int i = from; i < n; ++i) {
+    in.c0[i] = src[3 * i];
+    in.c1[i] = src[3 * i + 1];
+    in.c2[i] = src[3 * i + 2];
+  }
+}
+
+/// Writes the low bytes of outputs `from` to `n` of a block as pixels.
+inline void storePixels(const Block& out, int from, int n, Ipp8u* dst) {
+  for (int i = from; i < n; ++i) {
+    dst[3 * i] = static_cast<Ipp8u>(out.c0[i]);
+    dst[3 * i + 1] = static_cast<Ipp8u>(out.c1[i]);
+    dst[3 * i + 2] = static_cast<Ipp8u>(out.c2[i]);
+  }
+}
+
+}  // namespace FC_VARIANT_TAG
+}  // namespace fc::color
+
+// A variant may bring its own block reads and writes (color_block_io_<tag>.h,
+// written with its instructions); the others use the loops above.
+#if defined(FC_COLOR_BLOCK_IO)
+#include FC_COLOR_BLOCK_IO
+#else
+namespace fc::color {
+inline namespace FC_VARIANT_TAG {
+inline void loadBlock(const Ipp8u* src, int n, Block& in) { loadPixels(src, 0, n, in); }
+inline void storeBlock(const Block& out, int n, Ipp8u* dst) { storePixels(out, 0, n, dst); }
+}  // namespace FC_VARIANT_TAG
+}  // namespace fc::color
+#endif
+
+namespace fc::color {
+inline namespace FC_VARIANT_TAG {
+
 /// Checks the arguments and runs `kernel` over the region, rows top to
 /// bottom. Null pointers give ippStsNullPtrErr before the size is looked at;
 /// a width or height below 1 gives ippStsSizeErr. Steps are taken as given:
@@ -79,19 +116,11 @@ IppStatus convertImage(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep,
   for (int y = 0; y < roiSize.height; ++y) {
     const Ipp8u* src = pSrc + static_cast<std::ptrdiff_t>(y) * srcStep;
     Ipp8u* dst = pDst + static_cast<std::ptrdiff_t>(y) * dstStep;
-    for (int x = 0; x < roiSize.width; x += kBlockPixels) {
+    for (int x = 0; x < roiSize.width; x += kBlockPixels, src += 3 * kBlockPixels, dst += 3 * kBlockPixels) {
       const int n = roiSize.width - x < kBlockPixels ? roiSize.width - x : kBlockPixels;
-      for (int i = 0; i < n; ++i, src += 3) {
-        in.c0[i] = src[0];
-        in.c1[i] = src[1];
-        in.c2[i] = src[2];
-      }
+      loadBlock(src, n, in);
       kernel(in, out);
-      for (int i = 0; i < n; ++i, dst += 3) {
-        dst[0] = static_cast<Ipp8u>(out.c0[i]);
-        dst[1] = static_cast<Ipp8u>(out.c1[i]);
-        dst[2] = static_cast<Ipp8u>(out.c2[i]);
-      }
+      storeBlock(out, n, dst);
     }
   }
   return ippStsNoErr;
