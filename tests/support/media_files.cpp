@@ -1,0 +1,109 @@
+// media_files.cpp - test media made by the ffmpeg command.
+#include "tests/support/media_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+
+namespace fc::test {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kVideo25 = "-f lavfi -i testsrc=size=64x48:rate=25";
+constexpr const char* kStereoTone = "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=1 -ac 2";
+
+struct TRecipe {
+  const char* name;
+  std::string arguments;
+};
+
+const std::vector<TRecipe>& Recipes() {
+  static const std::vector<TRecipe> recipes = {
+      {"av.wmv", std::string(kVideo25) + ":duration=0.48 " + kStereoTone +
+                     " -c:v wmv2 -c:a wmav2 -metadata title='Test clip' -metadata author=Framecraft"},
+      {"audio.wma", "-f lavfi -i sine=frequency=330:sample_rate=44100:duration=1 -c:a wmav2"},
+      {"video.avi", std::string(kVideo25) + ":duration=0.4 -c:v mjpeg"},
+      {"nocodec.mkv", "-f lavfi -i testsrc=size=320x200:rate=25:duration=0.2 " + std::string(kStereoTone) +
+                          " -c:v a64multi -c:a wmav2"},
+      {"clip.mp4", std::string(kVideo25) + ":duration=0.48 " + kStereoTone + " -c:v mpeg4 -c:a aac"},
+  };
+  return recipes;
+}
+
+std::string Quoted(const std::string& path) { return "'" + path + "'"; }
+
+// A temporary folder, removed when the test program ends.
+class TFolder {
+public:
+  TFolder() {
+    std::string pattern = (fs::temp_directory_path() / "framecraft-media-XXXXXX").string();
+    if (mkdtemp(pattern.data())) path_ = pattern;
+  }
+  ~TFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) fs::remove_all(path_, ignored);
+  }
+  const fs::path& Path() const { return path_; }
+
+private:
+  fs::path path_;
+};
+
+const fs::path& Folder() {
+  static const TFolder folder;
+  return folder.Path();
+}
+
+bool MakeAll() {
+  if (Folder().empty()) return false;
+  for (const TRecipe& recipe : Recipes()) {
+    const std::string command = "ffmpeg -nostdin -v error -y " + recipe.arguments + " " +
+                                Quoted((Folder() / recipe.name).string());
+    if (std::system(command.c_str()) != 0) return false;
+  }
+  return true;
+}
+
+std::vector<std::uint8_t> OutputOf(const std::string& command) {
+  std::vector<std::uint8_t> bytes;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return bytes;
+  std::uint8_t chunk[65536];
+  std::size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+  pclose(pipe);
+  return bytes;
+}
+
+}  // namespace
+
+std::string MediaFile(const std::string& name) {
+  static std::once_flag once;
+  static bool made = false;
+  std::call_once(once, [] { made = MakeAll(); });
+  EXPECT_TRUE(made) << "the ffmpeg command could not make the test media";
+  return (Folder() / name).string();
+}
+
+std::string FileContents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::vector<std::uint8_t> FFmpegVideoBytes(const std::string& path) {
+  return OutputOf("ffmpeg -nostdin -v error -i " + Quoted(path) +
+                  " -map 0:v:0 -fps_mode passthrough -sws_flags bicubic -f rawvideo -pix_fmt bgr24 -");
+}
+
+std::vector<std::uint8_t> FFmpegAudioBytes(const std::string& path) {
+  return OutputOf("ffmpeg -nostdin -v error -i " + Quoted(path) + " -map 0:a:0 -f s16le -acodec pcm_s16le -");
+}
+
+}  // namespace fc::test
