@@ -98,18 +98,7 @@ void TFCASFPlayer::SetEnabled(bool enabled) {
     enabled_ = enabled;
   }
   if (enabled) {
-    bool started = false;
-    try {
-      started = IntStart();
-    } catch (...) {
-      { auto section = WriteLock(); enabled_ = false; }
-      enablePin_.SetValue(false);
-      throw;
-    }
-    if (!started) {
-      auto section = WriteLock();
-      enabled_ = false;
-    }
+    StartOrDisable();
   } else {
     IntStop();
   }
@@ -132,9 +121,23 @@ void TFCASFPlayer::SetFileName(std::string fileName) {
   if (!restart) return;
   // A new source replaces the one playing: closed, then opened afresh.
   Close();
-  if (!IntStart()) {
+  StartOrDisable();
+  enablePin_.SetValue(GetEnabled());
+}
+
+// Starts; when that fails (or raises), Enabled falls back to false.
+void TFCASFPlayer::StartOrDisable() {
+  bool started = false;
+  try {
+    started = IntStart();
+  } catch (...) {
     { auto section = WriteLock(); enabled_ = false; }
     enablePin_.SetValue(false);
+    throw;
+  }
+  if (!started) {
+    auto section = WriteLock();
+    enabled_ = false;
   }
 }
 

@@ -144,6 +144,7 @@ private:
   bool AcquireCredentials(std::string_view realm, std::string_view site, char* user, std::size_t userLength,
                           char* password, std::size_t passwordLength, int status, std::uint32_t& flags) override;
 
+  void StartOrDisable();
   bool IntStart();
   void IntStop();
   void IntPump();

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <fstream>
 #include <iterator>
 #include <mutex>
@@ -61,14 +62,12 @@ const fs::path& Folder() {
   return folder.Path();
 }
 
-bool MakeAll() {
+// Makes the file of that recipe; true when ffmpeg made it.
+bool Make(const TRecipe& recipe) {
   if (Folder().empty()) return false;
-  for (const TRecipe& recipe : Recipes()) {
-    const std::string command = "ffmpeg -nostdin -v error -y " + recipe.arguments + " " +
-                                Quoted((Folder() / recipe.name).string());
-    if (std::system(command.c_str()) != 0) return false;
-  }
-  return true;
+  const std::string command =
+      "ffmpeg -nostdin -v error -y " + recipe.arguments + " " + Quoted((Folder() / recipe.name).string());
+  return std::system(command.c_str()) == 0;
 }
 
 std::vector<std::uint8_t> OutputOf(const std::string& command) {
@@ -85,10 +84,19 @@ std::vector<std::uint8_t> OutputOf(const std::string& command) {
 }  // namespace
 
 std::string MediaFile(const std::string& name) {
-  static std::once_flag once;
-  static bool made = false;
-  std::call_once(once, [] { made = MakeAll(); });
-  EXPECT_TRUE(made) << "the ffmpeg command could not make the test media";
+  // Each file is made when a test first asks for it, so a test program
+  // runs ffmpeg only for the files its tests use.
+  static std::mutex mutex;
+  static std::map<std::string, bool> made;
+  std::lock_guard guard(mutex);
+  auto found = made.find(name);
+  if (found == made.end()) {
+    bool ok = false;
+    for (const TRecipe& recipe : Recipes())
+      if (recipe.name == name) ok = Make(recipe);
+    found = made.emplace(name, ok).first;
+  }
+  EXPECT_TRUE(found->second) << "the ffmpeg command could not make " << name;
   return (Folder() / name).string();
 }
 

@@ -8,7 +8,8 @@
 
 namespace fc::test {
 
-/// The files, made once per test program in a temporary folder:
+/// The path of one of these files, made on first use in a temporary folder
+/// of the test program:
 ///   "av.wmv"     WMV2 64x48 at 25 fps, 12 frames, and WMA2 stereo 44.1 kHz, 1 s,
 ///                titled "Test clip" by "Framecraft"
 ///   "audio.wma"  WMA2 mono 44.1 kHz, 1 s, no video

@@ -68,6 +68,29 @@ void ParseOptions(std::span<const std::string> args, bool setAndDump, TCommandLi
   }
 }
 
+// The options of play: --frames N (default: every frame) and --dump DIR.
+// One branch per option, so more options add a branch each.
+void ParsePlayOptions(std::span<const std::string> args, TCommandLine& line) {
+  line.frames = 0;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string option = args[i], value;
+    if (!option.starts_with("--")) throw EUsageError("unexpected '" + option + "'");
+    if (const std::size_t equals = option.find('='); equals != std::string::npos) {
+      value = option.substr(equals + 1);
+      option.resize(equals);
+    } else if (option == "--frames" || option == "--dump") {
+      if (i + 1 >= args.size()) throw EUsageError(option + " expects a value");
+      value = args[++i];
+    }
+    if (option == "--frames")
+      line.frames = ParseFrameCount(value);
+    else if (option == "--dump")
+      line.playDump = value;
+    else
+      throw EUsageError("unknown option '" + option + "'");
+  }
+}
+
 }  // namespace
 
 TCommandLine ParseCommandLine(std::span<const std::string> args) {
@@ -99,6 +122,12 @@ TCommandLine ParseCommandLine(std::span<const std::string> args) {
     line.operand = rest[0];
     ParseOptions(rest.subspan(1), true, line);
     return line;
+  } else if (command == "play") {
+    if (rest.empty() || rest[0].starts_with("--")) throw EUsageError("play expects a file or URL");
+    line.command = TCommand::Play;
+    line.operand = rest[0];
+    ParsePlayOptions(rest.subspan(1), line);
+    return line;
   } else if (command == "demo") {
     line.command = TCommand::Demo;
     ParseOptions(rest, false, line);
@@ -117,6 +146,7 @@ std::string_view UsageText() {
          "       framecraft run FORM [--frames N] [--realtime] [--set Comp.Prop=Value]...\n"
          "                           [--dump Comp.Pin=DIR]... [--max-frame-bytes BYTES]\n"
          "       framecraft demo [--frames N] [--max-frame-bytes BYTES]\n"
+         "       framecraft play FILE_OR_URL [--frames N] [--dump DIR]\n"
          "       framecraft help [COMMAND] | --help\n"
          "       framecraft version | --version\n"
          "\n"
@@ -129,6 +159,7 @@ std::string_view UsageText() {
          "             as PNG files into its directory; with --realtime each generator\n"
          "             makes its frames at its frame rate, as a live source would\n"
          "  demo       runs the built-in example pipeline into ./demo-out/\n"
+         "  play       plays a media file or stream, printing its streams and statuses\n"
          "  help       this text, or with COMMAND every option of that command\n"
          "  version    the version of Framecraft\n";
 }

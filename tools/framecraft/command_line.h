@@ -16,7 +16,7 @@ public:
   using std::runtime_error::runtime_error;
 };
 
-enum class TCommand { Help, List, Describe, Run, Demo, Version, Codecs };
+enum class TCommand { Help, List, Describe, Run, Demo, Version, Codecs, Play };
 
 /// "Component.Path=Value" of --set, or "Component.Pin=Directory" of --dump.
 struct TAssignment {
@@ -38,6 +38,8 @@ struct TCommandLine {
   std::vector<TAssignment> sets;
   std::vector<TAssignment> dumps;
   std::uint64_t maxFrameBytes = 0;  ///< --max-frame-bytes; 0 keeps the library's budget
+  /// play: --dump DIR, where the frames go as PNG files (none when empty).
+  std::string playDump;
 };
 
 /// Parses the arguments after the program name; EUsageError when they make

@@ -20,6 +20,7 @@
 #include "tools/framecraft/command_help.h"
 #include "tools/framecraft/command_line.h"
 #include "tools/framecraft/demo_form.h"
+#include "tools/framecraft/play_command.h"
 #include "tools/framecraft/failure_watch.h"
 #include "tools/framecraft/media_listing.h"
 #include "tools/framecraft/picture_setting.h"
@@ -190,6 +191,7 @@ void Execute(const TCommandLine& line, const TFCCatalogue& catalogue, const TToo
     case TCommand::Describe: DescribeClass(catalogue, line.operand, io.out); break;
     case TCommand::Run: RunForm(line, catalogue, io); break;
     case TCommand::Demo: RunDemo(line, catalogue, io); break;
+    case TCommand::Play: RunPlay(line, io); break;
   }
 }
 
