@@ -25,12 +25,12 @@ IppStatus FromPluginLayout(TFCImageBuffer& work, TFCImageBuffer& out) {
   out.SetTimeStamps(work.TimeStamps());
   out.SetTimeCode(work.TimeCode());
   if (work.Format() == vfRGB24)
-    return ippiMirror_8u_C3R(work.Read(), work.Step(), out.Write(), out.Step(), size, ippAxsHorizontal);
+    return ippiMirror_8u_C3R(work.Read(), work.Step(), out.Overwrite(), out.Step(), size, ippAxsHorizontal);
   Ipp8u* const pixels = work.Modify();
   const IppStatus status =
       ippiMirror_8u_C1R(pixels, work.Step(), pixels, work.Step(), {size.width * 4, size.height}, ippAxsHorizontal);
   if (status != ippStsNoErr) return status;
-  return ippiCopy_8u_AC4C3R(pixels, work.Step(), out.Write(), out.Step(), size);
+  return ippiCopy_8u_AC4C3R(pixels, work.Step(), out.Overwrite(), out.Step(), size);
 }
 
 TFCImageBuffer AsRGB24(const TFCImageBuffer& frame) {

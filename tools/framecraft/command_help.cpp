@@ -77,6 +77,22 @@ constexpr TCommandHelp kCommandHelp[] = {
      "\n"
      "  --frames N              stops after N frames (default: the whole source)\n"
      "  --dump DIR              writes every frame as a numbered PNG file into DIR\n"},
+    {"effects",
+     "usage: framecraft effects\n"
+     "\n"
+     "Lists the installed video effects that TFCDMOEffect runs (its DMOName):\n"
+     "name, type (filter, mixer2, mixer3), author and library file, then each\n"
+     "parameter with its type and default value. Effects are looked for along\n"
+     "FREI0R_PATH (folders separated by colons) or, without it, in\n"
+     "~/.frei0r-1/lib, /usr/local/lib/frei0r-1, /usr/lib/frei0r-1 and\n"
+     "/usr/lib/x86_64-linux-gnu/frei0r-1.\n"},
+    {"plugin",
+     "usage: framecraft plugin FILE.so\n"
+     "\n"
+     "Loads the FreeFrame effect plug-in FILE.so as TFCFreeFrame would and\n"
+     "prints its version and description, capabilities, input counts and\n"
+     "parameters with their types and defaults; when it is no usable plug-in,\n"
+     "says why and exits with status 1.\n"},
     {"help",
      "usage: framecraft help [COMMAND]\n"
      "       framecraft --help | -h\n"

@@ -116,6 +116,13 @@ TCommandLine ParseCommandLine(std::span<const std::string> args) {
     line.command = TCommand::Describe;
     line.operand = rest[0];
     return line;
+  } else if (command == "effects") {
+    line.command = TCommand::Effects;
+  } else if (command == "plugin") {
+    if (rest.size() != 1) throw EUsageError("plugin expects one plug-in file");
+    line.command = TCommand::Plugin;
+    line.operand = rest[0];
+    return line;
   } else if (command == "run") {
     if (rest.empty() || rest[0].starts_with("--")) throw EUsageError("run expects a form file");
     line.command = TCommand::Run;
@@ -147,6 +154,8 @@ std::string_view UsageText() {
          "                           [--dump Comp.Pin=DIR]... [--max-frame-bytes BYTES]\n"
          "       framecraft demo [--frames N] [--max-frame-bytes BYTES]\n"
          "       framecraft play FILE_OR_URL [--frames N] [--dump DIR]\n"
+         "       framecraft effects\n"
+         "       framecraft plugin FILE.so\n"
          "       framecraft help [COMMAND] | --help\n"
          "       framecraft version | --version\n"
          "\n"
@@ -160,6 +169,8 @@ std::string_view UsageText() {
          "             makes its frames at its frame rate, as a live source would\n"
          "  demo       runs the built-in example pipeline into ./demo-out/\n"
          "  play       plays a media file or stream, printing its streams and statuses\n"
+         "  effects    the installed video effects with their parameters\n"
+         "  plugin     what an effect plug-in tells about itself, or why it is none\n"
          "  help       this text, or with COMMAND every option of that command\n"
          "  version    the version of Framecraft\n";
 }

@@ -16,7 +16,7 @@ public:
   using std::runtime_error::runtime_error;
 };
 
-enum class TCommand { Help, List, Describe, Run, Demo, Version, Codecs, Play };
+enum class TCommand { Help, List, Describe, Run, Demo, Version, Codecs, Play, Effects, Plugin };
 
 /// "Component.Path=Value" of --set, or "Component.Pin=Directory" of --dump.
 struct TAssignment {

@@ -21,6 +21,7 @@
 #include "tools/framecraft/command_line.h"
 #include "tools/framecraft/demo_form.h"
 #include "tools/framecraft/play_command.h"
+#include "tools/framecraft/effect_listing.h"
 #include "tools/framecraft/failure_watch.h"
 #include "tools/framecraft/media_listing.h"
 #include "tools/framecraft/picture_setting.h"
@@ -192,6 +193,8 @@ void Execute(const TCommandLine& line, const TFCCatalogue& catalogue, const TToo
     case TCommand::Run: RunForm(line, catalogue, io); break;
     case TCommand::Demo: RunDemo(line, catalogue, io); break;
     case TCommand::Play: RunPlay(line, io); break;
+    case TCommand::Effects: PrintEffects(io.out); break;
+    case TCommand::Plugin: PrintFreeFramePlugin(line.operand, io.out); break;
   }
 }
 
