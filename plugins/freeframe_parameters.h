@@ -241,7 +241,9 @@ public:
   ~TFCFreeFrameParameters() override;
 
   int Count() const;
-  /// The parameter at `index`; EFCError out of range.
+  /// The parameter at `index`; EFCError out of range. Loading a plug-in
+  /// rebuilds the list and destroys the parameter objects: look them up again
+  /// after setting FilterFileName.
   TFCFreeFrameParameter& Items(int index) const;
   /// The parameter named `name` (case-insensitive), or null.
   TFCFreeFrameParameter* Find(std::string_view name) const;

@@ -17,18 +17,19 @@ TEST(FreeFrameThreading, ParameterChangesWhileFramesStream) {
   TFCFreeFrameParameters& list = *run.host.GetParameters();
   run.harness.PushStart(16, 8);
   std::atomic<bool> streaming{true};
+  // The parameter objects are looked up again after the reload, which
+  // rebuilds them.
   std::thread setter([&] {
     for (int i = 0; streaming.load(); ++i) {
+      if (i == 50) run.host.SetFilterFileName(FC_PLUGIN_ff_parameters);  // a reload mid-stream
       list.Items(i % 2 ? 7 : 2).SetAsInteger(i % 2);
       list.Items(8).SetAsString(i % 2 ? "odd" : "even");
       (void)list.Items(5).GetDisplayValue();
+      std::this_thread::yield();
     }
   });
   const TFCImageBuffer frame = CountingFrame(16, 8);
-  for (int i = 0; i < 200; ++i) {
-    run.harness.PushFrame(frame);
-    if (i == 100) run.host.SetFilterFileName(FC_PLUGIN_ff_parameters);  // a reload mid-stream
-  }
+  for (int i = 0; i < 200; ++i) run.harness.PushFrame(frame);
   streaming = false;
   setter.join();
   run.harness.PushStop();
