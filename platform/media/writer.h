@@ -48,6 +48,9 @@ struct FC_COMPONENTS_API TWriterVideoSettings {
   int keyFrameInterval = 0;
   /// Encoder threads; 0 lets the encoder choose.
   int threads = 0;
+  /// FFmpeg's name of the pixel format to encode in ("yuv420p"); empty
+  /// takes the encoder's format closest to the frames'.
+  std::string pixelFormat;
 };
 
 /// The audio stream of a file.
@@ -61,6 +64,11 @@ struct FC_COMPONENTS_API TWriterAudioSettings {
   std::string codec = "WMA2";
   /// Bits per second; 0 leaves the encoder's default.
   std::int64_t bitRate = 0;
+  /// The sample rate and channels to encode at, the PCM resampled and its
+  /// channels mixed to them; 0 keeps the PCM's (the rate the nearest the
+  /// encoder takes).
+  int encoderSampleRate = 0;
+  int encoderChannels = 0;
 };
 
 /// What has gone into the file so far.

@@ -53,8 +53,10 @@ TMediaStatus TWriterAudioStream::Open(AVFormatContext& muxer, const TWriterAudio
   encoder_ = avcodec_alloc_context3(codec);
   if (!encoder_) return TMediaStatus::Failure(AVERROR(ENOMEM), "out of memory");
   encoder_->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
-  encoder_->sample_rate = NearestSampleRate(*codec, settings.sampleRate);
-  av_channel_layout_default(&encoder_->ch_layout, settings.channels);
+  encoder_->sample_rate =
+      NearestSampleRate(*codec, settings.encoderSampleRate > 0 ? settings.encoderSampleRate : settings.sampleRate);
+  av_channel_layout_default(&encoder_->ch_layout,
+                            settings.encoderChannels > 0 ? settings.encoderChannels : settings.channels);
   encoder_->time_base = {1, encoder_->sample_rate};
   if (settings.bitRate > 0) encoder_->bit_rate = settings.bitRate;
   if (muxer.oformat->flags & AVFMT_GLOBALHEADER) encoder_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
@@ -69,7 +71,8 @@ TMediaStatus TWriterAudioStream::Open(AVFormatContext& muxer, const TWriterAudio
   av_channel_layout_uninit(&inputLayout);
   if (error >= 0) error = swr_init(resampler_);
   if (error < 0) return TMediaStatus::Failure(error, "resampler: " + FFmpegErrorText(error));
-  fifo_ = av_audio_fifo_alloc(encoder_->sample_fmt, settings.channels, std::max(encoder_->frame_size, 1024));
+  fifo_ = av_audio_fifo_alloc(encoder_->sample_fmt, encoder_->ch_layout.nb_channels,
+                              std::max(encoder_->frame_size, 1024));
   if (!fifo_) return TMediaStatus::Failure(AVERROR(ENOMEM), "out of memory");
   return {};
 }
@@ -98,8 +101,9 @@ TMediaStatus TWriterAudioStream::Write(std::span<const std::uint8_t> pcm, std::i
 TMediaStatus TWriterAudioStream::Resample(const std::uint8_t* input, int samples) {
   const int room = swr_get_out_samples(resampler_, samples);
   if (room <= 0) return {};
-  std::vector<std::uint8_t*> planes(static_cast<std::size_t>(settings_.channels));
-  int error = av_samples_alloc(planes.data(), nullptr, settings_.channels, room, encoder_->sample_fmt, 0);
+  const int channels = encoder_->ch_layout.nb_channels;  // after the resampler
+  std::vector<std::uint8_t*> planes(static_cast<std::size_t>(channels));
+  int error = av_samples_alloc(planes.data(), nullptr, channels, room, encoder_->sample_fmt, 0);
   if (error < 0) return TMediaStatus::Failure(error, "audio buffer: " + FFmpegErrorText(error));
   const std::uint8_t* in[1] = {input};
   const int converted = swr_convert(resampler_, planes.data(), room, input ? in : nullptr, input ? samples : 0);
@@ -124,7 +128,8 @@ TMediaStatus TWriterAudioStream::EncodeQueued(bool final) {
     int error = av_channel_layout_copy(&frame_->ch_layout, &encoder_->ch_layout);
     if (error >= 0) error = av_frame_get_buffer(frame_, 0);
     if (error < 0) return TMediaStatus::Failure(error, "audio frame: " + FFmpegErrorText(error));
-    av_samples_set_silence(frame_->data, 0, frame_->nb_samples, settings_.channels, encoder_->sample_fmt);
+    av_samples_set_silence(frame_->data, 0, frame_->nb_samples, encoder_->ch_layout.nb_channels,
+                           encoder_->sample_fmt);
     av_audio_fifo_read(fifo_, reinterpret_cast<void**>(frame_->data), take);
     frame_->pts = nextPts_;
     nextPts_ += frame_->nb_samples;

@@ -5,6 +5,7 @@
 
 extern "C" {
 #include <libavutil/imgutils.h>
+#include <libavutil/pixdesc.h>
 #include <libavutil/rational.h>
 }
 
@@ -22,8 +23,14 @@ TMediaStatus TWriterVideoStream::Open(AVFormatContext& muxer, const TWriterVideo
   if (!codec) return TMediaStatus::Failure(AVERROR_ENCODER_NOT_FOUND, "no video encoder '" + settings.codec + "'");
   const AVRational timeBase = av_inv_q(av_d2q(settings.rate, 1001000));
   const bool globalHeader = (muxer.oformat->flags & AVFMT_GLOBALHEADER) != 0;
+  AVPixelFormat encodeIn = PixelFormatOf(settings.format);
+  if (!settings.pixelFormat.empty()) {
+    encodeIn = av_get_pix_fmt(settings.pixelFormat.c_str());
+    if (encodeIn == AV_PIX_FMT_NONE)
+      return TMediaStatus::Failure(AVERROR(EINVAL), "no pixel format '" + settings.pixelFormat + "'");
+  }
   int error = 0;
-  encoder_ = OpenVideoEncoder(*codec, PixelFormatOf(settings.format), [&](AVCodecContext& c) {
+  encoder_ = OpenVideoEncoder(*codec, encodeIn, [&](AVCodecContext& c) {
     c.width = settings.width;
     c.height = settings.height;
     c.time_base = timeBase;
