@@ -32,6 +32,7 @@ const TClassInfo& TFCDSVideoOut::StaticClassInfo() {
   static const TClassInfo info =
       TClassBuilder<V>("TFCDSVideoOut", &TComponent::StaticClassInfo())
           .Object("DVFormat", &V::GetDVFormat)
+          .Object("Graph", &V::GetGraph)
           .Object("VideoOutputDevice", &V::GetVideoOutputDevice)
           .Object("AudioOutputDevice", &V::GetAudioOutputDevice)
           .Property("PumpPriority", &V::GetPumpPriority, &V::SetPumpPriority, kPumpPriorityDefault)
@@ -45,7 +46,7 @@ const TClassInfo& TFCDSVideoOut::StaticClassInfo() {
 
 TFCDSVideoOut::TFCDSVideoOut(TComponent* owner)
     : TComponent(owner), inputPin_(this, *this, "InputPin"), audioInputPin_(this, *this, "AudioInputPin"),
-      dvFormat_(this, "DVFormat", *this), videoDevice_(this, "VideoOutputDevice", [this] { OnDeviceChanged(); }),
+      dvFormat_(this, "DVFormat", *this), graph_(this, "Graph"), videoDevice_(this, "VideoOutputDevice", [this] { OnDeviceChanged(); }),
       audioDevice_(this, "AudioOutputDevice", [this] { OnDeviceChanged(); }),
       clock_([this] { OnThreadClockEvent(); }), eventClock_([this] { OnThreadEventClockEvent(); }),
       notifier_([this] { MainThreadDataProcess(); }) {
@@ -99,7 +100,18 @@ bool TFCDSVideoOut::IsRunning() const {
 
 std::vector<std::string> TFCDSVideoOut::GraphStages() const {
   auto section = ReadLock();
-  return stages_;
+  return graph_.StageNames();
+}
+
+std::optional<media::TDSDVEncoderSettings> TFCDSVideoOut::DVEncoderSettings() const {
+  auto section = ReadLock();
+  if (!dvEncoder_) return std::nullopt;
+  return dvEncoder_->GetFormat();
+}
+
+std::int64_t TFCDSVideoOut::FramesRendered() const {
+  auto section = ReadLock();
+  return renderedBefore_ + (device_ ? device_->FramesRendered() : 0);
 }
 
 std::string TFCDSVideoOut::LastError() const {
@@ -119,16 +131,26 @@ std::int64_t TFCDSVideoOut::LastPacingDeadline() const {
 
 // ---- Errors and stages ----
 
-void TFCDSVideoOut::ReportError(const std::string& message, std::uint32_t code, const std::string& detail) {
-  lastError_ = message;
+// Marks the calls made on streaming threads (and on the main thread for
+// them): an error there is reported, never raised into the stream's sender.
+struct TFCDSVideoOut::TStreaming {
+  explicit TStreaming(TFCDSVideoOut& out) : out_(out) { ++out_.streaming_; }
+  ~TStreaming() { --out_.streaming_; }
+  TFCDSVideoOut& out_;
+};
+
+void TFCDSVideoOut::ReportError(const TFailure& failure) {
+  lastError_ = failure.message;
   ++errorCount_;
-  std::string text = NamePath() + ": " + message;
-  if (code != 0) text += " (code " + std::to_string(code) + ")";
-  if (!detail.empty()) text += " " + detail;
-  LogWarning(text);
+  if (streaming_ > 0)
+    graph_.StreamError(failure.message, failure.code);
+  else
+    graph_.Error(failure.message, failure.code);
 }
 
-void TFCDSVideoOut::AddStage(std::string name) { stages_.push_back(std::move(name)); }
+template <class Stage> Stage* TFCDSVideoOut::AddStage(std::unique_ptr<Stage> stage) {
+  return static_cast<Stage*>(graph_.AddStage(std::move(stage)));
+}
 
 // ---- Streams ----
 
@@ -152,7 +174,7 @@ void TFCDSVideoOut::BeginAudio(const TTBWaveFormatExtensible& format) {
   needsAudio_ = true;
   audioSettled_ = true;
   // A graph built before the sound began has no way for it: build again.
-  if (open_ && !hasAudioSource_ && !audioDevice_.IsNone()) DestroyGraph();
+  if (open_ && !audioSource_ && !audioDevice_.IsNone()) DestroyGraph();
   TryStart();
 }
 
@@ -166,7 +188,7 @@ void TFCDSVideoOut::EndVideo() {
 
 void TFCDSVideoOut::EndAudio() {
   auto section = WriteLock();
-  const bool hadAudio = hasAudioSource_;
+  const bool hadAudio = audioSource_ != nullptr;
   if (hadAudio) DestroyGraph();
   needsAudio_ = false;
   audioSettled_ = true;
@@ -182,6 +204,7 @@ bool TFCDSVideoOut::TryStart() {
   auto section = WriteLock();
   if (!startPending_ || running_) return running_;
   if (!StartPendingReady()) return false;
+  if (graphRan_) DestroyGraph();  // a stopped graph's stages are built anew
   return Open() && StartRun();
 }
 
@@ -190,7 +213,7 @@ bool TFCDSVideoOut::Open() {
   if (open_) return true;
   const auto name = videoDevice_.FindPresent(media::TransmitDeviceNames());
   if (!name) {
-    ReportError("Can't open the DV Device.");
+    ReportError({"Can't open the DV Device."});
     return false;
   }
   return InitCaptureFilters(*name) && BuildGraph();
@@ -198,69 +221,126 @@ bool TFCDSVideoOut::Open() {
 
 bool TFCDSVideoOut::InitCaptureFilters(const std::string& deviceName) {
   FreeFilters();
-  device_ = media::CreateTransmitDevice(deviceName, videoDevice_.GetTarget());
-  if (!device_) {
-    ReportError("Can't create video render filter.", 0, "(no device '" + deviceName + "')");
+  graph_.Create();
+  auto device = media::CreateTransmitDevice(deviceName, videoDevice_.GetTarget());
+  if (!device) {
+    ReportError({"Can't create video render filter."});
     return false;
   }
-  if (const std::string why = device_->Open({width_, height_, frameDuration_}); !why.empty()) {
-    device_.reset();
-    ReportError("Can't add video render filter.", 0, "(" + why + ")");
+  if (const std::string why = device->Open({width_, height_, frameDuration_}); !why.empty()) {
+    LogWarning(NamePath() + ": " + deviceName + ": " + why);
+    ReportError({"Can't add video render filter."});
     return false;
   }
   deviceLost_ = false;
-  device_->SetOnLost([this] { OnDeviceLost(); });
-  AddStage("Video Render");
+  device->SetOnLost([this] { OnDeviceLost(); });
+  device_ = std::move(device);
+  videoRender_ = AddStage(std::make_unique<TDSDeviceRenderStage>(
+      "Video Render", *device_, pixelFormat_ == vfYUY2 ? vfYUY2 : vfRGB24, width_, height_));
   return true;
 }
 
 bool TFCDSVideoOut::BuildGraph() {
   auto section = WriteLock();
-  if (!device_ || !IntBuildGraph()) {
+  TStep failed = device_ ? IntBuildGraph() : TStep(TFailure{"Can't obtain IMediaControl."});
+  if (failed) {
     FreeFilters();
     open_ = false;
+    ReportError(*failed);
     return false;
   }
   open_ = true;
+  graph_.Notify();
   return true;
 }
 
-bool TFCDSVideoOut::IntBuildGraph() {
-  AddStage("VideoSource");
-  if (!hasAudioSource_ && needsAudio_ && !audioDevice_.IsNone()) {
-    AddStage("AudioSource");
-    hasAudioSource_ = true;
-    if (!audioDevice_.IsDefault() && !CreateAudioRender()) return false;
+// The graph's six steps: the graph itself, the video source, the audio
+// source and sound device, the video render (directly, else through the DV
+// chain), the sound render, and the graph's media events.
+TFCDSVideoOut::TStep TFCDSVideoOut::IntBuildGraph() {
+  const TFCVideoFormat format = pixelFormat_ == vfYUY2 ? vfYUY2 : vfRGB24;
+  videoSource_ = AddStage(std::make_unique<TDSVideoSourceFilter>("VideoSource", format, width_, height_));
+  if (!videoSource_) return TFailure{"Can't set video source filter."};
+  if (!audioSource_ && needsAudio_ && !audioDevice_.IsNone()) {
+    audioSource_ = AddStage(std::make_unique<TDSAudioSourceFilter>("AudioSource", audioFormat_));
+    if (!audioSource_) return TFailure{"Can't set audio source filter."};
+    if (!audioDevice_.IsDefault())
+      if (TStep failed = CreateAudioRender()) return failed;
   }
   const bool direct = RenderVideoDirect();
-  if (!direct && !BuildDVChain()) return false;
-  if (direct && hasAudioSource_ && !audioRenderer_ && !CreateAudioRender()) return false;
-  return true;
+  if (!direct)
+    if (TStep failed = BuildDVChain()) return failed;
+  if (audioSource_ && !audioSource_->IsConnected()) {
+    if (!audioRender_)
+      if (TStep failed = CreateAudioRender()) return failed;
+    audioSource_->Connect(audioRender_);
+  }
+  return std::nullopt;
 }
 
-bool TFCDSVideoOut::CreateAudioRender() {
+TFCDSVideoOut::TStep TFCDSVideoOut::CreateAudioRender() {
   auto renderer = std::make_unique<media::TDSAudioRenderer>();
   if (const std::string why = renderer->Open(audioDevice_.GetDeviceName(), audioFormat_); !why.empty()) {
-    ReportError("Can't create audio render filter.", 0, "(" + why + ")");
-    return false;
+    LogWarning(NamePath() + ": " + why);
+    return TFailure{"Can't create audio render filter."};
   }
-  audioRenderer_ = std::move(renderer);
-  AddStage("Audio Render");
+  audioRender_ = AddStage(std::make_unique<TDSAudioRenderStage>("Audio Render", std::move(renderer)));
+  if (!audioRender_) return TFailure{"Can't add audio render filter."};
+  return std::nullopt;
+}
+
+bool TFCDSVideoOut::RenderVideoDirect() {
+  if (device_->Input() != media::TDSDeviceInput::Bgr24) return false;
+  videoSource_->Connect(videoRender_);
   return true;
 }
 
-bool TFCDSVideoOut::RenderVideoDirect() { return device_->Input() == media::TDSDeviceInput::Bgr24; }
-
-bool TFCDSVideoOut::BuildDVChain() {
-  ReportError("Can't create DV Mux.", 0, "(DV streams cannot be written yet)");
-  return false;
+// Colour converter (to the DV size), DV encoder (given DVFormat unless
+// UseCurrent), DV multiplexer on the device's output; with the default sound
+// device the sound goes into the DV stream through the audio converter.
+TFCDSVideoOut::TStep TFCDSVideoOut::BuildDVChain() {
+  auto* dvDevice = dynamic_cast<media::TDSDVStreamDevice*>(device_.get());
+  auto* mux = dvDevice ? AddStage(std::make_unique<TDSDVMuxStage>("DV Mux", *dvDevice)) : nullptr;
+  if (!mux) return TFailure{"Can't create DV Mux."};
+  dvEncoder_ = AddStage(
+      std::make_unique<TDSDVEncoderStage>("DV Encoder", media::TDSDVEncoderSettings::ForStream(frameDuration_)));
+  if (!dvEncoder_) return TFailure{"Can't create DV Encoder."};
+  if (!dvFormat_.GetUseCurrent()) dvEncoder_->SetFormat(dvFormat_.EncoderSettings());
+  const media::TDSDVEncoderSettings settings = dvEncoder_->GetFormat();
+  if (const std::string why = settings.Unwritable(); !why.empty())
+    return TFailure{"DVFormat: " + why + "; a DV stream is written in DVSD at dvr720"};
+  const TFCVideoFormat format = pixelFormat_ == vfYUY2 ? vfYUY2 : vfRGB24;
+  if (auto* converter = AddStage(std::make_unique<TDSColorConverterStage>("Color Converter", format, width_, height_))) {
+    converter->Connect(dvEncoder_, settings.Width(), settings.Height());
+    videoSource_->Connect(converter);
+  }
+  dvEncoder_->Connect(mux);
+  const bool soundInStream = needsAudio_ && audioDevice_.IsDefault();
+  if (soundInStream) {
+    auto* acm = AddStage(std::make_unique<TDSAudioConverterStage>("ACM Wrapper"));
+    if (!acm) return TFailure{"Can't create ACM Wrapper."};
+    acm->Connect(mux);
+    if (audioSource_) audioSource_->Connect(acm);
+  }
+  if (media::TMediaStatus status = mux->Configure(settings, soundInStream && audioSource_, audioFormat_); !status) {
+    LogWarning(NamePath() + ": " + status.detail);
+    return TFailure{"Can't render video output.", status.code};
+  }
+  return std::nullopt;
 }
 
 bool TFCDSVideoOut::StartRun() {
   auto section = WriteLock();
   streamFrames_ = 0;
   if (!open_ || !device_) {
-    ReportError("Can't start render.");
+    ReportError({"Can't start render."});
+    return false;
+  }
+  graphRan_ = true;
+  if (media::TMediaStatus status = graph_.Run(); !status) {
+    graph_.Stop();
+    LogWarning(NamePath() + ": " + status.detail);
+    ReportError({"Can't start render.", status.code});
     return false;
   }
   running_ = true;
@@ -289,6 +369,7 @@ void TFCDSVideoOut::Stop() {
   running_ = false;
   paused_ = false;
   StopPacing();
+  graph_.Stop();  // the sources deliver what they hold; a DV stream is finished
 }
 
 void TFCDSVideoOut::DestroyGraph() {
@@ -299,17 +380,23 @@ void TFCDSVideoOut::DestroyGraph() {
   open_ = false;
 }
 
+// The graph's stages go before the device they render to.
 void TFCDSVideoOut::FreeFilters() {
   auto section = WriteLock();
   StopPacing();
+  graph_.Create();
+  videoSource_ = nullptr;
+  audioSource_ = nullptr;
+  videoRender_ = nullptr;
+  audioRender_ = nullptr;
+  dvEncoder_ = nullptr;
+  graphRan_ = false;
   if (device_) {
     device_->SetOnLost({});
     device_->Close();
+    renderedBefore_ += device_->FramesRendered();
     device_.reset();
   }
-  audioRenderer_.reset();
-  hasAudioSource_ = false;
-  stages_.clear();
 }
 
 void TFCDSVideoOut::Disconnect() {
@@ -339,6 +426,7 @@ void TFCDSVideoOut::OnDeviceLost() {
 void TFCDSVideoOut::MainThreadDataProcess() {
   if (deviceLost_.exchange(false)) GraphEvent(kDeviceLost, 0, 0);
   auto section = WriteLock();
+  TStreaming streaming(*this);
   if (running_ && !DeviceLostLocked()) ProcessStreams();
 }
 
@@ -355,6 +443,7 @@ void TFCDSVideoOut::Queue(TWCOperationList& list, const TPMOperation& operation,
 void TFCDSVideoOut::RenderImage(const TPMOperation& operation) {
   if (!FrameOf(operation)) return;
   auto section = WriteLock();
+  TStreaming streaming(*this);
   if (!running_ || DeviceLostLocked()) {
     Queue(videoOps_, operation, kMaxQueuedFrames, droppedFrames_);
     WaitForAudioWithoutBlocking();
@@ -378,17 +467,31 @@ void TFCDSVideoOut::WaitForAudioWithoutBlocking() {
   if (TryStart()) ProcessStreams();
 }
 
+// Passes the frame to the video source with its times: its own, else those
+// of its place in the stream. A frame of another pixel format is converted;
+// one of another size than the stream's is dropped and counted.
 void TFCDSVideoOut::RenderFrameLocked(const TFCImageBuffer& frame) {
-  ++streamFrames_;
-  if (device_->RenderFrame(frame))
-    ++framesRendered_;
-  else
-    ++droppedFrames_;
+  const std::int64_t number = streamFrames_++;
+  TPMTimeStamps stamps = frame.TimeStamps();
+  if (!stamps.available) stamps = {number * frameDuration_, (number + 1) * frameDuration_, true};
+  const TFCVideoFormat format = videoSource_->Format();
+  const TFCImageBuffer* pixels = &frame;
+  TFCImageBuffer converted;
+  if (frame.Format() != format) {
+    converted = frame;
+    converted.ConvertTo(format);
+    pixels = &converted;
+  }
+  const bool sent = format == vfYUY2
+                        ? videoSource_->SendYUY2(pixels->Read(), pixels->Size(), stamps.begin, stamps.end)
+                        : videoSource_->SendRGB(pixels->Read(), pixels->Size(), stamps.begin, stamps.end);
+  if (!sent) ++droppedFrames_;
 }
 
 void TFCDSVideoOut::RenderAudio(const TPMOperation& operation) {
   if (!AudioOf(operation)) return;
   auto section = WriteLock();
+  TStreaming streaming(*this);
   if (!running_ || DeviceLostLocked()) {
     Queue(audioOps_, operation, kMaxQueuedBlocks, droppedBlocks_);
     return;
@@ -399,7 +502,7 @@ void TFCDSVideoOut::RenderAudio(const TPMOperation& operation) {
 
 void TFCDSVideoOut::RenderAudioLocked(const TPMOperation& operation) {
   const auto block = AudioOf(operation);
-  if (audioRenderer_ && block && !audioRenderer_->Queue(block->Bytes())) ++droppedBlocks_;
+  if (audioSource_ && block && !audioSource_->SendAudio(block->Bytes(), block->TimeStamps())) ++droppedBlocks_;
 }
 
 void TFCDSVideoOut::ProcessStreams() {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,10 @@
 #include "platform/audio/audio_pins.h"
 #include "platform/media/audio_output.h"
 #include "platform/media/device_selection.h"
+#include "platform/media/graph.h"
+#include "platform/media/graph_stages.h"
 #include "platform/media/output_devices.h"
+#include "platform/media/output_stages.h"
 #include "platform/runtime/components_api.h"
 #include "platform/signal/clock_thread.h"
 #include "platform/signal/main_thread_notifier.h"
@@ -54,8 +58,14 @@ namespace fc {
 /// it: frames are queued meanwhile, and after kAudioWait without sound the
 /// graph is built without it.
 ///
-/// Failures are reported with fixed messages ("Can't open the DV Device."
-/// ...) and leave the graph not built. A device lost (its window closed, the
+/// Failures are reported through `Graph`'s error event with fixed messages
+/// ("Can't open the DV Device." ...) and leave the graph not built: where
+/// the graph is built or run for a stream start or a property change, the
+/// error is raised (EFCError) unless the event's handler marks it handled;
+/// on streaming threads and in main-thread handling it is only reported. A
+/// DV format the DV stream cannot carry (DVHD, DVSL, reduced resolutions,
+/// asked with UseCurrent false) is refused with a message naming it. A
+/// device lost (its window closed, the
 /// reader of its pipe gone) stops the output (graph event 31), as does an
 /// aborted graph (event 3); those events are handled on the main thread
 /// (TWCMainThreadNotifier::ProcessMessages), and meanwhile nothing more is
@@ -78,6 +88,7 @@ public:
   ~TFCDSVideoOut() override;
 
   TFCDVFormat* GetDVFormat() { return &dvFormat_; }
+  TDSGraph* GetGraph() { return &graph_; }
   media::TDSVideoOutputDevice* GetVideoOutputDevice() { return &videoDevice_; }
   media::TDSAudioOutputDevice* GetAudioOutputDevice() { return &audioDevice_; }
   TFCPMImageSinkPin* GetInputPin() { return &inputPin_; }
@@ -120,14 +131,18 @@ public:
   bool IsOpen() const;
   bool IsRunning() const;
   /// The names of the graph's stages, in the order they were added
-  /// ("VideoSource", "Video Render" ...).
+  /// ("Video Render", "VideoSource" ...).
   std::vector<std::string> GraphStages() const;
+  /// The DV encoder's settings while a DV graph is built (what it was given,
+  /// or its own); nothing otherwise.
+  std::optional<media::TDSDVEncoderSettings> DVEncoderSettings() const;
   /// The last failure reported, "" when none; and how many there were.
   std::string LastError() const;
   int ErrorCount() const { return errorCount_.load(); }
   /// The open device, null when none (valid until the graph is destroyed).
   media::TDSTransmitDevice* Device() const;
-  std::int64_t FramesRendered() const { return framesRendered_.load(); }
+  /// Frames the devices took, over every graph so far.
+  std::int64_t FramesRendered() const;
   std::int64_t MasterPumpsSent() const { return pumpsSent_.load(); }
   int QueuedFrames() const { return static_cast<int>(videoOps_.Count()); }
   int QueuedBlocks() const { return static_cast<int>(audioOps_.Count()); }
@@ -142,17 +157,25 @@ public:
   bool SourceDispatch(TPMSourcePin& pin, const TPMOperation& operation) override;
 
 private:
+  // A failed step of the graph's building: the message and FFmpeg's code.
+  struct TFailure {
+    std::string message;
+    int code = 0;
+  };
+  using TStep = std::optional<TFailure>;
+
   bool InitCaptureFilters(const std::string& deviceName);
-  bool IntBuildGraph();
-  bool CreateAudioRender();
+  TStep IntBuildGraph();
+  TStep CreateAudioRender();
   bool RenderVideoDirect();
-  bool BuildDVChain();
-  void ReportError(const std::string& message, std::uint32_t code = 0, const std::string& detail = {});
-  void AddStage(std::string name);
+  TStep BuildDVChain();
+  void ReportError(const TFailure& failure);
+  template <class Stage> Stage* AddStage(std::unique_ptr<Stage> stage);
 
   bool StartPendingReady() const;
   void Queue(TWCOperationList& list, const TPMOperation& operation, int limit, std::atomic<std::int64_t>& dropped);
   void RenderFrameLocked(const TFCImageBuffer& frame);
+  struct TStreaming;
   void RenderAudioLocked(const TPMOperation& operation);
   void ProcessStreams();
   void WaitForAudioWithoutBlocking();
@@ -172,6 +195,7 @@ private:
   TFCPMImageSinkPin inputPin_;
   TTBAudioSinkPin audioInputPin_;
   TFCDVFormat dvFormat_;
+  TDSGraph graph_;
   media::TDSVideoOutputDevice videoDevice_;
   media::TDSAudioOutputDevice audioDevice_;
 
@@ -183,18 +207,24 @@ private:
   // needs-audio: the sound has begun and not ended; settled: it began or
   // ended at least once, so a video stream need not wait for it.
   bool needsAudio_ = false, audioSettled_ = false, audioWaitOver_ = false;
-  bool hasAudioSource_ = false;
   std::chrono::steady_clock::time_point audioWaitStart_{};
   TTBWaveFormatExtensible audioFormat_;
   std::unique_ptr<media::TDSTransmitDevice> device_;
-  std::unique_ptr<media::TDSAudioRenderer> audioRenderer_;
-  std::vector<std::string> stages_;
+  // Stages of graph_, valid while it is built.
+  TDSVideoSourceFilter* videoSource_ = nullptr;
+  TDSAudioSourceFilter* audioSource_ = nullptr;
+  TDSDeviceRenderStage* videoRender_ = nullptr;
+  TDSAudioRenderStage* audioRender_ = nullptr;
+  TDSDVEncoderStage* dvEncoder_ = nullptr;
+  bool graphRan_ = false;   // a graph that ran is built again for the next run
+  int streaming_ = 0;       // inside a streaming call: errors are not raised
   std::string lastError_;
   std::int64_t streamFrames_ = 0;
+  std::int64_t renderedBefore_ = 0;  // by devices already closed
 
   TWCOperationList videoOps_, audioOps_;
   std::atomic<int> errorCount_{0};
-  std::atomic<std::int64_t> framesRendered_{0}, pumpsSent_{0}, droppedFrames_{0}, droppedBlocks_{0};
+  std::atomic<std::int64_t> pumpsSent_{0}, droppedFrames_{0}, droppedBlocks_{0};
   std::atomic<bool> deviceLost_{false};
 
   // Pacing, under pacingMutex_ (never held while calling upstream or

@@ -1,5 +1,6 @@
 #include "platform/media/output_devices.h"
 
+#include "platform/media/dv_stream_device.h"
 #include "platform/media/preview_window.h"
 
 namespace fc::media {
@@ -30,12 +31,14 @@ bool TDSNullOutput::RenderFrame(const TFCImageBuffer&) {
 std::vector<std::string> TransmitDeviceNames() {
   std::vector<std::string> names;
   if (PreviewDisplayError().empty()) names.emplace_back(kPreviewWindowDevice);
+  names.emplace_back(kDVStreamDevice);
   names.emplace_back(kNullOutputDevice);
   return names;
 }
 
-std::unique_ptr<TDSTransmitDevice> CreateTransmitDevice(std::string_view name, const std::string&) {
+std::unique_ptr<TDSTransmitDevice> CreateTransmitDevice(std::string_view name, const std::string& target) {
   if (name == kNullOutputDevice) return std::make_unique<TDSNullOutput>();
+  if (name == kDVStreamDevice) return std::make_unique<TDSDVStreamDevice>(target);
   if (name == kPreviewWindowDevice && PreviewDisplayError().empty()) return std::make_unique<TDSPreviewWindow>();
   return nullptr;
 }

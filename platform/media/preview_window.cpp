@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -146,6 +147,14 @@ void TWindowThread::Wake() {
   wake_.notify_all();
 }
 
+// Without a display SDL falls back to a driver that shows nothing; that is
+// "no display" unless the user chose it (SDL_VIDEODRIVER).
+bool IsHeadlessFallback(const char* driver) {
+  if (!driver || std::getenv("SDL_VIDEODRIVER")) return false;
+  const std::string name(driver);
+  return name == "offscreen" || name == "dummy";
+}
+
 // One window thread uses SDL's video at a time: a thread started while the
 // last one still ends waits for it.
 std::mutex& VideoOwnerMutex() {
@@ -158,6 +167,11 @@ void TWindowThread::Run(std::promise<std::string> started) {
   std::string error;
   if (!AcquireSDL(SDL_INIT_VIDEO, error)) {
     started.set_value(error);
+    return;
+  }
+  if (const char* driver = SDL_GetCurrentVideoDriver(); IsHeadlessFallback(driver)) {
+    ReleaseSDL(SDL_INIT_VIDEO);
+    started.set_value(std::string("no display was found, only SDL's ") + driver + " driver");
     return;
   }
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");

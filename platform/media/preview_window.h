@@ -13,8 +13,9 @@ namespace fc::media {
 
 /// Empty when a preview window can be opened now; otherwise why not (no
 /// display: SDL's reason). SDL picks the display from the environment
-/// (DISPLAY, WAYLAND_DISPLAY, or SDL_VIDEODRIVER=offscreen or dummy without
-/// one).
+/// (DISPLAY, WAYLAND_DISPLAY); SDL_VIDEODRIVER=offscreen or dummy opens
+/// windows that show nowhere, which SDL otherwise falls back to only when
+/// there is no display, and that counts as none.
 FC_COMPONENTS_API std::string PreviewDisplayError();
 
 /// A resizable window showing 24-bit BGR frames scaled to its size.

@@ -46,7 +46,9 @@ TEST(VideoOutPacing, FiftyFramesAtTwentyFiveAFrameEachFrameDurationOfTheDeviceCl
 
   // Upstream sent exactly what the device rendered: one frame per pump.
   EXPECT_EQ(static_cast<std::int64_t>(chain.FramesSent()), chain.out->FramesRendered());
-  EXPECT_EQ(chain.out->MasterPumpsSent(), chain.out->FramesRendered());
+  // A pump may cross the generator's stop and make nothing.
+  EXPECT_GE(chain.out->MasterPumpsSent(), chain.out->FramesRendered());
+  EXPECT_LE(chain.out->MasterPumpsSent(), chain.out->FramesRendered() + 1);
   // The pacing's deadlines are whole frame durations from its start: the
   // device's clock, not the time each tick happened to run, sets them.
   const std::int64_t deadline = chain.out->LastPacingDeadline();

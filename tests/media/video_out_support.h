@@ -5,6 +5,7 @@
 #include <chrono>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "media/Fcdsvideoout.h"
 #include "platform/signal/main_thread_notifier.h"
@@ -39,12 +40,18 @@ public:
   TTBAudioSourcePin pin;
 };
 
-/// A video output fed by a harness, sending to `device`.
+/// A video output fed by a harness, sending to `device`. Its graph errors
+/// are collected and marked handled (so frames queue while it is down),
+/// unless `raiseErrors` is set.
 struct TVideoOutRig {
   explicit TVideoOutRig(const std::string& device, bool masterPumping = false)
       : out(std::make_unique<TFCDSVideoOut>(nullptr)) {
     out->SetName("VideoOut1");
     out->SetEnableMasterPumping(masterPumping);
+    out->GetGraph()->SetOnError([this](TDSGraph&, const std::string& message, std::uint32_t, bool& handled) {
+      errors.push_back(message);
+      handled = !raiseErrors;
+    });
     out->GetVideoOutputDevice()->SetDeviceName(device);
     harness.Feed(*out->GetInputPin());
   }
@@ -53,6 +60,8 @@ struct TVideoOutRig {
   }
 
   TComponentHarness harness;
+  std::vector<std::string> errors;
+  bool raiseErrors = false;
   std::unique_ptr<TFCDSVideoOut> out;  // goes before the harness
 };
 

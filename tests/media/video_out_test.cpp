@@ -44,7 +44,7 @@ TEST(VideoOut, ADeviceTakingFramesDirectlyGetsThemWithoutADVChain) {
   ASSERT_TRUE(rig.out->IsRunning());
   rig.PushFrames(5);
   rig.harness.PushFrame(test::CountingFrame(64, 48, vfYUY2));
-  EXPECT_EQ(rig.out->FramesRendered(), 6);
+  EXPECT_TRUE(Eventually([&] { return rig.out->FramesRendered() == 6; }));
   EXPECT_TRUE(HasStage(*rig.out, "VideoSource"));
   EXPECT_TRUE(HasStage(*rig.out, "Video Render"));
   for (const char* stage : {"DV Mux", "DV Encoder", "Color Converter", "ACM Wrapper"})
@@ -66,8 +66,9 @@ TEST(VideoOut, AMissingDeviceQueuesABoundedNumberOfFramesUntilOneIsSelected) {
 
   rig.out->GetVideoOutputDevice()->SetDeviceName("Null Output");
   EXPECT_TRUE(rig.out->IsRunning());
-  ASSERT_TRUE(Eventually([&] { return rig.out->QueuedFrames() == 0; }));
-  EXPECT_EQ(rig.out->FramesRendered(), TFCDSVideoOut::kMaxQueuedFrames);
+  ASSERT_TRUE(Eventually([&] { return rig.out->FramesRendered() == TFCDSVideoOut::kMaxQueuedFrames; }));
+  EXPECT_EQ(rig.out->QueuedFrames(), 0);
+  EXPECT_EQ(rig.errors, std::vector<std::string>{"Can't open the DV Device."});
 }
 
 TEST(VideoOut, AlternativesAreTriedInOrderWhenTheDeviceIsMissing) {
@@ -85,6 +86,7 @@ TEST(VideoOut, ALostDeviceStopsTheOutputAndLaterFramesQueueBounded) {
   rig.harness.PushStart(64, 48, 25);
   ASSERT_TRUE(rig.out->IsRunning());
   rig.PushFrames(3);
+  ASSERT_TRUE(Eventually([&] { return rig.out->FramesRendered() == 3; }));
   auto* window = dynamic_cast<media::TDSPreviewWindow*>(rig.out->Device());
   ASSERT_NE(window, nullptr);
   window->RequestClose();  // the user closes the window
@@ -112,6 +114,15 @@ TEST(VideoOut, GraphEventsAbortAndDeviceLostStopTheOutput) {
 // One thread delivers video and never any sound although an audio source is
 // connected: the video is queued a while, then runs without sound; sound that
 // begins later joins it.
+TEST(VideoOut, TheGraphIsAnnouncedOnceBuilt) {
+  TVideoOutRig rig("Null Output");
+  int built = 0;
+  rig.out->GetGraph()->SetOnNotify([&](TDSGraph&) { ++built; });
+  rig.harness.PushStart(64, 48, 25);
+  EXPECT_EQ(built, 1);
+  EXPECT_EQ(rig.out->GraphStages(), (std::vector<std::string>{"Video Render", "VideoSource"}));
+}
+
 TEST(VideoOut, VideoWaitingForSoundNeverBlocksTheDeliveringThread) {
   TVideoOutRig rig("Null Output");
   TAudioSource audio;
@@ -148,6 +159,17 @@ TEST(VideoOut, SoundToDeviceNoneBuildsNoSoundPath) {
   ASSERT_TRUE(rig.out->IsRunning());
   EXPECT_FALSE(HasStage(*rig.out, "AudioSource"));
   audio.Block();  // goes nowhere, harmlessly
+}
+
+TEST(VideoOut, AnUnhandledGraphErrorIsRaisedToWhoStartedTheStream) {
+  TVideoOutRig rig("No Such Device");
+  rig.raiseErrors = true;
+  try {
+    rig.harness.PushStart(64, 48, 25);
+    ADD_FAILURE() << "no error raised";
+  } catch (const EFCError& error) {
+    EXPECT_STREQ(error.what(), "VideoOut1.Graph: Can't open the DV Device.");
+  }
 }
 
 TEST(VideoOut, ASoundDeviceThatCannotOpenFailsTheGraphWithItsMessage) {

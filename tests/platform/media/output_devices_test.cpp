@@ -9,9 +9,17 @@
 #include <thread>
 #include <vector>
 
+#include <cerrno>
+#include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "platform/media/audio_output.h"
 #include "platform/media/device_selection.h"
 #include "platform/media/dv_encoder_settings.h"
+#include "platform/media/dv_stream_device.h"
 #include "platform/media/output_devices.h"
 #include "platform/media/preview_window.h"
 #include "platform/signal/clock_thread.h"
@@ -39,6 +47,7 @@ TEST(TransmitDevices, AreListedByNameAndMadeByName) {
   const auto names = TransmitDeviceNames();
   EXPECT_NE(std::find(names.begin(), names.end(), "Preview Window"), names.end());
   EXPECT_NE(std::find(names.begin(), names.end(), "Null Output"), names.end());
+  EXPECT_NE(std::find(names.begin(), names.end(), "DV Stream"), names.end());
   auto null = CreateTransmitDevice("Null Output", "");
   ASSERT_TRUE(null);
   EXPECT_EQ(null->Input(), TDSDeviceInput::Bgr24);
@@ -166,6 +175,30 @@ TEST(DVEncoderSettings, OnlyFullResolutionStandardDVIsWritable) {
   EXPECT_NE(TDSDVEncoderSettings({kDVEncoderNTSC, kDVEncoderDVSD, kDVEncoderRes360}).Unwritable(), "");
   EXPECT_TRUE(TDSDVEncoderSettings::ForStream(400000).IsPAL());
   EXPECT_FALSE(TDSDVEncoderSettings::ForStream(333667).IsPAL());
+}
+
+TEST(DVStreamDevice, WritesToAFileOrToANamedPipeThatHasAReader) {
+  const auto dir = std::filesystem::temp_directory_path() / ("fc_dv_device_" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  auto device = CreateTransmitDevice("DV Stream", (dir / "out.dv").string());
+  ASSERT_TRUE(device);
+  EXPECT_EQ(device->Input(), TDSDeviceInput::DV);
+  EXPECT_EQ(device->Open({64, 48, 400000}), "");
+  EXPECT_EQ(static_cast<TDSDVStreamDevice&>(*device).Output(), (dir / "out.dv").string());
+  EXPECT_NE(TDSDVStreamDevice("").Open({64, 48, 400000}), "");
+
+  const auto fifo = dir / "deck";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  TDSDVStreamDevice piped(fifo.string());
+  EXPECT_EQ(piped.Open({64, 48, 400000}), "");
+  EXPECT_EQ(piped.Output().rfind("pipe:", 0), 0u);
+  piped.WriteFailed(-EPIPE);  // FFmpeg's code for a broken pipe: its reader went away
+  EXPECT_TRUE(piped.IsLost());
+  piped.Close();
+  ::close(reader);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
