@@ -62,6 +62,11 @@ void TFCCommonGen::SetPacing(TFCGenPacing pacing) {
   pacing_ = pacing;
 }
 
+std::int64_t TFCCommonGen::FramesMade() const {
+  auto section = ReadLock();
+  return framesMade_;
+}
+
 bool TFCCommonGen::IsRunning() const {
   auto section = ReadLock();
   return running_;

@@ -75,6 +75,8 @@ public:
   /// Makes and sends one frame now, whatever the pacing (a tool stepping a
   /// pipeline); false when no stream runs or no frame was sent.
   bool GenerateNow();
+  /// Frames made since the stream started.
+  std::int64_t FramesMade() const;
 
   bool SinkDispatch(TPMSinkPin& pin, const TPMOperation& operation) override;
   /// Pump requests make a frame when pumped; a query answers whether a

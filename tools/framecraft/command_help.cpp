@@ -35,7 +35,8 @@ constexpr TCommandHelp kCommandHelp[] = {
      "sub-objects with their own properties, and the component's pins.\n"},
     {"run",
      "usage: framecraft run FORM [--frames N] [--realtime] [--set Comp.Prop=Value]...\n"
-     "                           [--dump Comp.Pin=DIR]... [--max-frame-bytes BYTES]\n"
+     "                           [--dump Comp.Pin=DIR]... [--preview Comp.Pin]...\n"
+     "                           [--max-frame-bytes BYTES]\n"
      "\n"
      "Loads the form file FORM, streams frames through its pipeline and prints\n"
      "the frame rate reached. A pipeline whose connections form a loop is\n"
@@ -55,8 +56,12 @@ constexpr TCommandHelp kCommandHelp[] = {
      "  --dump Comp.Pin=DIR     writes every frame leaving that pin as numbered PNG\n"
      "                          files into DIR; a pin of a pin list is Comp.List.N;\n"
      "                          each pin needs a directory of its own\n"
+     "  --preview Comp.Pin      shows the frames leaving that pin in a window;\n"
+     "                          needs a display (or SDL_VIDEODRIVER=offscreen)\n"
      "  --max-frame-bytes BYTES the largest frame or work buffer (default\n"
      "                          FRAMECRAFT_MAX_FRAME_BYTES, else 1073741824)\n"
+     "A pipeline with a video output that pumps its source (EnableMasterPumping)\n"
+     "runs at the pace of that output's device.\n"
      "Options may also be written --option=value. FRAMECRAFT_LOG=warning|debug\n"
      "shows the library's log.\n"},
     {"demo",

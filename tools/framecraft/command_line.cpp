@@ -17,6 +17,14 @@ TAssignment ParseAssignment(std::string_view option, const std::string& text) {
   return {text, text.substr(0, dot), text.substr(dot + 1, equals - dot - 1), text.substr(equals + 1)};
 }
 
+// "Comp.Pin" of --preview.
+TAssignment ParsePinPath(const std::string& text) {
+  const std::size_t dot = text.find('.');
+  if (dot == std::string::npos || dot == 0 || dot + 1 >= text.size())
+    throw EUsageError("--preview expects Component.Pin, not '" + text + "'");
+  return {text, text.substr(0, dot), text.substr(dot + 1), {}};
+}
+
 int ParseFrameCount(const std::string& text) {
   int frames = 0;
   auto result = std::from_chars(text.data(), text.data() + text.size(), frames);
@@ -33,7 +41,7 @@ std::uint64_t ParseByteCount(const std::string& text) {
 
 bool IsKnownOption(std::string_view option, bool setAndDump) {
   return option == "--frames" || option == "--max-frame-bytes" ||
-         (setAndDump && (option == "--set" || option == "--dump"));
+         (setAndDump && (option == "--set" || option == "--dump" || option == "--preview"));
 }
 
 // Reads the options after the operand; `setAndDump` says whether --set and
@@ -63,6 +71,8 @@ void ParseOptions(std::span<const std::string> args, bool setAndDump, TCommandLi
       line.maxFrameBytes = ParseByteCount(value);
     else if (option == "--set")
       line.sets.push_back(ParseAssignment(option, value));
+    else if (option == "--preview")
+      line.previews.push_back(ParsePinPath(value));
     else
       line.dumps.push_back(ParseAssignment(option, value));
   }
@@ -151,7 +161,8 @@ std::string_view UsageText() {
          "       framecraft codecs\n"
          "       framecraft describe CLASS\n"
          "       framecraft run FORM [--frames N] [--realtime] [--set Comp.Prop=Value]...\n"
-         "                           [--dump Comp.Pin=DIR]... [--max-frame-bytes BYTES]\n"
+         "                           [--dump Comp.Pin=DIR]... [--preview Comp.Pin]...\n"
+         "                           [--max-frame-bytes BYTES]\n"
          "       framecraft demo [--frames N] [--max-frame-bytes BYTES]\n"
          "       framecraft play FILE_OR_URL [--frames N] [--dump DIR]\n"
          "       framecraft effects\n"

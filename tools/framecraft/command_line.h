@@ -37,6 +37,7 @@ struct TCommandLine {
   bool realtime = false;
   std::vector<TAssignment> sets;
   std::vector<TAssignment> dumps;
+  std::vector<TAssignment> previews;  ///< --preview Comp.Pin (no value)
   std::uint64_t maxFrameBytes = 0;  ///< --max-frame-bytes; 0 keeps the library's budget
   /// play: --dump DIR, where the frames go as PNG files (none when empty).
   std::string playDump;

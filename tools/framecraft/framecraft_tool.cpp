@@ -27,6 +27,7 @@
 #include "tools/framecraft/picture_setting.h"
 #include "tools/framecraft/pin_dump.h"
 #include "tools/framecraft/pipeline_runner.h"
+#include "tools/framecraft/video_preview.h"
 
 namespace fc::tool {
 
@@ -86,6 +87,13 @@ std::vector<std::unique_ptr<TPinDump>> AttachDumps(TComponent& root, const std::
   return attached;
 }
 
+std::vector<std::unique_ptr<TFCDSVideoOut>> AttachPreviews(TComponent& root, const std::vector<TAssignment>& previews) {
+  std::vector<std::unique_ptr<TFCDSVideoOut>> attached;
+  for (const TAssignment& preview : previews)
+    attached.push_back(AttachPreview(PinAtPath(ComponentNamedIn(root, preview, "--preview"), preview.path), preview.argument));
+  return attached;
+}
+
 // Shows "frame i/N" on a terminal, at most ten times a second.
 class TProgress {
 public:
@@ -124,6 +132,7 @@ TRunResult RunPipeline(TComponent& root, const std::vector<std::unique_ptr<TPinD
                        const TToolOutput& io, bool realtime = false) {
   TPipelineRunner runner(root);
   runner.SetRealtime(realtime);
+  runner.SetPacedByDevice(PacedByDevice(root));
   TProgress progress(io, frames);
   const std::vector<TFCDSCommonLogger*> loggers = FindLoggers(root);
   return runner.Run(frames, [&](int done) {
@@ -154,6 +163,7 @@ void RunForm(const TCommandLine& line, const TFCCatalogue& catalogue, const TToo
   ApplySettings(*root, line.sets);
   RefuseLoops(*root, line.operand);
   auto dumps = AttachDumps(*root, line.dumps);
+  auto previews = AttachPreviews(*root, line.previews);
   const TFailureWatch failures(*root);
   TRunResult result = RunPipeline(*root, dumps, line.frames, io, line.realtime);
   for (const auto& dump : dumps)

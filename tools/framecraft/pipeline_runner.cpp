@@ -59,6 +59,26 @@ void TPipelineRunner::RunRealtime(int frames, const std::function<void(int done)
   }
 }
 
+void TPipelineRunner::RunPacedByDevice(int frames, const std::function<void(int done)>& afterStep,
+                                       TRunResult& result) {
+  using Clock = std::chrono::steady_clock;
+  auto lastProgress = Clock::now();
+  while (result.frames < frames && AnyRunning()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    TWCMainThreadNotifier::ProcessMessages();
+    std::int64_t done = frames;
+    for (TFCCommonGen* generator : generators_) done = std::min(done, generator->FramesMade());
+    if (done > result.frames) {
+      result.frames = static_cast<int>(done);
+      lastProgress = Clock::now();
+      if (afterStep) afterStep(result.frames);
+    } else if (Clock::now() - lastProgress > kDeviceStall) {
+      throw EFCError("the output device asked for no frame for " + std::to_string(kDeviceStall.count()) +
+                     " s; its stream stopped");
+    }
+  }
+}
+
 TRunResult TPipelineRunner::Run(int frames, const std::function<void(int done)>& afterStep) {
   for (TFCCommonGen* generator : generators_)
     if (generator->GetPacing() == gpInternalClock) generator->SetPacing(gpPump);
@@ -67,7 +87,10 @@ TRunResult TPipelineRunner::Run(int frames, const std::function<void(int done)>&
   try {
     for (TFCCommonGen* generator : generators_)
       generator->NamingOutOfMemory("starting its pipeline", [&] { generator->Start(); });
-    if (realtime_) RunRealtime(frames, afterStep, result, begin);
+    if (pacedByDevice_)
+      RunPacedByDevice(frames, afterStep, result);
+    else if (realtime_)
+      RunRealtime(frames, afterStep, result, begin);
     while (result.frames < frames && AnyRunning()) {
       for (TFCCommonGen* generator : generators_)
         generator->NamingOutOfMemory("running its pipeline", [&] { generator->GenerateNow(); });

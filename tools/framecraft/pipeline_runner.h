@@ -39,6 +39,12 @@ public:
 
   const std::vector<TFCCommonGen*>& Generators() const { return generators_; }
   void SetRealtime(bool realtime) { realtime_ = realtime; }
+  /// The pipeline is paced by an output device (master pumps from its
+  /// clock): the generators are started pumped and left to it, and a step
+  /// is done when every generator has made that many frames. A run in which
+  /// no frame comes for kDeviceStall is ended with EFCError.
+  void SetPacedByDevice(bool paced) { pacedByDevice_ = paced; }
+  static constexpr std::chrono::seconds kDeviceStall{10};
 
 private:
   void StopAll();
@@ -48,8 +54,11 @@ private:
   void RunRealtime(int frames, const std::function<void(int done)>& afterStep, TRunResult& result,
                    std::chrono::steady_clock::time_point begin);
 
+  void RunPacedByDevice(int frames, const std::function<void(int done)>& afterStep, TRunResult& result);
+
   std::vector<TFCCommonGen*> generators_;
   bool realtime_ = false;
+  bool pacedByDevice_ = false;
 };
 
 }  // namespace fc::tool
