@@ -1,6 +1,8 @@
 // dv_format.h - the DV format a video output asks of its DV encoder.
 #pragma once
 
+#include <cstdint>
+
 #include "contracts/pins/locked_persistent.h"
 #include "platform/media/dv_encoder_settings.h"
 #include "platform/runtime/components_api.h"
@@ -8,9 +10,10 @@
 
 namespace fc {
 
-enum TFCDSDVFormat { dvfNTSC, dvfPAL };
-enum TFCDSDVEncoding { dveDVSD, dveDVHD, dveDVSL };
-enum TFCDSDVOutResolution { dvr720, dvr360, dvr180, dvr88 };
+// Of a fixed size, so a value outside the identifiers can be held and refused.
+enum TFCDSDVFormat : std::int32_t { dvfNTSC, dvfPAL };
+enum TFCDSDVEncoding : std::int32_t { dveDVSD, dveDVHD, dveDVSL };
+enum TFCDSDVOutResolution : std::int32_t { dvr720, dvr360, dvr180, dvr88 };
 
 FC_COMPONENTS_API const TEnumInfo& DSDVFormatInfo();
 FC_COMPONENTS_API const TEnumInfo& DSDVEncodingInfo();

@@ -25,6 +25,9 @@ bool AcquireSDL(std::uint32_t flags, std::string& error) {
 void ReleaseSDL(std::uint32_t flags) {
   std::lock_guard guard(SubsystemMutex());
   SDL_QuitSubSystem(flags);
+  // With nothing left running, SDL's own state (hints, the event queue's
+  // memory) goes too; the next AcquireSDL starts afresh.
+  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
 }
 
 }  // namespace fc::media
