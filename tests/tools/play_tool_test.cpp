@@ -1,7 +1,9 @@
 // `framecraft play` on files made by the ffmpeg command.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <regex>
 
 #include "tests/support/media_files.h"
 #include "tests/tools/tool_dir_test.h"
@@ -44,6 +46,24 @@ TEST_F(PlayTool, AFileThatCannotBeOpenedIsAnError) {
   EXPECT_NE(result.err.find("Player: Failed to open missing.wmv - "), std::string::npos) << result.err;
 }
 
+TEST_F(PlayTool, APreviewShowsTheFileAtItsOwnPaceAndNeedsADisplay) {
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  TChildResult result = Tool({"play", MediaFile("av.wmv"), "--preview"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("play: 12 frames, "), std::string::npos) << result.out;
+  // Twelve frames at 25 per second: the last one 11 frame durations after
+  // the first, when the window's pace is the file's.
+  std::smatch seconds;
+  ASSERT_TRUE(std::regex_search(result.out, seconds, std::regex(" in ([0-9.]+) s"))) << result.out;
+  EXPECT_GE(std::stod(seconds[1]), 11 * 0.04 * 0.9) << result.out;
+
+  setenv("SDL_VIDEODRIVER", "no-such-video-driver", 1);
+  result = Tool({"play", MediaFile("av.wmv"), "--preview"});
+  unsetenv("SDL_VIDEODRIVER");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("--preview Player.OutputPin: no display"), std::string::npos) << result.err;
+}
+
 TEST(PlayCommandLine, ReadsItsOptionsAndRefusesOthers) {
   const TCommandLine line =
       ParseCommandLine(std::vector<std::string>{"play", "http://h/a.wmv", "--frames", "7", "--dump=out"});
@@ -51,9 +71,12 @@ TEST(PlayCommandLine, ReadsItsOptionsAndRefusesOthers) {
   EXPECT_EQ(line.operand, "http://h/a.wmv");
   EXPECT_EQ(line.frames, 7);
   EXPECT_EQ(line.playDump, "out");
+  EXPECT_FALSE(line.playPreview);
+  EXPECT_TRUE(ParseCommandLine(std::vector<std::string>{"play", "a.wmv", "--preview"}).playPreview);
   EXPECT_EQ(ParseCommandLine(std::vector<std::string>{"play", "a.wmv"}).frames, 0) << "the whole source";
   for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
-           {"play"}, {"play", "--frames", "3"}, {"play", "a", "--set", "A.B=1"}, {"play", "a", "--dump"}})
+           {"play"}, {"play", "--frames", "3"}, {"play", "a", "--set", "A.B=1"}, {"play", "a", "--dump"},
+           {"play", "a", "--preview=yes"}})
     EXPECT_THROW(ParseCommandLine(bad), EUsageError) << ::testing::PrintToString(bad);
 }
 

@@ -74,14 +74,16 @@ constexpr TCommandHelp kCommandHelp[] = {
      "  --frames N              frames to stream (default 30)\n"
      "  --max-frame-bytes BYTES the largest frame or work buffer\n"},
     {"play",
-     "usage: framecraft play FILE_OR_URL [--frames N] [--dump DIR]\n"
+     "usage: framecraft play FILE_OR_URL [--frames N] [--dump DIR] [--preview]\n"
      "\n"
      "Plays a media file (WMV, WMA, AVI, MP4, MKV, MOV, DV ...) or a network\n"
      "stream (http, https, rtsp, udp) as fast as it decodes, printing the\n"
      "streams found, the player's statuses and the frames and audio delivered.\n"
      "\n"
      "  --frames N              stops after N frames (default: the whole source)\n"
-     "  --dump DIR              writes every frame as a numbered PNG file into DIR\n"},
+     "  --dump DIR              writes every frame as a numbered PNG file into DIR\n"
+     "  --preview               shows the video in a window, played at its own pace\n"
+     "                          (needs a display, or SDL_VIDEODRIVER=offscreen)\n"},
     {"effects",
      "usage: framecraft effects\n"
      "\n"

@@ -78,7 +78,8 @@ void ParseOptions(std::span<const std::string> args, bool setAndDump, TCommandLi
   }
 }
 
-// The options of play: --frames N (default: every frame) and --dump DIR.
+// The options of play: --frames N (default: every frame), --dump DIR and
+// --preview.
 // One branch per option, so more options add a branch each.
 void ParsePlayOptions(std::span<const std::string> args, TCommandLine& line) {
   line.frames = 0;
@@ -96,6 +97,8 @@ void ParsePlayOptions(std::span<const std::string> args, TCommandLine& line) {
       line.frames = ParseFrameCount(value);
     else if (option == "--dump")
       line.playDump = value;
+    else if (option == "--preview" && value.empty() && args[i].find('=') == std::string::npos)
+      line.playPreview = true;
     else
       throw EUsageError("unknown option '" + option + "'");
   }
@@ -164,7 +167,7 @@ std::string_view UsageText() {
          "                           [--dump Comp.Pin=DIR]... [--preview Comp.Pin]...\n"
          "                           [--max-frame-bytes BYTES]\n"
          "       framecraft demo [--frames N] [--max-frame-bytes BYTES]\n"
-         "       framecraft play FILE_OR_URL [--frames N] [--dump DIR]\n"
+         "       framecraft play FILE_OR_URL [--frames N] [--dump DIR] [--preview]\n"
          "       framecraft effects\n"
          "       framecraft plugin FILE.so\n"
          "       framecraft help [COMMAND] | --help\n"

@@ -41,6 +41,8 @@ struct TCommandLine {
   std::uint64_t maxFrameBytes = 0;  ///< --max-frame-bytes; 0 keeps the library's budget
   /// play: --dump DIR, where the frames go as PNG files (none when empty).
   std::string playDump;
+  /// play: --preview, the video shown in a window at the source's own pace.
+  bool playPreview = false;
 };
 
 /// Parses the arguments after the program name; EUsageError when they make

@@ -11,6 +11,7 @@
 #include "platform/runtime/error.h"
 #include "platform/signal/main_thread_notifier.h"
 #include "tools/framecraft/frame_dump.h"
+#include "tools/framecraft/video_preview.h"
 
 namespace fc::tool {
 
@@ -90,7 +91,14 @@ void RunPlay(const TCommandLine& line, const TToolOutput& io) {
   player.SetFileName(line.operand);
   counter.Attach(player);
   if (dump) dump->Attach(*player.GetOutputPin());
-  clock.Connect(*player.GetClockPin());
+  // A preview shows the source at its own pace: the player runs free on its
+  // reader's clock. Without one, the tool's clock drives it as fast as it
+  // decodes.
+  std::unique_ptr<TFCDSVideoOut> preview;
+  if (line.playPreview)
+    preview = AttachPreview(*player.GetOutputPin(), "Player.OutputPin");
+  else
+    clock.Connect(*player.GetClockPin());
   bool ended = false;
   player.SetOnPlayerStatus([&](TComponent&, TFCASFPlayerStatus status) {
     io.out << "status: " << ASFPlayerStatusInfo().IdentifierOf(status) << '\n';
@@ -103,7 +111,8 @@ void RunPlay(const TCommandLine& line, const TToolOutput& io) {
   PrintStreams(player, io.out);
   while (!ended && (line.frames == 0 || counter.Frames() < line.frames)) {
     const int seen = counter.Frames();
-    for (int i = 0; i < kTicksPerStep; ++i) clock.Tick();
+    if (!preview)
+      for (int i = 0; i < kTicksPerStep; ++i) clock.Tick();
     counter.WaitForMore(seen);
     TWCMainThreadNotifier::ProcessMessages();
     if (dump && !dump->Failure().empty()) throw EFCError(dump->Failure());
