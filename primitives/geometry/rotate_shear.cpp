@@ -6,7 +6,7 @@
 #include "dispatch/primitives.h"
 #include "primitives/geometry/affine_engine.h"
 #include "primitives/geometry/right_angle_rotation.h"
-#include "primitives/geometry/warp_entry.h"
+#include "primitives/geometry/warp_engines.h"
 
 namespace fc::primitives::warp {
 namespace {
@@ -37,8 +37,8 @@ void cosSin(double a, double* c, double* s) {
   }
 }
 
-/// A positive angle turns the picture counter-clockwise on the screen:
-/// x' = cos x + sin y + xShift, y' = -sin x + cos y + yShift.
+}  // namespace
+
 IppStatus rotate(const GeometricArgs& args, int channels, double angle, double xShift, double yShift,
                  int interpolation) {
   const double a = reducedAngle(angle);
@@ -54,19 +54,8 @@ IppStatus shear(const GeometricArgs& args, int channels, double xShear, double y
   return warpAffine(args, channels, AffineMap{1.0, xShear, xShift, yShear, 1.0, yShift}, interpolation);
 }
 
-}  // namespace
 }  // namespace fc::primitives::warp
 
-#define FC_ROTATE_PARAMS (double angle, double xShift, double yShift, int interpolation)
-#define FC_SHEAR_PARAMS (double xShear, double yShear, double xShift, double yShift, int interpolation)
-FC_DEFINE_WARP_ENTRY(ippiRotate_8u_C3R, 3, fc::primitives::warp::rotate, FC_ROTATE_PARAMS,
-                     (angle, xShift, yShift, interpolation))
-FC_DEFINE_WARP_ENTRY(ippiRotate_8u_C1R, 1, fc::primitives::warp::rotate, FC_ROTATE_PARAMS,
-                     (angle, xShift, yShift, interpolation))
-FC_DEFINE_WARP_ENTRY(ippiShear_8u_C3R, 3, fc::primitives::warp::shear, FC_SHEAR_PARAMS,
-                     (xShear, yShear, xShift, yShift, interpolation))
-FC_DEFINE_WARP_ENTRY(ippiShear_8u_C1R, 1, fc::primitives::warp::shear, FC_SHEAR_PARAMS,
-                     (xShear, yShear, xShift, yShift, interpolation))
 
 /// Shifts that make the rotation by `angle` turn about (xCenter, yCenter).
 extern "C" FC_API IppStatus px_ippiGetRotateShift(double xCenter, double yCenter, double angle, double* xShift,

@@ -11,7 +11,7 @@
 #include "primitives/geometry/edge_smoothing.h"
 #include "primitives/geometry/quad_spans.h"
 #include "primitives/geometry/warp_checks.h"
-#include "primitives/geometry/warp_entry.h"
+#include "primitives/geometry/warp_engines.h"
 #include "primitives/geometry/warp_render.h"
 
 namespace fc::primitives::warp {
@@ -40,6 +40,8 @@ IppStatus setUpBilinear(const GeometricArgs& args, int channels, const double c[
   if (!linearPartRegular(c[0][1], c[1][2], c[0][2], c[1][1])) return ippStsCoeffErr;
   return setUpWarp(args, channels, interpolation, setup);
 }
+
+}  // namespace
 
 IppStatus warpBilinear(const GeometricArgs& args, int channels, const double c[2][4], int interpolation) {
   WarpSetup setup;
@@ -93,15 +95,5 @@ IppStatus warpBilinearBack(const GeometricArgs& args, int channels, const double
   return ippStsNoErr;
 }
 
-}  // namespace
 }  // namespace fc::primitives::warp
 
-#define FC_BILINEAR_PARAMS (const double coeffs[2][4], int interpolation)
-FC_DEFINE_WARP_ENTRY(ippiWarpBilinear_8u_C3R, 3, fc::primitives::warp::warpBilinear, FC_BILINEAR_PARAMS,
-                     (coeffs, interpolation))
-FC_DEFINE_WARP_ENTRY(ippiWarpBilinear_8u_C1R, 1, fc::primitives::warp::warpBilinear, FC_BILINEAR_PARAMS,
-                     (coeffs, interpolation))
-FC_DEFINE_WARP_ENTRY(ippiWarpBilinearBack_8u_C3R, 3, fc::primitives::warp::warpBilinearBack, FC_BILINEAR_PARAMS,
-                     (coeffs, interpolation))
-FC_DEFINE_WARP_ENTRY(ippiWarpBilinearBack_8u_C1R, 1, fc::primitives::warp::warpBilinearBack, FC_BILINEAR_PARAMS,
-                     (coeffs, interpolation))

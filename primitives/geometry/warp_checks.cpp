@@ -58,6 +58,7 @@ IppStatus setUpWarp(const GeometricArgs& args, int channels, int interpolation, 
                     lastIndex(args.dstRoi.y, args.dstRoi.height)};
   setup->kernel = kernel;
   setup->smoothEdge = (interpolation & IPPI_SMOOTH_EDGE) != 0;
+  setup->kernels = args.kernels;
   return ippStsNoErr;
 }
 

@@ -127,4 +127,16 @@ long long interpolateRow(const SourceImage& src, Kernel kernel, const double* po
                            : runRowOf<1>(src, kernel, positions, count, dstRow, accept);
 }
 
+void projectRow(const double (*m)[3], int y, int first, int count, double* xy) {
+  const double py = y;
+  for (int i = 0; i < count; ++i) {
+    const double px = first + i;
+    const double w = m[2][0] * px + m[2][1] * py + m[2][2];
+    xy[2 * i] = (m[0][0] * px + m[0][1] * py + m[0][2]) / w;
+    xy[2 * i + 1] = (m[1][0] * px + m[1][1] * py + m[1][2]) / w;
+  }
+}
+
+constinit const WarpKernels kGenericWarpKernels{interpolateRow, projectRow};
+
 }  // namespace fc::primitives::warp

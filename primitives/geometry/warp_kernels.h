@@ -26,4 +26,22 @@ namespace fc::primitives::warp {
 long long interpolateRow(const SourceImage& src, Kernel kernel, const double* positions, int count, Ipp8u* dstRow,
                          const PixelRect* accept);
 
+/// The (x, y) pairs of `count` pixels of row y from column `first` on through
+/// the projective map m: x' = (m00 x + m01 y + m02) / w,
+/// y' = (m10 x + m11 y + m12) / w, w = m20 x + m21 y + m22, each sum taken
+/// left to right.
+void projectRow(const double (*m)[3], int y, int first, int count, double* xy);
+
+/// The routines a code variant supplies to the warp engines; every variant's
+/// give the generic ones' results bit for bit.
+struct WarpKernels {
+  using InterpolateRow = decltype(&warp::interpolateRow);
+  using ProjectRow = decltype(&warp::projectRow);
+  InterpolateRow interpolateRow;
+  ProjectRow projectRow;
+};
+
+/// The generic routines above.
+extern const WarpKernels kGenericWarpKernels;
+
 }  // namespace fc::primitives::warp

@@ -13,7 +13,7 @@
 #include "primitives/geometry/edge_smoothing.h"
 #include "primitives/geometry/quad_spans.h"
 #include "primitives/geometry/warp_checks.h"
-#include "primitives/geometry/warp_entry.h"
+#include "primitives/geometry/warp_engines.h"
 #include "primitives/geometry/warp_render.h"
 
 namespace fc::primitives::warp {
@@ -28,14 +28,6 @@ struct ProjectiveMap {
   Point apply(Point p) const {
     const double w = weight(p);
     return {(m[0][0] * p.x + m[0][1] * p.y + m[0][2]) / w, (m[1][0] * p.x + m[1][1] * p.y + m[1][2]) / w};
-  }
-  /// Positions of `count` pixels of row y from column `first` on.
-  void applyToRow(int y, int first, int count, double* xy) const {
-    for (int i = 0; i < count; ++i) {
-      const Point p = apply({double(first + i), double(y)});
-      xy[2 * i] = p.x;
-      xy[2 * i + 1] = p.y;
-    }
   }
 };
 
@@ -83,6 +75,8 @@ IppStatus setUpPerspective(const GeometricArgs& args, int channels, const double
   return setUpWarp(args, channels, interpolation, setup);
 }
 
+}  // namespace
+
 IppStatus warpPerspective(const GeometricArgs& args, int channels, const double c[3][3], int interpolation) {
   WarpSetup setup;
   if (const IppStatus status = setUpPerspective(args, channels, c, interpolation, &setup)) return status;
@@ -94,7 +88,9 @@ IppStatus warpPerspective(const GeometricArgs& args, int channels, const double 
   const ProjectiveMap backward = adjugate(forward);
   SpanList spans;
   if (const IppStatus status = spans.rasterise(quad, setup.dstRect)) return status;
-  auto positionsOf = [&](int y, int first, int count, double* xy) { backward.applyToRow(y, first, count, xy); };
+  auto positionsOf = [&](int y, int first, int count, double* xy) {
+    setup.kernels->projectRow(backward.m, y, first, count, xy);
+  };
   long long written = 0;
   if (const IppStatus status = renderSpans(setup, spans, positionsOf, &setup.srcRect, &written)) return status;
   if (setup.smoothEdge) smoothBorder(quad, shape, setup.dst, setup.dstRect);
@@ -107,7 +103,9 @@ IppStatus warpPerspectiveBack(const GeometricArgs& args, int channels, const dou
   const ProjectiveMap backward = mapOf(c);
   SpanList spans;
   if (const IppStatus status = spans.whole(setup.dstRect)) return status;
-  auto positionsOf = [&](int y, int first, int count, double* xy) { backward.applyToRow(y, first, count, xy); };
+  auto positionsOf = [&](int y, int first, int count, double* xy) {
+    setup.kernels->projectRow(backward.m, y, first, count, xy);
+  };
   long long written = 0;
   if (const IppStatus status = renderSpans(setup, spans, positionsOf, &setup.srcRect, &written)) return status;
   if (written == 0) return ippStsWrongIntersectQuad;
@@ -121,15 +119,5 @@ IppStatus warpPerspectiveBack(const GeometricArgs& args, int channels, const dou
   return ippStsNoErr;
 }
 
-}  // namespace
 }  // namespace fc::primitives::warp
 
-#define FC_PERSPECTIVE_PARAMS (const double coeffs[3][3], int interpolation)
-FC_DEFINE_WARP_ENTRY(ippiWarpPerspective_8u_C3R, 3, fc::primitives::warp::warpPerspective, FC_PERSPECTIVE_PARAMS,
-                     (coeffs, interpolation))
-FC_DEFINE_WARP_ENTRY(ippiWarpPerspective_8u_C1R, 1, fc::primitives::warp::warpPerspective, FC_PERSPECTIVE_PARAMS,
-                     (coeffs, interpolation))
-FC_DEFINE_WARP_ENTRY(ippiWarpPerspectiveBack_8u_C3R, 3, fc::primitives::warp::warpPerspectiveBack,
-                     FC_PERSPECTIVE_PARAMS, (coeffs, interpolation))
-FC_DEFINE_WARP_ENTRY(ippiWarpPerspectiveBack_8u_C1R, 1, fc::primitives::warp::warpPerspectiveBack,
-                     FC_PERSPECTIVE_PARAMS, (coeffs, interpolation))

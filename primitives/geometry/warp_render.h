@@ -25,7 +25,8 @@ IppStatus renderSpans(const WarpSetup& setup, const SpanList& spans, PositionsOf
     if (first > spans.last(y)) continue;
     const int count = spans.last(y) - first + 1;
     positionsOf(y, first, count, positions.get());
-    *written += interpolateRow(setup.src, setup.kernel, positions.get(), count, setup.dst.pixel(first, y), accept);
+    *written += setup.kernels->interpolateRow(setup.src, setup.kernel, positions.get(), count,
+                                              setup.dst.pixel(first, y), accept);
   }
   return ippStsNoErr;
 }

@@ -14,7 +14,10 @@
 
 namespace fc::primitives::warp {
 
-/// The geometric argument list as received by an entry point.
+struct WarpKernels;
+
+/// The geometric argument list as received by an entry point, with the
+/// kernels of the code variant that runs it.
 struct GeometricArgs {
   const Ipp8u* src;
   IppiSize srcSize;
@@ -23,6 +26,7 @@ struct GeometricArgs {
   Ipp8u* dst;
   int dstStep;
   TFCImageRect dstRoi;
+  const WarpKernels* kernels;
 };
 
 /// A rectangle of pixels, both bounds included.
@@ -63,7 +67,8 @@ using Quad = std::array<Point, 4>;
 enum class Kernel { nearest = IPPI_INTER_NN, linear = IPPI_INTER_LINEAR, cubic = IPPI_INTER_CUBIC };
 
 /// A call whose arguments passed the checks: the source clipped to its image,
-/// the destination rectangle, the kernel after reduction for small sources.
+/// the destination rectangle, the kernel after reduction for small sources,
+/// and the variant's routines.
 struct WarpSetup {
   SourceImage src;
   PixelRect srcRect;
@@ -71,6 +76,7 @@ struct WarpSetup {
   PixelRect dstRect;
   Kernel kernel;
   bool smoothEdge;
+  const WarpKernels* kernels;
 };
 
 }  // namespace fc::primitives::warp

@@ -10,4 +10,6 @@ target_sources(fc_primitives PRIVATE
   geometry/bilinear_inverse.cpp
   geometry/warp_perspective.cpp
   geometry/warp_bilinear.cpp
-  geometry/warp_coefficients.cpp)
+  geometry/warp_coefficients.cpp
+  geometry/warp_entries.cpp)
+fc_add_primitive_variants(geometry/warps t7)

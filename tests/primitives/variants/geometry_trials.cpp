@@ -1,4 +1,5 @@
 // The variant checker's inputs for resize, rotation, shear and the warps.
+#include <array>
 #include <iterator>
 #include <random>
 #include <string>
@@ -178,6 +179,81 @@ void addQuadrangleWarpTrials(Registry& registry) {
   benchWarp(registry, px_ippiWarpBilinearBack_8u_C1R, 1, fb);
 }
 
+/// A random warp layout: images up to 150 x 60, source regions anywhere in
+/// the source (possibly reaching past it), destination regions inside the
+/// destination (the entries know no destination size), rows wide enough for
+/// whole vector steps.
+/// The source has no border or padding, so a read past its last pixel
+/// shows under AddressSanitizer.
+WarpLayout randomWarpLayout(std::mt19937& rng) {
+  const auto between = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
+  WarpLayout l{between(2, 150), between(2, 60), {}, between(1, 150), between(1, 60), {}};
+  l.srcRoi = {between(0, l.srcWidth - 2), between(0, l.srcHeight - 2), between(2, 160), between(2, 70)};
+  l.dstRoi.x = between(0, l.dstWidth - 1);
+  l.dstRoi.y = between(0, l.dstHeight - 1);
+  l.dstRoi.width = between(1, l.dstWidth - l.dstRoi.x);
+  l.dstRoi.height = between(1, l.dstHeight - l.dstRoi.y);
+  return l;
+}
+
+/// Runs fn on the layout's images; the outcome is the status and the whole
+/// destination buffer.
+template <typename Fn, typename... Extra>
+Outcome runWarp(Fn* fn, const WarpLayout& l, int channels, std::uint32_t seed, Extra... extra) {
+  const TestImage src = randomImage(l.srcWidth, l.srcHeight, channels, 0, 0, seed);
+  TestImage dst = randomImage(l.dstWidth, l.dstHeight, channels, 3, 1, seed + 1);
+  return outcome(fn(src.data(), src.size(), src.step, l.srcRoi, dst.data(), dst.step, l.dstRoi, extra...), dst.bytes);
+}
+
+/// Hundreds of random layouts, angles, shears and quadrangles per entry, every
+/// interpolation.
+void addRandomWarpTrials(Registry& registry) {
+  std::mt19937 rng(2024);
+  const auto real = [&](double low, double high) { return std::uniform_real_distribution<double>(low, high)(rng); };
+  const auto interpolation = [&] { return kWarpInterpolations[rng() % std::size(kWarpInterpolations)]; };
+  for (int i = 0; i < 300; ++i) {
+    const WarpLayout l = randomWarpLayout(rng);
+    const double angle = real(-400, 400), xShift = real(-40, 60), yShift = real(-40, 60);
+    const int mode = interpolation();
+    const std::uint32_t seed = rng();
+    const std::string label = "random " + std::to_string(i) + " angle " + std::to_string(angle);
+    registry.add<decltype(px_ippiRotate_8u_C3R)>(px_ippiRotate_8u_C3R, label, [=](auto* fn) {
+      return runWarp(fn, l, 3, seed, angle, xShift, yShift, mode);
+    });
+    registry.add<decltype(px_ippiRotate_8u_C1R)>(px_ippiRotate_8u_C1R, label, [=](auto* fn) {
+      return runWarp(fn, l, 1, seed, angle, xShift, yShift, mode);
+    });
+    const double xShear = real(-0.8, 0.8), yShear = real(-0.8, 0.8);
+    registry.add<decltype(px_ippiShear_8u_C3R)>(px_ippiShear_8u_C3R, label, [=](auto* fn) {
+      return runWarp(fn, l, 3, seed, xShear, yShear, xShift, yShift, mode);
+    });
+    registry.add<decltype(px_ippiShear_8u_C1R)>(px_ippiShear_8u_C1R, label, [=](auto* fn) {
+      return runWarp(fn, l, 1, seed, xShear, yShear, xShift, yShift, mode);
+    });
+    // A quadrangle around the destination rectangle, its corners moved by up
+    // to a third of its sides.
+    const TFCImageRect& r = l.srcRoi;
+    const double w = r.width, h = r.height;
+    const double quad[4][2] = {{r.x + real(-w, w) / 3, r.y + real(-h, h) / 3},
+                               {r.x + w + real(-w, w) / 3, r.y + real(-h, h) / 3},
+                               {r.x + w + real(-w, w) / 3, r.y + h + real(-h, h) / 3},
+                               {r.x + real(-w, w) / 3, r.y + h + real(-h, h) / 3}};
+    std::array<std::array<double, 3>, 3> c{};
+    px_ippiGetPerspectiveTransform(r, quad, reinterpret_cast<double(*)[3]>(c.data()));
+    const auto perspective = [=](auto* fn, int channels) {
+      return runWarp(fn, l, channels, seed, reinterpret_cast<const double(*)[3]>(c.data()), mode);
+    };
+    registry.add<decltype(px_ippiWarpPerspective_8u_C3R)>(px_ippiWarpPerspective_8u_C3R, label,
+                                                          [=](auto* fn) { return perspective(fn, 3); });
+    registry.add<decltype(px_ippiWarpPerspective_8u_C1R)>(px_ippiWarpPerspective_8u_C1R, label,
+                                                          [=](auto* fn) { return perspective(fn, 1); });
+    registry.add<decltype(px_ippiWarpPerspectiveBack_8u_C3R)>(px_ippiWarpPerspectiveBack_8u_C3R, label,
+                                                              [=](auto* fn) { return perspective(fn, 3); });
+    registry.add<decltype(px_ippiWarpPerspectiveBack_8u_C1R)>(px_ippiWarpPerspectiveBack_8u_C1R, label,
+                                                              [=](auto* fn) { return perspective(fn, 1); });
+  }
+}
+
 void addCoefficientTrials(Registry& registry) {
   using RotateShiftFn = decltype(px_ippiGetRotateShift);
   for (double angle : {0.0, 33.0, 90.0, -163.0, 1e-9})
@@ -217,6 +293,7 @@ void addGeometryTrials(Registry& registry) {
   addResizeTrials(registry, px_ippiResize_8u_C1R, 1);
   addRotationAndShearTrials(registry);
   addQuadrangleWarpTrials(registry);
+  addRandomWarpTrials(registry);
   addCoefficientTrials(registry);
 }
 
