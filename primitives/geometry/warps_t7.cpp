@@ -127,13 +127,14 @@ __m256d blendCell(__m256d a, __m256d b, __m256d c, __m256d d, __m256d fx, __m256
 __m256d lowDoubles(__m256i v) { return _mm256_cvtepi32_pd(_mm256_castsi256_si128(v)); }
 __m256d highDoubles(__m256i v) { return _mm256_cvtepi32_pd(_mm256_extracti128_si256(v, 1)); }
 
-/// Four linear pixels of three channels from the cells at `offsets`. Each
-/// cell row is loaded as 8 bytes: its two pixels and two bytes beyond.
+/// One row of four three-channel cells, `below` bytes under the cells' first
+/// row: 8 bytes each, its two pixels and two bytes beyond.
 __m256i cellRowsC3(const Pointers& cells, std::ptrdiff_t below) {
   const auto at = [&](int lane) { return static_cast<long long>(load64(cells.at[lane] + below)); };
   return _mm256_set_epi64x(at(3), at(2), at(1), at(0));
 }
 
+/// Four linear pixels of three channels from their cells.
 void linearStepC3(const Pointers& cells, int step, __m256d fx, __m256d fy, Ipp8u* out) {
   const __m256i upper = cellRowsC3(cells, 0), lower = cellRowsC3(cells, step);
   // Per 128-bit lane (two pixels): the first and the second sample of
@@ -158,7 +159,8 @@ void linearStepC3(const Pointers& cells, int step, __m256d fx, __m256d fy, Ipp8u
   std::memcpy(out + 8, &last, 4);
 }
 
-/// Four linear pixels of one channel; each cell row is loaded as 4 bytes.
+/// One row of four one-channel cells: 4 bytes each, its two pixels and two
+/// bytes beyond.
 __m128i cellRowsC1(const Pointers& cells, std::ptrdiff_t below) {
   const auto at = [&](int lane) { return static_cast<int>(load32(cells.at[lane] + below)); };
   return _mm_setr_epi32(at(0), at(1), at(2), at(3));
@@ -169,6 +171,7 @@ __m256d byteOf(__m128i v, int index) {
   return _mm256_cvtepi32_pd(_mm_and_si128(_mm_srl_epi32(v, _mm_cvtsi32_si128(8 * index)), _mm_set1_epi32(0xFF)));
 }
 
+/// Four linear pixels of one channel from their cells.
 void linearStepC1(const Pointers& cells, int step, __m256d fx, __m256d fy, Ipp8u* out) {
   const __m128i upper = cellRowsC1(cells, 0), lower = cellRowsC1(cells, step);
   const __m128i values = samples(blendCell(byteOf(upper, 0), byteOf(upper, 1), byteOf(lower, 0), byteOf(lower, 1), fx, fy));
