@@ -35,9 +35,12 @@ TEST_F(PlayTool, PlaysAFileIntoPngFramesAndPrintsStreamsAndStatuses) {
 }
 
 TEST_F(PlayTool, StopsAfterTheFramesAskedFor) {
-  const TChildResult result = Tool({"play", MediaFile("clip.mp4"), "--frames=5"});
+  const TChildResult result = Tool({"play", MediaFile("clip.mp4"), "--frames=5", "--dump", "frames"});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_NE(result.out.find("play: 5 frames"), std::string::npos) << result.out;
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(dir_ / "frames")) files += entry.path().extension() == ".png";
+  EXPECT_EQ(files, 5) << "frames released past the limit are not dumped";
 }
 
 TEST_F(PlayTool, AFileThatCannotBeOpenedIsAnError) {

@@ -32,11 +32,16 @@ std::string TFrameDump::Failure() const {
   return failure_;
 }
 
+void TFrameDump::SetFrameLimit(int frames) {
+  std::lock_guard guard(mutex_);
+  limit_ = frames;
+}
+
 bool TFrameDump::SinkDispatch(TPMSinkPin&, const TPMOperation& operation) {
   std::lock_guard guard(mutex_);
   if (operation->Is<TPMStopOperation>()) ++stops_;
   auto frame = FrameOf(operation);
-  if (!frame || !failure_.empty()) return true;
+  if (!frame || !failure_.empty() || (limit_ > 0 && written_ >= limit_)) return true;
   try {
     WritePng(*frame, NumberedPng(directory_, written_));
     ++written_;

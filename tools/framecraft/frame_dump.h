@@ -25,6 +25,10 @@ public:
   /// the pin carries no frames or a sink pin has no source.
   void Attach(TPMPin& pin);
 
+  /// Frames after the first `frames` are not written (0, the default:
+  /// every frame is).
+  void SetFrameLimit(int frames);
+
   const std::string& Label() const override { return label_; }
   const std::filesystem::path& Directory() const override { return directory_; }
   int FramesWritten() const;
@@ -42,6 +46,7 @@ private:
   TFCPMImageSinkPin input_;
   mutable std::mutex mutex_;
   int written_ = 0;
+  int limit_ = 0;
   int stops_ = 0;
   std::string failure_;
 };

@@ -23,10 +23,12 @@ using SteadyClock = std::chrono::steady_clock;
 // decoding, so the player delivers as fast as the reader decodes.
 constexpr int kTicksPerStep = 8;
 
-// Counts what the player delivers.
+// Counts what the player delivers, up to `frameLimit` frames (0: all). The
+// player's clock runs ahead in steps, so a step may release frames past the
+// limit before the tool stops it; those are neither counted nor dumped.
 class TPlayCounter : public TComponent, public IPMPinDispatcher {
 public:
-  TPlayCounter() : video_(this, *this, "Video"), audio_(this, *this, "Audio") {}
+  explicit TPlayCounter(int frameLimit) : video_(this, *this, "Video"), audio_(this, *this, "Audio"), limit_(frameLimit) {}
   ~TPlayCounter() override {
     video_.Retire();
     audio_.Retire();
@@ -37,7 +39,7 @@ public:
   }
   bool SinkDispatch(TPMSinkPin&, const TPMOperation& operation) override {
     std::lock_guard guard(mutex_);
-    if (FrameOf(operation)) ++frames_;
+    if (FrameOf(operation) && (limit_ == 0 || frames_ < limit_)) ++frames_;
     if (auto block = AudioOf(operation)) samples_ += block->Samples();
     changed_.notify_all();
     return true;
@@ -63,6 +65,7 @@ private:
   TTBAudioSinkPin audio_;
   mutable std::mutex mutex_;
   std::condition_variable changed_;
+  const int limit_;
   int frames_ = 0;
   std::int64_t samples_ = 0;
 };
@@ -81,10 +84,13 @@ void PrintStreams(const TFCASFPlayer& player, std::ostream& out) {
 }  // namespace
 
 void RunPlay(const TCommandLine& line, const TToolOutput& io) {
-  TPlayCounter counter;
+  TPlayCounter counter(line.frames);
   TPMClockSourcePin clock(&counter, "Clock");
   std::unique_ptr<TFrameDump> dump;
-  if (!line.playDump.empty()) dump = std::make_unique<TFrameDump>("Player.OutputPin", line.playDump);
+  if (!line.playDump.empty()) {
+    dump = std::make_unique<TFrameDump>("Player.OutputPin", line.playDump);
+    dump->SetFrameLimit(line.frames);
+  }
   TFCASFPlayer player(nullptr);
   player.SetName("Player");
   player.SetEnabled(false);
