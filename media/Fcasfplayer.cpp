@@ -244,6 +244,7 @@ bool TFCASFPlayer::OpenReader(const std::string& fileName, std::int32_t timeout)
     userClockTime_ = 0;
     freeRunning_ = true;
   }
+  lastReaderError_ = 0;
   std::unique_ptr<media::TReader> created;
   int code = media::TReader::Create(created);
   if (code < 0) {
@@ -577,6 +578,7 @@ void TFCASFPlayer::Error(const std::string& message, int code) {
 // ---- Reader callbacks (reader thread) ----
 
 void TFCASFPlayer::OnStatus(media::TReaderStatus status, int result) {
+  if (status == media::rsError) lastReaderError_ = result;
   if (status == media::rsOpened || status == media::rsError) {
     if (status == media::rsOpened) DiscoverStreams();
     std::lock_guard guard(openMutex_);

@@ -130,6 +130,9 @@ public:
   /// Audio blocks dropped because delivery fell more than
   /// kAudioQueueSeconds behind, since the last start.
   std::uint64_t DroppedAudioBlocks() const { return audioQueue_.DroppedBlocks(); }
+  /// The code the reader gave with its last apsError (a negative FFmpeg
+  /// error code), 0 when there was none since the last open.
+  int LastReaderError() const { return lastReaderError_; }
 
   bool SinkDispatch(TPMSinkPin& pin, const TPMOperation& operation) override;
   bool SourceDispatch(TPMSourcePin& pin, const TPMOperation& operation) override;
@@ -215,6 +218,7 @@ private:
   TFCDSBufferQueue audioQueue_;
   int sentAudio_ = 0;
   std::atomic<bool> endPending_{false};
+  std::atomic<int> lastReaderError_{0};
   // Held while taking from the queues and sending, so nothing goes out
   // after a stop. Recursive: a sink may call back in.
   std::recursive_mutex sendOrder_;

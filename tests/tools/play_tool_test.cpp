@@ -1,8 +1,10 @@
 // `framecraft play` on files made by the ffmpeg command.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <regex>
 
 #include "tests/support/media_files.h"
@@ -65,6 +67,68 @@ TEST_F(PlayTool, APreviewShowsTheFileAtItsOwnPaceAndNeedsADisplay) {
   unsetenv("SDL_VIDEODRIVER");
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.err.find("--preview Player.OutputPin: no display"), std::string::npos) << result.err;
+}
+
+// The example form: a player into a resize and a grey scale, run by
+// `framecraft run` with the file given on the command line.
+class PlayerForm : public TToolDirTest {
+protected:
+  TChildResult Run(const std::string& file, std::vector<std::string> more = {}) {
+    std::vector<std::string> args = {"run", std::string(FC_EXAMPLES_DIR) + "/player_grayscale.fcf", "--set",
+                                     "Player1.FileName=" + file, "--dump", "Gray1.OutputPin=frames"};
+    args.insert(args.end(), more.begin(), more.end());
+    return Tool(args);
+  }
+  int Pngs() const {
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator(dir_ / "frames")) files += entry.path().extension() == ".png";
+    return files;
+  }
+  // Width, height and colour type from a PNG's header.
+  std::array<int, 3> PngHeader(const std::string& name) const {
+    std::ifstream in(dir_ / "frames" / name, std::ios::binary);
+    unsigned char h[26] = {};
+    in.read(reinterpret_cast<char*>(h), sizeof h);
+    const auto be32 = [&](int at) { return (h[at] << 24) | (h[at + 1] << 16) | (h[at + 2] << 8) | h[at + 3]; };
+    return {be32(16), be32(20), h[25]};
+  }
+};
+
+TEST_F(PlayerForm, SavesResizedGreyFramesUpToTheCountAskedFor) {
+  const TChildResult result = Run(MediaFile("av.wmv"), {"--frames", "5"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("Gray1.OutputPin: 5 frames written"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("5 frames in"), std::string::npos) << result.out;
+  EXPECT_EQ(Pngs(), 5) << "frames released past the count are not saved";
+  EXPECT_EQ(PngHeader("000004.png"), (std::array<int, 3>{160, 120, 0})) << "160x120, grey";
+}
+
+TEST_F(PlayerForm, EndsWithTheFileAndPlaysAtItsPaceInRealTime) {
+  TChildResult result = Run(MediaFile("clip.mp4"), {"--frames", "1000"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("12 frames in"), std::string::npos) << result.out;
+  EXPECT_EQ(Pngs(), 12);
+
+  fs::remove_all(dir_ / "frames");
+  result = Run(MediaFile("video.avi"), {"--frames", "1000", "--realtime"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  std::smatch seconds;
+  ASSERT_TRUE(std::regex_search(result.out, seconds, std::regex("10 frames in ([0-9.]+) s"))) << result.out;
+  EXPECT_GE(std::stod(seconds[1]), 9 * 0.04 * 0.9) << "ten frames at 25 per second";
+}
+
+TEST_F(PlayerForm, FailuresNameThePlayer) {
+  TChildResult result = Run("missing.wmv");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("Player1: Failed to open missing.wmv - "), std::string::npos) << result.err;
+
+  result = Run("");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("Player1: FileName is empty"), std::string::npos) << result.err;
+
+  // An audio-only file plays into nothing downstream and still ends.
+  result = Run(MediaFile("audio.wma"), {"--frames", "1000"});
+  EXPECT_EQ(result.status, 0) << result.err;
 }
 
 TEST(PlayCommandLine, ReadsItsOptionsAndRefusesOthers) {

@@ -62,6 +62,10 @@ constexpr TCommandHelp kCommandHelp[] = {
      "                          FRAMECRAFT_MAX_FRAME_BYTES, else 1073741824)\n"
      "A pipeline with a video output that pumps its source (EnableMasterPumping)\n"
      "runs at the pace of that output's device.\n"
+     "A form whose sources are media players (TFCASFPlayer) plays each one's\n"
+     "FileName from the start (a player the form disables is enabled for the\n"
+     "run) as fast as it decodes, or at the file's own pace with --realtime,\n"
+     "until N frames or the end of the file.\n"
      "Options may also be written --option=value. FRAMECRAFT_LOG=warning|debug\n"
      "shows the library's log.\n"},
     {"demo",

@@ -27,6 +27,7 @@
 #include "tools/framecraft/picture_setting.h"
 #include "tools/framecraft/pin_dump.h"
 #include "tools/framecraft/pipeline_runner.h"
+#include "tools/framecraft/player_runner.h"
 #include "tools/framecraft/video_preview.h"
 
 namespace fc::tool {
@@ -130,16 +131,25 @@ std::string Rate(const TRunResult& result) {
 
 TRunResult RunPipeline(TComponent& root, const std::vector<std::unique_ptr<TPinDump>>& dumps, int frames,
                        const TToolOutput& io, bool realtime = false) {
-  TPipelineRunner runner(root);
-  runner.SetRealtime(realtime);
-  runner.SetPacedByDevice(PacedByDevice(root));
   TProgress progress(io, frames);
   const std::vector<TFCDSCommonLogger*> loggers = FindLoggers(root);
-  return runner.Run(frames, [&](int done) {
+  const auto afterStep = [&](int done) {
     for (const auto& dump : dumps)
       if (std::string failure = dump->Failure(); !failure.empty()) throw EFCError(failure);
     progress.Update(done, [&] { return RecordingProgress(loggers); });
-  });
+  };
+  if (!FindPlayers(root).empty()) {
+    LimitFrameDumps(dumps, frames);
+    TPlayerRunner players(root);
+    players.SetPace(PacedByDevice(root) ? TPlayerRunner::TPace::kDevice
+                    : realtime          ? TPlayerRunner::TPace::kRealtime
+                                        : TPlayerRunner::TPace::kClock);
+    return players.Run(frames, afterStep);
+  }
+  TPipelineRunner runner(root);
+  runner.SetRealtime(realtime);
+  runner.SetPacedByDevice(PacedByDevice(root));
+  return runner.Run(frames, afterStep);
 }
 
 // Prints each failure the components reported; a run with any is a failed run.
