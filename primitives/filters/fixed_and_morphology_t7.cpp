@@ -1,6 +1,6 @@
-// fixed_and_morphology_t7.cpp - t7 variants of the fixed-kernel filters and of
-// erosion and dilation: the generic code compiled for AVX2, which the
-// compiler vectorises (eight 32-bit sums or 32 bytes per instruction).
+// fixed_and_morphology_t7.cpp - t7 variants of the fixed-kernel filters: the
+// generic code compiled for AVX2, which the compiler vectorises (eight 32-bit
+// sums per instruction). Erosion and dilation are in morphology_t7.cpp.
 //
 // Everything that is not compiled per variant is included before the target
 // switch, so no shared inline code is compiled for AVX2.
@@ -12,12 +12,10 @@
 
 #include "dispatch/primitives.h"
 #include "primitives/color/point_checks.h"
-#include "primitives/filters/morphology_checks.h"
 #include "primitives/variant.h"
 
 FC_VARIANT_TARGET_BEGIN()
 
 #include "primitives/filters/fixed_kernel_entries.h"
-#include "primitives/filters/morphology_entries.h"
 
 FC_VARIANT_TARGET_END()

@@ -1,5 +1,5 @@
-// min_max_filter.cpp - the minimum and maximum filters of three-channel 8-bit
-// images.
+// min_max_filter.cpp - the generic minimum and maximum filters of
+// three-channel 8-bit images.
 //
 // The rectangle is separated: each source row the windows need is reduced
 // once horizontally over mask-width pixels into a ring of mask-height rows,
@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "dispatch/primitives.h"
+#include "primitives/filters/min_max_kernel.h"
 #include "primitives/filters/rank_support.h"
 #include "primitives/filters/rank_variants.h"
 #include "primitives/work_buffer.h"
@@ -19,10 +20,10 @@ std::ptrdiff_t ringRowBytes(int width) {
   return (static_cast<std::ptrdiff_t>(width) * kChannels + 31) / 32 * 32;
 }
 
-IppStatus filterExtreme(ReduceSpaced reduce, const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep,
-                        IppiSize roi, IppiSize mask, IppiPoint anchor) {
-  if (IppStatus status = checkImagesSizeFirst(src, srcStep, dst, dstStep, roi)) return status;
-  if (IppStatus status = checkMaskAndAnchor(mask, anchor)) return status;
+template <typename Pick>
+IppStatus filterExtreme(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize roi, IppiSize mask,
+                        IppiPoint anchor) {
+  if (IppStatus status = checkMinMax(src, srcStep, dst, dstStep, roi, mask, anchor)) return status;
   if (mask.width == 1 && mask.height == 1) {
     copyRegion(src, srcStep, dst, dstStep, roi);
     return ippStsNoErr;
@@ -36,27 +37,23 @@ IppStatus filterExtreme(ReduceSpaced reduce, const Ipp8u* src, int srcStep, Ipp8
   const Ipp8u* origin = windowOrigin(src, srcStep, anchor);
   const std::ptrdiff_t bytes = static_cast<std::ptrdiff_t>(rowBytes(roi.width));
   auto reduceSourceRow = [&](std::ptrdiff_t row) {
-    reduce(origin + row * srcStep, kChannels, mask.width, bytes, ring + (row % mask.height) * stride);
+    minmax::reduceSpaced<Pick>(origin + row * srcStep, kChannels, mask.width, bytes, ring + (row % mask.height) * stride);
   };
   for (int row = 0; row + 1 < mask.height; ++row) reduceSourceRow(row);
   for (int y = 0; y < roi.height; ++y) {
     // The ring holds source rows y .. y + mask.height - 1 in some order.
     reduceSourceRow(static_cast<std::ptrdiff_t>(y) + mask.height - 1);
-    reduce(ring, stride, mask.height, bytes, dst + static_cast<std::ptrdiff_t>(y) * dstStep);
+    minmax::reduceSpaced<Pick>(ring, stride, mask.height, bytes, dst + static_cast<std::ptrdiff_t>(y) * dstStep);
   }
   return ippStsNoErr;
 }
 
 }  // namespace
 
-IppStatus filterMin(const RankKernels& kernels, const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep,
-                    IppiSize roi, IppiSize mask, IppiPoint anchor) {
-  return filterExtreme(kernels.minimumOfRows, src, srcStep, dst, dstStep, roi, mask, anchor);
-}
-
-IppStatus filterMax(const RankKernels& kernels, const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep,
-                    IppiSize roi, IppiSize mask, IppiPoint anchor) {
-  return filterExtreme(kernels.maximumOfRows, src, srcStep, dst, dstStep, roi, mask, anchor);
+IppStatus checkMinMax(const Ipp8u* src, int srcStep, const Ipp8u* dst, int dstStep, IppiSize roi, IppiSize mask,
+                      IppiPoint anchor) {
+  if (IppStatus status = checkImagesSizeFirst(src, srcStep, dst, dstStep, roi)) return status;
+  return checkMaskAndAnchor(mask, anchor);
 }
 
 }  // namespace fc::primitives::rank
@@ -65,12 +62,14 @@ extern "C" FC_API IppStatus px_ippiFilterMin_8u_C3R(const Ipp8u* pSrc, int srcSt
                                                      int dstStep, IppiSize roiSize, IppiSize maskSize,
                                                      IppiPoint anchor) {
   namespace rank = fc::primitives::rank;
-  return rank::filterMin(rank::kGenericKernels, pSrc, srcStep, pDst, dstStep, roiSize, maskSize, anchor);
+  return rank::filterExtreme<fc::primitives::minmax::Minimum>(pSrc, srcStep, pDst, dstStep, roiSize, maskSize,
+                                                              anchor);
 }
 
 extern "C" FC_API IppStatus px_ippiFilterMax_8u_C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst,
                                                      int dstStep, IppiSize roiSize, IppiSize maskSize,
                                                      IppiPoint anchor) {
   namespace rank = fc::primitives::rank;
-  return rank::filterMax(rank::kGenericKernels, pSrc, srcStep, pDst, dstStep, roiSize, maskSize, anchor);
+  return rank::filterExtreme<fc::primitives::minmax::Maximum>(pSrc, srcStep, pDst, dstStep, roiSize, maskSize,
+                                                              anchor);
 }

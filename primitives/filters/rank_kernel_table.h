@@ -5,7 +5,6 @@
 
 #include "primitives/filters/median_3x3_kernel.h"
 #include "primitives/filters/median_network_kernel.h"
-#include "primitives/filters/min_max_kernel.h"
 #include "primitives/filters/rank_variants.h"
 
 namespace fc::primitives::rank {
@@ -16,9 +15,7 @@ constexpr RankKernels makeRankKernels() {
           &median::medianOfTaps<Isa, 3>,
           &median::medianOfTaps<Isa, 5>,
           &median::medianOfTaps<Isa, 9>,
-          &median::medianOfTaps<Isa, 25>,
-          &minmax::reduceSpaced<Isa, Minimum>,
-          &minmax::reduceSpaced<Isa, Maximum>};
+          &median::medianOfTaps<Isa, 25>};
 }
 
 }  // namespace fc::primitives::rank

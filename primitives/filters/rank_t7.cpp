@@ -1,8 +1,12 @@
 // rank_t7.cpp - t7 variants of the minimum, maximum, median and cross
-// median filters: the generic fronts running kernels compiled for AVX2.
+// median filters: the generic median fronts running kernels compiled for
+// AVX2, and the minimum and maximum as the runs of a full rectangle (see
+// extreme_of_runs_t7.h).
 //
 // Everything that is not a kernel template is included before the target
 // switch, so only the Avx2 instantiations carry AVX2 code.
+#include <immintrin.h>
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -10,11 +14,14 @@
 #include <utility>
 
 #include "dispatch/primitives.h"
+#include "primitives/filters/mask_runs.h"
 #include "primitives/filters/rank_support.h"
 #include "primitives/filters/rank_variants.h"
 #include "primitives/variant.h"
+#include "primitives/work_buffer.h"
 
 FC_VARIANT_TARGET_BEGIN()
+#include "primitives/filters/extreme_of_runs_t7.h"
 #include "primitives/filters/rank_kernel_table.h"
 FC_VARIANT_TARGET_END()
 
@@ -24,18 +31,31 @@ namespace rank = fc::primitives::rank;
 
 constinit const rank::RankKernels kAvx2Kernels = rank::makeRankKernels<rank::Avx2>();
 
+template <class Pick>
+IppStatus filterExtreme(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize roi, IppiSize mask,
+                        IppiPoint anchor) {
+  if (IppStatus status = rank::checkMinMax(src, srcStep, dst, dstStep, roi, mask, anchor)) return status;
+  namespace morphology = fc::primitives::morphology;
+  const morphology::MaskRuns rectangle(nullptr, mask);
+  if (!rectangle) return ippStsMemAllocErr;
+  return morphology::avx2::extremeOfRuns<Pick>(rectangle, rank::windowOrigin(src, srcStep, anchor), srcStep,
+                                               rank::kChannels, dst, dstStep, roi);
+}
+
 }  // namespace
 
 extern "C" FC_API IppStatus t7_ippiFilterMin_8u_C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst,
                                                      int dstStep, IppiSize roiSize, IppiSize maskSize,
                                                      IppiPoint anchor) {
-  return rank::filterMin(kAvx2Kernels, pSrc, srcStep, pDst, dstStep, roiSize, maskSize, anchor);
+  return filterExtreme<fc::primitives::morphology::avx2::MinimumBytes>(pSrc, srcStep, pDst, dstStep, roiSize,
+                                                                       maskSize, anchor);
 }
 
 extern "C" FC_API IppStatus t7_ippiFilterMax_8u_C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst,
                                                      int dstStep, IppiSize roiSize, IppiSize maskSize,
                                                      IppiPoint anchor) {
-  return rank::filterMax(kAvx2Kernels, pSrc, srcStep, pDst, dstStep, roiSize, maskSize, anchor);
+  return filterExtreme<fc::primitives::morphology::avx2::MaximumBytes>(pSrc, srcStep, pDst, dstStep, roiSize,
+                                                                       maskSize, anchor);
 }
 
 extern "C" FC_API IppStatus t7_ippiFilterMedian_8u_C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst,

@@ -26,23 +26,12 @@ struct Tap {
   int dy;
 };
 
-struct Minimum {
-  static Ipp8u pick(Ipp8u a, Ipp8u b) { return smaller(a, b); }
-};
-struct Maximum {
-  static Ipp8u pick(Ipp8u a, Ipp8u b) { return larger(a, b); }
-};
-
 /// For every destination byte, the median of the same channel's bytes at the
 /// Count taps, counted from `origin` (the window origin of the first
 /// destination pixel).
 template <int Count>
 using MedianOfTaps = void (*)(const Ipp8u* origin, int srcStep, Ipp8u* dst, int dstStep, IppiSize roi,
                               const std::array<Tap, Count>& taps);
-
-/// out[i] = the minimum (maximum) over k < count of first[i + k * stride].
-using ReduceSpaced = void (*)(const Ipp8u* first, std::ptrdiff_t stride, int count, std::ptrdiff_t bytes,
-                              Ipp8u* out);
 
 /// The kernels of one code variant.
 struct RankKernels {
@@ -52,18 +41,16 @@ struct RankKernels {
   MedianOfTaps<5> medianOf5Taps;
   MedianOfTaps<9> medianOf9Taps;
   MedianOfTaps<25> medianOf25Taps;
-  ReduceSpaced minimumOfRows;
-  ReduceSpaced maximumOfRows;
 };
 
 /// The kernels compiled for any processor.
 extern const RankKernels kGenericKernels;
 
+/// The argument checks of the minimum and maximum filters, in their order.
+IppStatus checkMinMax(const Ipp8u* src, int srcStep, const Ipp8u* dst, int dstStep, IppiSize roi, IppiSize mask,
+                      IppiPoint anchor);
+
 /// The fronts: whole primitives running the given kernels.
-IppStatus filterMin(const RankKernels& kernels, const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep,
-                    IppiSize roi, IppiSize mask, IppiPoint anchor);
-IppStatus filterMax(const RankKernels& kernels, const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep,
-                    IppiSize roi, IppiSize mask, IppiPoint anchor);
 IppStatus filterMedian(const RankKernels& kernels, const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep,
                        IppiSize roi, IppiSize mask, IppiPoint anchor);
 IppStatus filterMedianCross(const RankKernels& kernels, const Ipp8u* src, int srcStep, Ipp8u* dst,

@@ -200,6 +200,7 @@ int main(int argc, char** argv) {
   Registry registry;
   addGeometryTrials(registry);
   addFilterTrials(registry);
+  addExtremeFilterTrials(registry);
   addColorConversionTrials(registry);
   addPointOperationTrials(registry);
   std::vector<Entry> selected;

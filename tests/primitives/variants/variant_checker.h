@@ -171,6 +171,7 @@ void benchTwoImage(Registry& registry, Fn* px, int channels, int reach, Extra...
 // The families' trials.
 void addGeometryTrials(Registry& registry);
 void addFilterTrials(Registry& registry);
+void addExtremeFilterTrials(Registry& registry);
 void addColorConversionTrials(Registry& registry);
 void addPointOperationTrials(Registry& registry);
 
