@@ -1,1 +1,2 @@
 fc_add_bench(bench_fixed_and_morphology fixed_and_morphology_bench.cpp)
+fc_add_bench(bench_morphology morphology_bench.cpp)

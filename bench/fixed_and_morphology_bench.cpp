@@ -1,5 +1,6 @@
-// Fixed-kernel filters and erosion on 1920x1080 three-channel frames, beside
-// the matching OpenCV operations on the same pixels, single-threaded.
+// Fixed-kernel filters on 1920x1080 three-channel frames, beside the
+// matching OpenCV operations on the same pixels, single-threaded. Erosion and
+// dilation are in morphology_bench.cpp.
 #include <benchmark/benchmark.h>
 
 #include <opencv2/core.hpp>
@@ -65,39 +66,9 @@ void Gauss5x5_opencv(benchmark::State& state) {
   countPixels(state);
 }
 
-// The same structuring element for both implementations.
-cv::Mat squareMask(int side) { return cv::Mat::ones(side, side, CV_8U); }
-cv::Mat ellipseMask(int side) { return cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(side, side)); }
-
-void erodeFramecraft(benchmark::State& state, const cv::Mat& mask) {
-  Frame f;
-  const IppiSize maskSize{mask.cols, mask.rows};
-  const IppiPoint anchor{mask.cols / 2, mask.rows / 2};
-  for (auto _ : state)
-    benchmark::DoNotOptimize(fc_entry(ippiErode_8u_C3R)(f.source(), f.sourceStep(), f.destination(),
-                                                        f.destinationStep(), kRoi, mask.data, maskSize, anchor));
-  countPixels(state);
-}
-
-void erodeOpencv(benchmark::State& state, const cv::Mat& mask) {
-  cv::setNumThreads(1);
-  Frame f;
-  for (auto _ : state) cv::erode(f.region(), f.output, mask);
-  countPixels(state);
-}
-
-void Erode3x3_framecraft(benchmark::State& state) { erodeFramecraft(state, squareMask(3)); }
-void Erode3x3_opencv(benchmark::State& state) { erodeOpencv(state, squareMask(3)); }
-void Erode7x7Ellipse_framecraft(benchmark::State& state) { erodeFramecraft(state, ellipseMask(7)); }
-void Erode7x7Ellipse_opencv(benchmark::State& state) { erodeOpencv(state, ellipseMask(7)); }
-
 }  // namespace
 
 BENCHMARK(Sobel_framecraft)->Name("sobel_horiz_3x3_c3/framecraft")->Unit(benchmark::kMillisecond);
 BENCHMARK(Sobel_opencv)->Name("sobel_horiz_3x3_c3/opencv")->Unit(benchmark::kMillisecond);
 BENCHMARK(Gauss5x5_framecraft)->Name("gauss_5x5_c3/framecraft")->Unit(benchmark::kMillisecond);
 BENCHMARK(Gauss5x5_opencv)->Name("gauss_5x5_c3/opencv")->Unit(benchmark::kMillisecond);
-BENCHMARK(Erode3x3_framecraft)->Name("erode_3x3_c3/framecraft")->Unit(benchmark::kMillisecond);
-BENCHMARK(Erode3x3_opencv)->Name("erode_3x3_c3/opencv")->Unit(benchmark::kMillisecond);
-BENCHMARK(Erode7x7Ellipse_framecraft)->Name("erode_7x7_ellipse_c3/framecraft")->Unit(benchmark::kMillisecond);
-BENCHMARK(Erode7x7Ellipse_opencv)->Name("erode_7x7_ellipse_c3/opencv")->Unit(benchmark::kMillisecond);
