@@ -13,6 +13,7 @@
 #include "components/Fcfixedfilter.h"
 #include "components/Fcmorphfilter.h"
 #include "components/Fcwienerfilter.h"
+#include "dispatch/primitives.h"
 #include "tests/support/component_harness.h"
 
 namespace {
@@ -51,6 +52,49 @@ template <class Operation> void OpenCv(benchmark::State& state, Operation operat
     benchmark::DoNotOptimize(dst.data);
   }
   state.SetItemsProcessed(state.iterations() * kFramePixels);
+}
+
+// The primitive a component calls, on the frame inside the border its 5x5
+// mask reads (the component first copies the frame into a bordered source
+// so that it covers the whole frame).
+template <class Call> void Primitive(benchmark::State& state, Call call) {
+  const cv::Mat src = RandomFrame();
+  cv::Mat dst(src.size(), src.type());
+  const int step = static_cast<int>(src.step);
+  const IppiSize inner{kWidth - 4, kHeight - 4};
+  for (auto _ : state) {
+    call(src.ptr(2, 2), step, dst.ptr(2, 2), step, inner);
+    benchmark::DoNotOptimize(dst.data);
+  }
+  state.SetItemsProcessed(state.iterations() * kFramePixels);
+}
+
+constexpr IppiSize kMask5{5, 5};
+constexpr IppiPoint kAnchor5{2, 2};
+
+void BoxPrimitive(benchmark::State& state) {
+  Primitive(state, [](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize size) {
+    fc_entry(ippiFilterBox_8u_C3R)(s, ss, d, ds, size, kMask5, kAnchor5);
+  });
+}
+
+void MedianPrimitive(benchmark::State& state) {
+  Primitive(state, [](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize size) {
+    fc_entry(ippiFilterMedian_8u_C3R)(s, ss, d, ds, size, kMask5, kAnchor5);
+  });
+}
+
+void GaussPrimitive(benchmark::State& state) {
+  Primitive(state, [](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize size) {
+    fc_entry(ippiFilterGauss_8u_C3R)(s, ss, d, ds, size, ippMskSize5x5);
+  });
+}
+
+void ErodePrimitive(benchmark::State& state) {
+  static const Ipp8u kSquare[25] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+  Primitive(state, [](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize size) {
+    fc_entry(ippiErode_8u_C3R)(s, ss, d, ds, size, kSquare, kMask5, kAnchor5);
+  });
 }
 
 void SetMask(TFCCommonROIMatrixFilterIntermidiate& filter, int side) {
@@ -128,12 +172,16 @@ void WienerOpenCv(benchmark::State& state) {
 int RegisterAll() {
   benchmark::RegisterBenchmark("box_component_5x5/framecraft", BoxComponent);
   benchmark::RegisterBenchmark("box_component_5x5/opencv", BoxOpenCv);
+  benchmark::RegisterBenchmark("box_component_5x5/primitive", BoxPrimitive);
   benchmark::RegisterBenchmark("median_component_5x5/framecraft", MedianComponent);
   benchmark::RegisterBenchmark("median_component_5x5/opencv", MedianOpenCv);
+  benchmark::RegisterBenchmark("median_component_5x5/primitive", MedianPrimitive);
   benchmark::RegisterBenchmark("gauss_component_5x5/framecraft", GaussComponent);
   benchmark::RegisterBenchmark("gauss_component_5x5/opencv", GaussOpenCv);
+  benchmark::RegisterBenchmark("gauss_component_5x5/primitive", GaussPrimitive);
   benchmark::RegisterBenchmark("erode_component_5x5/framecraft", ErodeComponent);
   benchmark::RegisterBenchmark("erode_component_5x5/opencv", ErodeOpenCv);
+  benchmark::RegisterBenchmark("erode_component_5x5/primitive", ErodePrimitive);
   benchmark::RegisterBenchmark("wiener_component_5x5/framecraft", WienerComponent);
   benchmark::RegisterBenchmark("wiener_component_5x5/opencv", WienerOpenCv);
   return 0;

@@ -102,6 +102,19 @@ TEST_F(MatrixFixture, FiltersTheWholeFrameUpToItsEdgesForEveryMaskAndAnchor) {
   }
 }
 
+// A whole-frame result goes to pixels of its own, never copied from the
+// input first and never written into the frame the sender still holds; frames
+// one after another reuse pooled pixels without their old bytes showing.
+TEST_F(MatrixFixture, WholeFrameResultsLeaveTheSentFrameAlone) {
+  for (unsigned seed : {5u, 6u, 7u}) {
+    const TFCImageBuffer in = RandomFrame(9, 6, vfRGB24, seed);
+    const std::vector<Ipp8u> sent = Bytes(in);
+    const TFCImageBuffer out = Run(in);
+    EXPECT_EQ(Bytes(in), sent);
+    EXPECT_EQ(Bytes(out), Bytes(Reference(in, {0, 0, 9, 6}, {3, 3}, {1, 1})));
+  }
+}
+
 TEST_F(MatrixFixture, FiltersOnlyTheRegionAndReadsRealNeighboursAroundIt) {
   SetPropertyText(filter, "Region.Enabled", "True");
   SetPropertyText(filter, "Region.X", "2");
