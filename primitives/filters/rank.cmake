@@ -11,3 +11,4 @@ target_sources(fc_primitives PRIVATE
   filters/median_cross_filter.cpp
   filters/median_color_filter.cpp)
 fc_add_primitive_variants(filters/rank t7)
+fc_add_primitive_variants(filters/box_filter t7)

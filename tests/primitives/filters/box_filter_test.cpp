@@ -42,6 +42,10 @@ TEST(BoxFilter, MatchesWindowSumsOnRandomImagesForEveryPath) {
       {{17, 9}, {3, 3}, {1, 1}},   {{17, 9}, {3, 3}, {0, 2}},   {{13, 7}, {2, 2}, {1, 0}},
       {{11, 6}, {5, 3}, {4, 0}},   {{9, 5}, {1, 7}, {0, 6}},    {{7, 4}, {90, 90}, {45, 45}},
       {{5, 3}, {91, 91}, {90, 0}}, {{6, 2}, {8101, 1}, {8100, 0}}, {{1, 1}, {4, 4}, {3, 3}},
+      // Around the widest directly summed mask (16) and the largest mask
+      // whose sums fit 16 bits (257 pixels), where column sums wrap.
+      {{9, 3}, {16, 16}, {15, 0}}, {{9, 3}, {17, 15}, {8, 7}},   {{9, 3}, {16, 17}, {0, 16}},
+      {{4, 2}, {1, 257}, {0, 128}}, {{3, 2}, {257, 1}, {256, 0}}, {{3, 2}, {1, 258}, {0, 0}},
   };
   std::uint32_t seed = 1;
   for (const auto& c : cases) {
@@ -72,6 +76,23 @@ TEST(BoxFilter, ThreeByThreeMeans) {
   ASSERT_EQ(runBox(src, dst, c), ippStsNoErr);
   EXPECT_EQ(dst.at(0, 0)[0], 1);
   EXPECT_EQ(dst.at(0, 0)[1], 0);
+}
+
+// The largest sums each path holds: 16-bit sums reach 65535 at 257 pixels.
+TEST(BoxFilter, UniformWindowsKeepTheirValueOnEveryPath) {
+  for (IppiSize mask : {IppiSize{3, 3}, IppiSize{16, 16}, IppiSize{1, 257}, IppiSize{20, 12}, IppiSize{16, 17},
+                        IppiSize{91, 91}}) {
+    SCOPED_TRACE(testing::Message() << "mask " << mask.width << "x" << mask.height);
+    for (int value : {255, 254, 1}) {
+      const BoxCase c{{5, 2}, mask, {mask.width / 2, mask.height / 2}};
+      TightSource src(c.roi, Reach::ofMask(c.mask, c.anchor), 0, 1);
+      src.fill([value] { return static_cast<Ipp8u>(value); });
+      auto dst = fc::test::guardedDestination(c.roi, 2);
+      const auto expected = fc::test::expectedImage(dst, [value](int, int, int) { return value; });
+      ASSERT_EQ(runBox(src, dst, c), ippStsNoErr);
+      EXPECT_EQ(dst.bytes, expected.bytes) << value;
+    }
+  }
 }
 
 TEST(BoxFilter, OneByOneMaskCopies) {

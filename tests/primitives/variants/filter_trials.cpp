@@ -1,6 +1,7 @@
 // The variant checker's inputs for the rank, fixed-kernel and morphology
 // filters.
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -43,8 +44,51 @@ void addCodedTrials(Registry& registry, CodedFn* px) {
   benchTwoImage(registry, px, 3, 2, int{ippMskSize5x5});
 }
 
+/// A random call of a masked filter: region, padding, mask and anchor.
+struct RandomMaskedCall {
+  Region region;
+  MaskCase mask;
+};
+
+/// Masks of every width that is summed directly (up to 16), wider ones that
+/// slide, and tall or large ones around the limits of 16-bit sums (255 * n
+/// below 2^16) and of integer sums (8100 pixels).
+RandomMaskedCall randomBoxCall(std::mt19937& rng) {
+  const auto upTo = [&](int most) { return static_cast<int>(rng() % static_cast<unsigned>(most)) + 1; };
+  IppiSize mask{upTo(20), upTo(20)};
+  switch (rng() % 8) {
+    case 0: mask = {upTo(3), 240 + upTo(40)}; break;
+    case 1: mask = {240 + upTo(40), 1}; break;
+    case 2: mask = {90, 89 + upTo(3)}; break;
+    default: break;
+  }
+  const IppiPoint anchor{upTo(mask.width) - 1, upTo(mask.height) - 1};
+  return {{upTo(70), upTo(6), upTo(9) - 1}, {mask, anchor}};
+}
+
+/// Hundreds of random regions and masks for the box filter.
+void addRandomBoxTrials(Registry& registry) {
+  std::mt19937 rng(18);
+  for (int i = 0; i < 600; ++i) {
+    const RandomMaskedCall call = randomBoxCall(rng);
+    const std::uint32_t seed = rng();
+    registry.add<MaskedFn>(px_ippiFilterBox_8u_C3R, "random " + describe(call.region) + describe(call.mask),
+                           [=](MaskedFn* fn) {
+                             const IppiSize m = call.mask.size;
+                             const TestImage src = randomImage(call.region.width, call.region.height, 3,
+                                                               call.region.padding, reachOf(m), seed);
+                             TestImage dst = randomImage(call.region.width, call.region.height, 3,
+                                                         call.region.padding + 1, 1, seed + 1);
+                             return outcome(fn(src.data(), src.step, dst.data(), dst.step, src.size(), m,
+                                               call.mask.anchor),
+                                            dst.bytes);
+                           });
+  }
+}
+
 void addRankTrials(Registry& registry) {
   addMaskedTrials(registry, px_ippiFilterBox_8u_C3R, false);
+  addRandomBoxTrials(registry);
   addMaskedTrials(registry, px_ippiFilterMin_8u_C3R, false);
   addMaskedTrials(registry, px_ippiFilterMax_8u_C3R, false);
   addMaskedTrials(registry, px_ippiFilterMedian_8u_C3R, true);
