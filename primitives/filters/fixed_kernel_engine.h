@@ -142,12 +142,21 @@ class FixedKernelFilter {
   Ipp32s* ring_ = nullptr;
 };
 
+/// Filters the region with Kernel. A variant with a routine of its own for a
+/// kernel specialises this before the entries are defined.
+template <class Kernel>
+struct RegionFilter {
+  static IppStatus run(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize) {
+    return FixedKernelFilter<Kernel>(pSrc, srcStep, pDst, dstStep, roiSize).run();
+  }
+};
+
 /// Checks the arguments, then filters with Kernel.
 template <class Kernel>
 IppStatus filterWithKernel(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize) {
   const IppStatus status = checkTwoImages(pSrc, srcStep, pDst, dstStep, roiSize);
   if (status != ippStsNoErr) return status;
-  return FixedKernelFilter<Kernel>(pSrc, srcStep, pDst, dstStep, roiSize).run();
+  return RegionFilter<Kernel>::run(pSrc, srcStep, pDst, dstStep, roiSize);
 }
 
 /// Checks the arguments, then filters with Kernel3x3 for mask code 33 and
@@ -159,8 +168,8 @@ IppStatus filterWithMaskCode(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int ds
   const IppStatus status = checkTwoImages(pSrc, srcStep, pDst, dstStep, roiSize);
   if (status != ippStsNoErr) return status;
   switch (mask) {
-    case ippMskSize3x3: return FixedKernelFilter<Kernel3x3>(pSrc, srcStep, pDst, dstStep, roiSize).run();
-    case ippMskSize5x5: return FixedKernelFilter<Kernel5x5>(pSrc, srcStep, pDst, dstStep, roiSize).run();
+    case ippMskSize3x3: return RegionFilter<Kernel3x3>::run(pSrc, srcStep, pDst, dstStep, roiSize);
+    case ippMskSize5x5: return RegionFilter<Kernel5x5>::run(pSrc, srcStep, pDst, dstStep, roiSize);
     default: return ippStsMaskSizeErr;
   }
 }

@@ -1,0 +1,145 @@
+// gauss_5x5_t7.h - the 5x5 Gauss filter with AVX2, for the t7 variant.
+// Included by that variant's source between the target switches, before the
+// entries, so the entry runs this routine for its 5x5 mask.
+//
+// The kernel is symmetric both ways, so each destination byte needs only
+// three vertical sums per source column: a = rows -2 and +2, b = rows -1 and
+// +1, c = row 0. Grouped by weight, with columns at -2..+2 pixels:
+//   v = 2 (a-2 + a+2) + 7 (a-1 + a+1 + b-2 + b+2) + 12 (a0 + c-2 + c+2)
+//     + 31 (b-1 + b+1) + 52 (b0 + c-1 + c+1) + 127 c0
+// Every group fits 16 bits; pairs of groups are weighed and added into 32-bit
+// lanes by one multiply-add each. The result is the defined
+// ((v + 286) * 29382) >> 24 in unsigned 32-bit arithmetic, exact integer
+// work in any order, so the bytes are the generic engine's.
+#pragma once
+
+#include <immintrin.h>
+
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+
+#include "primitives/filters/fixed_kernel_engine.h"
+#include "primitives/filters/fixed_kernels.h"
+
+namespace fc::primitives {
+inline namespace FC_VARIANT_TAG {
+namespace gauss5x5 {
+
+/// Byte distance of the neighbouring pixel of the same channel.
+inline constexpr int kPixel = kFixedKernelChannels;
+/// Columns of a folded row on each side of the region: two pixels.
+inline constexpr int kApron = 2 * kPixel;
+
+/// The three vertical sums of one destination row, each over the region's
+/// columns and kApron columns on either side.
+struct FoldedRow {
+  Ipp16u* a;
+  Ipp16u* b;
+  Ipp16u* c;
+};
+
+inline __m256i widenBytes(const Ipp8u* p) {
+  return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+}
+inline __m256i load16(const Ipp16u* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+inline void store16(Ipp16u* p, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
+
+/// Folds the five source rows around `centre` (lanes bytes from centre's
+/// leftmost readable column) into a, b and c.
+inline void foldRows(const Ipp8u* centre, std::ptrdiff_t step, std::ptrdiff_t lanes, const FoldedRow& out) {
+  const Ipp8u* up2 = centre - 2 * step;
+  const Ipp8u* up1 = centre - step;
+  const Ipp8u* down1 = centre + step;
+  const Ipp8u* down2 = centre + 2 * step;
+  std::ptrdiff_t j = 0;
+  for (; j + 16 <= lanes; j += 16) {
+    store16(out.a + j, _mm256_add_epi16(widenBytes(up2 + j), widenBytes(down2 + j)));
+    store16(out.b + j, _mm256_add_epi16(widenBytes(up1 + j), widenBytes(down1 + j)));
+    store16(out.c + j, widenBytes(centre + j));
+  }
+  for (; j < lanes; ++j) {
+    out.a[j] = static_cast<Ipp16u>(up2[j] + down2[j]);
+    out.b[j] = static_cast<Ipp16u>(up1[j] + down1[j]);
+    out.c[j] = centre[j];
+  }
+}
+
+/// The destination byte of lane i (a, b and c point at the lane's column).
+inline Ipp8u combineLane(const Ipp16u* a, const Ipp16u* b, const Ipp16u* c) {
+  const int v = 2 * (a[-6] + a[6]) + 7 * (a[-3] + a[3] + b[-6] + b[6]) + 12 * (a[0] + c[-6] + c[6]) +
+                31 * (b[-3] + b[3]) + 52 * (b[0] + c[-3] + c[3]) + 127 * c[0];
+  return static_cast<Ipp8u>((static_cast<std::uint32_t>(v + 286) * 29382u) >> 24);
+}
+
+/// Weight pairs for the multiply-adds: low half weighs the first group.
+inline __m256i weightPair(int first, int second) { return _mm256_set1_epi32(first | (second << 16)); }
+
+/// Sixteen destination values (one per 16-bit lane) at the lanes a, b and c
+/// point at.
+inline __m256i combine16(const Ipp16u* a, const Ipp16u* b, const Ipp16u* c) {
+  const __m256i w2 = _mm256_add_epi16(load16(a - 6), load16(a + 6));
+  const __m256i w7 = _mm256_add_epi16(_mm256_add_epi16(load16(a - 3), load16(a + 3)),
+                                      _mm256_add_epi16(load16(b - 6), load16(b + 6)));
+  const __m256i w12 = _mm256_add_epi16(load16(a), _mm256_add_epi16(load16(c - 6), load16(c + 6)));
+  const __m256i w31 = _mm256_add_epi16(load16(b - 3), load16(b + 3));
+  const __m256i w52 = _mm256_add_epi16(load16(b), _mm256_add_epi16(load16(c - 3), load16(c + 3)));
+  const __m256i w127 = load16(c);
+  const __m256i k2and7 = weightPair(2, 7), k12and31 = weightPair(12, 31), k52and127 = weightPair(52, 127);
+  const __m256i rounding = _mm256_set1_epi32(286), scale = _mm256_set1_epi32(29382);
+  // unpacklo/unpackhi take lanes 0-3 and 4-7 of each 128-bit half; the
+  // final pack puts them back in order.
+  const auto weigh = [&](__m256i p2and7, __m256i p12and31, __m256i p52and127) {
+    const __m256i v = _mm256_add_epi32(_mm256_add_epi32(_mm256_madd_epi16(p2and7, k2and7),
+                                                        _mm256_madd_epi16(p12and31, k12and31)),
+                                       _mm256_madd_epi16(p52and127, k52and127));
+    return _mm256_srli_epi32(_mm256_mullo_epi32(_mm256_add_epi32(v, rounding), scale), 24);
+  };
+  const __m256i low = weigh(_mm256_unpacklo_epi16(w2, w7), _mm256_unpacklo_epi16(w12, w31),
+                            _mm256_unpacklo_epi16(w52, w127));
+  const __m256i high = weigh(_mm256_unpackhi_epi16(w2, w7), _mm256_unpackhi_epi16(w12, w31),
+                             _mm256_unpackhi_epi16(w52, w127));
+  return _mm256_packus_epi32(low, high);
+}
+
+/// Writes one destination row of rowLength bytes from the folded row.
+inline void combineRow(const FoldedRow& folded, std::ptrdiff_t rowLength, Ipp8u* dst) {
+  const Ipp16u* a = folded.a + kApron;
+  const Ipp16u* b = folded.b + kApron;
+  const Ipp16u* c = folded.c + kApron;
+  std::ptrdiff_t i = 0;
+  for (; i + 32 <= rowLength; i += 32) {
+    const __m256i first = combine16(a + i, b + i, c + i);
+    const __m256i second = combine16(a + i + 16, b + i + 16, c + i + 16);
+    const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(first, second), 0xD8);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), bytes);
+  }
+  for (; i < rowLength; ++i) dst[i] = combineLane(a + i, b + i, c + i);
+}
+
+inline IppStatus filterRegion(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize) {
+  const std::ptrdiff_t rowLength = static_cast<std::ptrdiff_t>(roiSize.width) * kFixedKernelChannels;
+  const std::ptrdiff_t lanes = rowLength + 2 * kApron;
+  if (3 * lanes > INT_MAX) return ippStsMemAllocErr;
+  Ipp16u* sums = ippsMalloc_16u(static_cast<int>(3 * lanes));
+  if (sums == nullptr) return ippStsMemAllocErr;
+  const FoldedRow folded{sums, sums + lanes, sums + 2 * lanes};
+  for (std::ptrdiff_t y = 0; y < roiSize.height; ++y) {
+    foldRows(pSrc + y * srcStep - kApron, srcStep, lanes, folded);
+    combineRow(folded, rowLength, pDst + y * dstStep);
+  }
+  ippsFree(sums);
+  return ippStsNoErr;
+}
+
+}  // namespace gauss5x5
+
+template <>
+struct RegionFilter<kernels::Gauss5x5> {
+  static IppStatus run(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize) {
+    return gauss5x5::filterRegion(pSrc, srcStep, pDst, dstStep, roiSize);
+  }
+};
+
+}  // namespace FC_VARIANT_TAG
+}  // namespace fc::primitives
