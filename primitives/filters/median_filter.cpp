@@ -40,7 +40,9 @@ bool medianOfDedicatedMask(const RankKernels& kernels, const Ipp8u* origin, int 
   if (mask.width == 3 && mask.height == 3)
     kernels.medianOf3x3(origin, srcStep, dst, dstStep, roi);
   else if (mask.width == 5 && mask.height == 5)
-    medianOfRectangle<25>(kernels.medianOf25Taps, origin, srcStep, dst, dstStep, roi, mask);
+    kernels.medianOf5x5(origin, srcStep, dst, dstStep, roi);
+  else if (mask.width == 7 && mask.height == 7 && kernels.medianOf7x7)
+    kernels.medianOf7x7(origin, srcStep, dst, dstStep, roi);
   else if (line && pixels == 3)
     medianOfRectangle<3>(kernels.medianOf3Taps, origin, srcStep, dst, dstStep, roi, mask);
   else if (line && pixels == 5)

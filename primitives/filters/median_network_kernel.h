@@ -128,4 +128,12 @@ void medianOfTaps(const Ipp8u* origin, int srcStep, Ipp8u* dst, int dstStep, Ipp
   }
 }
 
+/// Median of the 5 x 5 square through the 25-tap network.
+template <typename Isa>
+void medianOf5x5(const Ipp8u* origin, int srcStep, Ipp8u* dst, int dstStep, IppiSize roi) {
+  std::array<rank::Tap, 25> taps;
+  for (int i = 0; i < 25; ++i) taps[i] = {i % 5, i / 5};
+  medianOfTaps<Isa, 25>(origin, srcStep, dst, dstStep, roi, taps);
+}
+
 }  // namespace fc::primitives::median

@@ -15,7 +15,8 @@ constexpr RankKernels makeRankKernels() {
           &median::medianOfTaps<Isa, 3>,
           &median::medianOfTaps<Isa, 5>,
           &median::medianOfTaps<Isa, 9>,
-          &median::medianOfTaps<Isa, 25>};
+          &median::medianOf5x5<Isa>,
+          nullptr};
 }
 
 }  // namespace fc::primitives::rank

@@ -1,7 +1,8 @@
 // rank_t7.cpp - t7 variants of the minimum, maximum, median and cross
 // median filters: the generic median fronts running kernels compiled for
-// AVX2, and the minimum and maximum as the runs of a full rectangle (see
-// extreme_of_runs_t7.h).
+// AVX2 (the 5 x 5 and 7 x 7 squares through shared sorted columns, see
+// median_square_t7.h), and the minimum and maximum as the runs of a full
+// rectangle (see extreme_of_runs_t7.h).
 //
 // Everything that is not a kernel template is included before the target
 // switch, so only the Avx2 instantiations carry AVX2 code.
@@ -15,6 +16,8 @@
 
 #include "dispatch/primitives.h"
 #include "primitives/filters/mask_runs.h"
+#include "primitives/filters/median_general.h"
+#include "primitives/filters/merge_network.h"
 #include "primitives/filters/rank_support.h"
 #include "primitives/filters/rank_variants.h"
 #include "primitives/variant.h"
@@ -22,14 +25,39 @@
 
 FC_VARIANT_TARGET_BEGIN()
 #include "primitives/filters/extreme_of_runs_t7.h"
+#include "primitives/filters/median_square_t7.h"
 #include "primitives/filters/rank_kernel_table.h"
+
+namespace fc::primitives::rank {
+namespace {
+
+void medianOf5x5(const Ipp8u* origin, int srcStep, Ipp8u* dst, int dstStep, IppiSize roi) {
+  median::avx2::medianOfSquare<5>(origin, srcStep, dst, dstStep, roi, &median::medianOf5x5<Avx2>);
+}
+
+void medianOf7x7(const Ipp8u* origin, int srcStep, Ipp8u* dst, int dstStep, IppiSize roi) {
+  median::avx2::medianOfSquare<7>(origin, srcStep, dst, dstStep, roi,
+                                  [](const Ipp8u* o, int ss, Ipp8u* d, int ds, IppiSize r) {
+                                    median::medianByHistogram(o, ss, d, ds, r, {7, 7});
+                                  });
+}
+
+}  // namespace
+}  // namespace fc::primitives::rank
 FC_VARIANT_TARGET_END()
 
 namespace {
 
 namespace rank = fc::primitives::rank;
 
-constinit const rank::RankKernels kAvx2Kernels = rank::makeRankKernels<rank::Avx2>();
+constexpr rank::RankKernels avx2Kernels() {
+  rank::RankKernels kernels = rank::makeRankKernels<rank::Avx2>();
+  kernels.medianOf5x5 = &rank::medianOf5x5;
+  kernels.medianOf7x7 = &rank::medianOf7x7;
+  return kernels;
+}
+
+constinit const rank::RankKernels kAvx2Kernels = avx2Kernels();
 
 template <class Pick>
 IppStatus filterExtreme(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize roi, IppiSize mask,

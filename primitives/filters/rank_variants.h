@@ -40,7 +40,10 @@ struct RankKernels {
   MedianOfTaps<3> medianOf3Taps;
   MedianOfTaps<5> medianOf5Taps;
   MedianOfTaps<9> medianOf9Taps;
-  MedianOfTaps<25> medianOf25Taps;
+  /// Median of the 5 x 5 square anchored at `origin` for every destination byte.
+  void (*medianOf5x5)(const Ipp8u* origin, int srcStep, Ipp8u* dst, int dstStep, IppiSize roi);
+  /// The same for the 7 x 7 square; null where the sliding histogram serves.
+  void (*medianOf7x7)(const Ipp8u* origin, int srcStep, Ipp8u* dst, int dstStep, IppiSize roi);
 };
 
 /// The kernels compiled for any processor.

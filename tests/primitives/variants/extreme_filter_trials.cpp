@@ -1,7 +1,8 @@
-// The variant checker's random inputs for the minimum, maximum, erosion and
-// dilation filters: many random region shapes, masks and anchors, so every
-// split of a mask into runs of cells, both row orders of a pair of rows and
-// every vector remainder meet the generic code.
+// The variant checker's random inputs for the minimum, maximum, erosion,
+// dilation and median filters: many random region shapes, masks and
+// anchors, so every split of a mask into runs of cells, both row orders of a
+// pair of rows, rows across several chunks and every vector remainder meet
+// the generic code.
 #include <algorithm>
 #include <random>
 #include <string>
@@ -67,6 +68,13 @@ Outcome runCase(const RandomCase& c, int channels, Call call) {
   return outcome(status, dst.bytes);
 }
 
+/// Median masks: the squares with their own kernels, often, and any odd size.
+IppiSize randomMedianMask(std::mt19937& rng) {
+  static constexpr IppiSize kSquares[] = {{3, 3}, {5, 5}, {7, 7}};
+  if (rng() % 4 != 0) return kSquares[rng() % 3];
+  return {static_cast<int>(rng() % 5) * 2 + 1, static_cast<int>(rng() % 5) * 2 + 1};
+}
+
 using MorphologyFn = decltype(px_ippiErode_8u_C3R);
 using RankFn = decltype(px_ippiFilterMin_8u_C3R);
 
@@ -96,6 +104,18 @@ void addExtremeFilterTrials(Registry& registry) {
         });
       });
     }
+  for (int i = 0; i < kShapesPerEntry; ++i) {
+    RandomCase c = randomCase(rng);
+    c.region.width = static_cast<int>(rng() % 260) + 1;  // up to three chunks of 512 bytes
+    c.region.height = static_cast<int>(rng() % 3) + 1;
+    c.mask = randomMedianMask(rng);
+    c.anchor = {static_cast<int>(rng() % c.mask.width), static_cast<int>(rng() % c.mask.height)};
+    registry.add<RankFn>(px_ippiFilterMedian_8u_C3R, describe(c), [c](RankFn* fn) {
+      return runCase(c, 3, [&](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize roi) {
+        return fn(s, ss, d, ds, roi, c.mask, c.anchor);
+      });
+    });
+  }
 }
 
 }  // namespace fc::test::variants
