@@ -1,6 +1,6 @@
 // fixed_and_morphology_t7.cpp - t7 variants of the fixed-kernel filters: the
 // generic code compiled for AVX2, which the compiler vectorises (eight 32-bit
-// sums per instruction), and the 5x5 Gauss filter written with AVX2
+// sums per instruction), and the Gauss filters written with AVX2
 // intrinsics. Erosion and dilation are in morphology_t7.cpp.
 //
 // Everything that is not compiled per variant is included before the target
@@ -19,7 +19,7 @@
 
 FC_VARIANT_TARGET_BEGIN()
 
-#include "primitives/filters/gauss_5x5_t7.h"
+#include "primitives/filters/gauss_t7.h"
 #include "primitives/filters/fixed_kernel_entries.h"
 
 FC_VARIANT_TARGET_END()

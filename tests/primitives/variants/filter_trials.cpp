@@ -114,20 +114,18 @@ void addFixedKernelTrials(Registry& registry) {
   }
   // Widths on both sides of every vector block and its remainder.
   std::mt19937 rng(55);
-  for (int i = 0; i < 300; ++i) {
+  for (int i = 0; i < 400; ++i) {
     const Region region{static_cast<int>(rng() % 90) + 1, static_cast<int>(rng() % 4) + 1,
                         static_cast<int>(rng() % 8)};
+    const int mask = i % 2 == 0 ? ippMskSize3x3 : ippMskSize5x5;
     const std::uint32_t seed = rng();
-    registry.add<FixedWithMaskFn>(px_ippiFilterGauss_8u_C3R, "random " + describe(region) + " mask 55",
-                                  [=](FixedWithMaskFn* fn) {
-                                    const TestImage src =
-                                        randomImage(region.width, region.height, 3, region.padding, 2, seed);
-                                    TestImage dst =
-                                        randomImage(region.width, region.height, 3, region.padding + 1, 1, seed + 1);
-                                    return outcome(fn(src.data(), src.step, dst.data(), dst.step, src.size(),
-                                                      int{ippMskSize5x5}),
-                                                   dst.bytes);
-                                  });
+    registry.add<FixedWithMaskFn>(
+        px_ippiFilterGauss_8u_C3R, "random " + describe(region) + " mask " + std::to_string(mask),
+        [=](FixedWithMaskFn* fn) {
+          const TestImage src = randomImage(region.width, region.height, 3, region.padding, 2, seed);
+          TestImage dst = randomImage(region.width, region.height, 3, region.padding + 1, 1, seed + 1);
+          return outcome(fn(src.data(), src.step, dst.data(), dst.step, src.size(), mask), dst.bytes);
+        });
   }
 }
 

@@ -1,16 +1,20 @@
-// gauss_5x5_t7.h - the 5x5 Gauss filter with AVX2, for the t7 variant.
+// gauss_t7.h - the 3x3 and 5x5 Gauss filters with AVX2, for the t7 variant.
 // Included by that variant's source between the target switches, before the
-// entries, so the entry runs this routine for its 5x5 mask.
+// entries, so the Gauss entry runs these routines. Both give the generic
+// engine's bytes: their sums are exact integers, taken in another order.
 //
-// The kernel is symmetric both ways, so each destination byte needs only
+// 3x3: the kernel is 1 2 1 by 1 2 1, so a vertical sum t = above + 2 centre +
+// below per source column, then t-1 + 2 t0 + t+1, gives v (at most 4080) in
+// 16-bit lanes, and v / 16 is rounded to even in them as well.
+//
+// 5x5: the kernel is symmetric both ways, so each destination byte needs only
 // three vertical sums per source column: a = rows -2 and +2, b = rows -1 and
 // +1, c = row 0. Grouped by weight, with columns at -2..+2 pixels:
 //   v = 2 (a-2 + a+2) + 7 (a-1 + a+1 + b-2 + b+2) + 12 (a0 + c-2 + c+2)
 //     + 31 (b-1 + b+1) + 52 (b0 + c-1 + c+1) + 127 c0
 // Every group fits 16 bits; pairs of groups are weighed and added into 32-bit
 // lanes by one multiply-add each. The result is the defined
-// ((v + 286) * 29382) >> 24 in unsigned 32-bit arithmetic, exact integer
-// work in any order, so the bytes are the generic engine's.
+// ((v + 286) * 29382) >> 24 in unsigned 32-bit arithmetic.
 #pragma once
 
 #include <immintrin.h>
@@ -24,10 +28,90 @@
 
 namespace fc::primitives {
 inline namespace FC_VARIANT_TAG {
-namespace gauss5x5 {
+namespace gauss {
 
 /// Byte distance of the neighbouring pixel of the same channel.
 inline constexpr int kPixel = kFixedKernelChannels;
+
+inline __m256i widenBytes(const Ipp8u* p) {
+  return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+}
+inline __m256i load16(const Ipp16u* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+inline void store16(Ipp16u* p, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
+
+/// Stores two vectors of sixteen byte values held in 16-bit lanes as 32
+/// bytes in order.
+inline void storeBytes(Ipp8u* dst, __m256i first, __m256i second) {
+  const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(first, second), 0xD8);
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst), bytes);
+}
+
+/// Runs a filter row by row with `sums` 16-bit work lanes: fold(centre of the
+/// row's leftmost readable column, sums) then combine(sums, destination row).
+template <class Fold, class Combine>
+IppStatus filterRows(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize, int apron,
+                     std::ptrdiff_t sums, Fold fold, Combine combine) {
+  if (sums > INT_MAX) return ippStsMemAllocErr;
+  Ipp16u* work = ippsMalloc_16u(static_cast<int>(sums));
+  if (work == nullptr) return ippStsMemAllocErr;
+  for (std::ptrdiff_t y = 0; y < roiSize.height; ++y) {
+    fold(pSrc + y * srcStep - apron, work);
+    combine(work, pDst + y * dstStep);
+  }
+  ippsFree(work);
+  return ippStsNoErr;
+}
+
+namespace by3x3 {
+
+/// Columns of a folded row on each side of the region: one pixel.
+inline constexpr int kApron = kPixel;
+
+/// t = above + 2 centre + below for `lanes` columns from `centre`.
+inline void foldRows(const Ipp8u* centre, std::ptrdiff_t step, std::ptrdiff_t lanes, Ipp16u* t) {
+  const Ipp8u* above = centre - step;
+  const Ipp8u* below = centre + step;
+  std::ptrdiff_t j = 0;
+  for (; j + 16 <= lanes; j += 16) {
+    const __m256i outer = _mm256_add_epi16(widenBytes(above + j), widenBytes(below + j));
+    store16(t + j, _mm256_add_epi16(outer, _mm256_slli_epi16(widenBytes(centre + j), 1)));
+  }
+  for (; j < lanes; ++j) t[j] = static_cast<Ipp16u>(above[j] + 2 * centre[j] + below[j]);
+}
+
+/// v / 16 rounded half to even: adding 7 plus bit 4 of v before the shift.
+inline Ipp8u combineLane(const Ipp16u* t) {
+  const int v = t[-kPixel] + 2 * t[0] + t[kPixel];
+  return static_cast<Ipp8u>((v + 7 + ((v >> 4) & 1)) >> 4);
+}
+
+inline __m256i combine16(const Ipp16u* t) {
+  const __m256i v = _mm256_add_epi16(_mm256_add_epi16(load16(t - kPixel), load16(t + kPixel)),
+                                     _mm256_slli_epi16(load16(t), 1));
+  const __m256i bit4 = _mm256_and_si256(_mm256_srli_epi16(v, 4), _mm256_set1_epi16(1));
+  return _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(v, _mm256_set1_epi16(7)), bit4), 4);
+}
+
+inline void combineRow(const Ipp16u* folded, std::ptrdiff_t rowLength, Ipp8u* dst) {
+  const Ipp16u* t = folded + kApron;
+  std::ptrdiff_t i = 0;
+  for (; i + 32 <= rowLength; i += 32) storeBytes(dst + i, combine16(t + i), combine16(t + i + 16));
+  for (; i < rowLength; ++i) dst[i] = combineLane(t + i);
+}
+
+inline IppStatus filterRegion(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize) {
+  const std::ptrdiff_t rowLength = static_cast<std::ptrdiff_t>(roiSize.width) * kFixedKernelChannels;
+  const std::ptrdiff_t lanes = rowLength + 2 * kApron;
+  return filterRows(
+      pSrc, srcStep, pDst, dstStep, roiSize, kApron, lanes,
+      [&](const Ipp8u* centre, Ipp16u* work) { foldRows(centre, srcStep, lanes, work); },
+      [&](const Ipp16u* work, Ipp8u* dst) { combineRow(work, rowLength, dst); });
+}
+
+}  // namespace by3x3
+
+namespace by5x5 {
+
 /// Columns of a folded row on each side of the region: two pixels.
 inline constexpr int kApron = 2 * kPixel;
 
@@ -38,12 +122,6 @@ struct FoldedRow {
   Ipp16u* b;
   Ipp16u* c;
 };
-
-inline __m256i widenBytes(const Ipp8u* p) {
-  return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-}
-inline __m256i load16(const Ipp16u* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
-inline void store16(Ipp16u* p, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
 
 /// Folds the five source rows around `centre` (lanes bytes from centre's
 /// leftmost readable column) into a, b and c.
@@ -108,36 +186,36 @@ inline void combineRow(const FoldedRow& folded, std::ptrdiff_t rowLength, Ipp8u*
   const Ipp16u* b = folded.b + kApron;
   const Ipp16u* c = folded.c + kApron;
   std::ptrdiff_t i = 0;
-  for (; i + 32 <= rowLength; i += 32) {
-    const __m256i first = combine16(a + i, b + i, c + i);
-    const __m256i second = combine16(a + i + 16, b + i + 16, c + i + 16);
-    const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(first, second), 0xD8);
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), bytes);
-  }
+  for (; i + 32 <= rowLength; i += 32)
+    storeBytes(dst + i, combine16(a + i, b + i, c + i), combine16(a + i + 16, b + i + 16, c + i + 16));
   for (; i < rowLength; ++i) dst[i] = combineLane(a + i, b + i, c + i);
 }
 
 inline IppStatus filterRegion(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize) {
   const std::ptrdiff_t rowLength = static_cast<std::ptrdiff_t>(roiSize.width) * kFixedKernelChannels;
   const std::ptrdiff_t lanes = rowLength + 2 * kApron;
-  if (3 * lanes > INT_MAX) return ippStsMemAllocErr;
-  Ipp16u* sums = ippsMalloc_16u(static_cast<int>(3 * lanes));
-  if (sums == nullptr) return ippStsMemAllocErr;
-  const FoldedRow folded{sums, sums + lanes, sums + 2 * lanes};
-  for (std::ptrdiff_t y = 0; y < roiSize.height; ++y) {
-    foldRows(pSrc + y * srcStep - kApron, srcStep, lanes, folded);
-    combineRow(folded, rowLength, pDst + y * dstStep);
-  }
-  ippsFree(sums);
-  return ippStsNoErr;
+  return filterRows(
+      pSrc, srcStep, pDst, dstStep, roiSize, kApron, 3 * lanes,
+      [&](const Ipp8u* centre, Ipp16u* work) {
+        foldRows(centre, srcStep, lanes, {work, work + lanes, work + 2 * lanes});
+      },
+      [&](Ipp16u* work, Ipp8u* dst) { combineRow({work, work + lanes, work + 2 * lanes}, rowLength, dst); });
 }
 
-}  // namespace gauss5x5
+}  // namespace by5x5
+}  // namespace gauss
+
+template <>
+struct RegionFilter<kernels::Gauss3x3> {
+  static IppStatus run(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize) {
+    return gauss::by3x3::filterRegion(pSrc, srcStep, pDst, dstStep, roiSize);
+  }
+};
 
 template <>
 struct RegionFilter<kernels::Gauss5x5> {
   static IppStatus run(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize) {
-    return gauss5x5::filterRegion(pSrc, srcStep, pDst, dstStep, roiSize);
+    return gauss::by5x5::filterRegion(pSrc, srcStep, pDst, dstStep, roiSize);
   }
 };
 
