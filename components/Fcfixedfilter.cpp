@@ -1,6 +1,7 @@
 #include "components/Fcfixedfilter.h"
 
-#include "contracts/video/helper_primitives.h"
+#include <cstddef>
+
 #include "dispatch/primitives.h"
 
 namespace fc {
@@ -121,20 +122,21 @@ IppStatus TFCFixedFilter::CallPrimitive(const Ipp8u* src, int srcStep, Ipp8u* ds
 }
 
 void TFCFixedFilter::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out) {
-  const int step = In.Step();
-  if (!PrimitiveSucceeded(ippiCopy_8u_C3R(In.Read(), step, Out->Write(), Out->Step(), In.SizeRecord()),
-                          "ippiCopy_8u_C3R", TFCFailedFrame::PassInput))
-    return;
   const TFCImageRect area = FilteredArea(In.SizeRecord());
-  // A frame too small for the margin leaves an empty area; the primitive
-  // refuses it, so the offsets below are never used to read.
+  // A frame too small for the margin leaves an empty area, which the
+  // primitives refuse; nothing is read or written for it.
+  if (area.width <= 0 || area.height <= 0) {
+    PrimitiveSucceeded(ippStsSizeErr, EntryName(filterType_), TFCFailedFrame::PassInput);
+    return;
+  }
+  // Everything outside the filtered area keeps the input pixels; the area is
+  // written whole by the primitive.
+  Ipp8u* const pixels = PixelsAround(In, *Out, area);
+  const int step = In.Step();
   const std::ptrdiff_t srcOffset = static_cast<std::ptrdiff_t>(area.y) * step + area.x * 3;
   const std::ptrdiff_t dstOffset = static_cast<std::ptrdiff_t>(area.y) * Out->Step() + area.x * 3;
-  const bool inside = area.width > 0 && area.height > 0;
   const IppStatus status =
-      inside ? CallPrimitive(In.Read() + srcOffset, step, Out->Write() + dstOffset, Out->Step(),
-                             {area.width, area.height})
-             : ippStsSizeErr;
+      CallPrimitive(In.Read() + srcOffset, step, pixels + dstOffset, Out->Step(), {area.width, area.height});
   // Defined to pass its input on unchanged when the primitive fails.
   PrimitiveSucceeded(status, EntryName(filterType_), TFCFailedFrame::PassInput);
 }

@@ -79,11 +79,8 @@ void TFCCommonROIMatrixFilterIntermidiate::FilterInternalOperation(const TFCImag
   if (!WithinBufferBudget(BorderedBytes(roi, mask, bpp))) return ReportFailure("MaskSize", ippStsMemAllocErr);
   BuildBorderedSource(In, roi, mask, anchor);
   const Ipp8u* src = bordered_.data() + static_cast<std::ptrdiff_t>(anchor.y) * borderedStep_ + anchor.x * bpp;
-  // Pixels outside the region keep the input's; a region covering the frame
-  // leaves none, so nothing is copied.
-  const bool wholeFrame = roi.width == In.Width() && roi.height == In.Height();
-  Ipp8u* const pixels = wholeFrame ? Out->Overwrite() : Out->Modify();
-  Ipp8u* dst = pixels + static_cast<std::ptrdiff_t>(roi.y) * Out->Step() + roi.x * bpp;
+  // Pixels outside the region keep the input's; the region is written whole.
+  Ipp8u* dst = PixelsAround(In, *Out, roi) + static_cast<std::ptrdiff_t>(roi.y) * Out->Step() + roi.x * bpp;
   PerformFilter(src, borderedStep_, dst, Out->Step(), {roi.width, roi.height}, mask, anchor,
                 static_cast<int>(In.Format()));
 }

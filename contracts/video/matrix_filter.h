@@ -45,8 +45,7 @@ protected:
   /// Anchor; Format is the frame's TFCVideoFormat (0, or 2 for grey frames
   /// kept by SetVideoFormat). Runs under the write lock. It writes every
   /// pixel of the region, or reports a failure (the frame is then not
-  /// sent): a region covering the whole frame is not copied from the input
-  /// first.
+  /// sent): the region is not copied from the input first.
   virtual void PerformFilter(const Ipp8u* Src, int SrcStep, Ipp8u* Dst, int DstStep, IppiSize RoiSize,
                              IppiSize MaskSize, IppiPoint Anchor, int Format) = 0;
   /// Called when the mask size changes, and before the first frame.

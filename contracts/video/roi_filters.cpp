@@ -1,5 +1,8 @@
 #include "contracts/video/roi_filters.h"
 
+#include <cstddef>
+#include <cstring>
+
 #include "platform/runtime/resource_budget.h"
 
 namespace fc {
@@ -37,6 +40,25 @@ const TClassInfo& TFCCommonROISizeFilter::StaticClassInfo() {
                 kInterpolationDefault)
           .Build();
   return info;
+}
+
+Ipp8u* TFCCommonROIFilter::PixelsAround(const TFCImageBuffer& In, TFCImageBuffer& Out, TFCImageRect Written) {
+  Ipp8u* const out = Out.Overwrite();
+  const Ipp8u* const in = In.Read();
+  const std::size_t step = static_cast<std::size_t>(In.Step());
+  const std::size_t bpp = static_cast<std::size_t>(In.BytesPerPixel());
+  const std::size_t left = static_cast<std::size_t>(Written.x) * bpp;
+  const std::size_t right = static_cast<std::size_t>(Written.x + Written.width) * bpp;
+  for (int y = 0; y < In.Height(); ++y) {
+    const std::size_t row = static_cast<std::size_t>(y) * step;
+    if (y < Written.y || y >= Written.y + Written.height) {
+      std::memcpy(out + row, in + row, step);
+    } else {
+      std::memcpy(out + row, in + row, left);
+      std::memcpy(out + row + right, in + row + right, step - right);
+    }
+  }
+  return out;
 }
 
 TFCCommonROISizeFilter::TFCCommonROISizeFilter(TComponent* owner)

@@ -26,6 +26,11 @@ public:
 protected:
   /// The region clipped to a frame of `frame` size.
   TFCImageRect ClippedRegion(IppiSize frame) const { return region_.Clip(frame); }
+  /// The pixels of Out (a copy of In, not In itself) for a caller that
+  /// writes every pixel of `Written`, a rectangle inside the frame: the
+  /// pixels around it are In's, copied around the rectangle and not under
+  /// it, and nothing is filled first.
+  static Ipp8u* PixelsAround(const TFCImageBuffer& In, TFCImageBuffer& Out, TFCImageRect Written);
 
 private:
   TFCRectRegion region_;
