@@ -47,8 +47,8 @@ struct MergeNetwork {
     // Evens and odds are merged apart, interleaved, and the pairs that can
     // still be out of order (odd, next even) exchanged.
     int aEven[kMaxWires] = {}, aOdd[kMaxWires] = {}, bEven[kMaxWires] = {}, bOdd[kMaxWires] = {};
-    for (int i = 0; i < m; ++i) (i % 2 ? aOdd : aEven)[i / 2] = a[i];
-    for (int i = 0; i < n; ++i) (i % 2 ? bOdd : bEven)[i / 2] = b[i];
+    split(a, m, aEven, aOdd);
+    split(b, n, bEven, bOdd);
     int evens[kMaxWires] = {}, odds[kMaxWires] = {};
     merge(aEven, (m + 1) / 2, bEven, (n + 1) / 2, evens);
     merge(aOdd, m / 2, bOdd, n / 2, odds);
@@ -94,6 +94,16 @@ struct MergeNetwork {
 
  private:
   constexpr void add(int lo, int hi) { exchanges[size++] = {lo, hi, true, true}; }
+
+  /// Wires at even and at odd positions of a list.
+  static constexpr void split(const int* wires, int count, int* evens, int* odds) {
+    for (int i = 0; i < count; ++i) {
+      if (i % 2 == 0)
+        evens[i / 2] = wires[i];
+      else
+        odds[i / 2] = wires[i];
+    }
+  }
 };
 
 }  // namespace fc::primitives::median
