@@ -190,9 +190,10 @@ bool TFCDSVideoCompressor::DoCompression(const TFCImageBuffer& frame, const TPMO
 }
 
 // The grabber's callback, on the graph's streaming thread: the sample lives
-// only for this call, so its bytes are copied into the queue.
+// only for this call, so its bytes are copied into the queue, with the
+// chunk's key-frame flag.
 void TFCDSVideoCompressor::NewVideoBuffer(const TDSMediaSample& sample) {
-  queue_.Add(sample.bytes, sample.stamps);
+  queue_.Add(sample.bytes, sample.stamps, sample.flags);
   {
     std::lock_guard guard(deliveryMutex_);
   }
@@ -214,6 +215,7 @@ void TFCDSVideoCompressor::NewThreadVideo() {
       if (!block) break;
       auto buffer = std::make_shared<TWCBinaryBuffer>(std::move(block->bytes));
       buffer->SetTimeStamps(block->timeStamps);
+      buffer->SetFlags(block->flags);
       outputPin_.SendBuffer(std::move(buffer));
       if (++sentThisStream_ == kStartPumpAfter) outputPin_.Send(MakeOperation<TPMStartPumpOperation>());
     }

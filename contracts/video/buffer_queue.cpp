@@ -3,9 +3,9 @@
 
 namespace fc {
 
-bool TFCDSBufferQueue::Add(std::span<const std::uint8_t> bytes, const TPMTimeStamps& stamps) {
+bool TFCDSBufferQueue::Add(std::span<const std::uint8_t> bytes, const TPMTimeStamps& stamps, std::uint32_t flags) {
   // Copy outside the lock: the producer's bytes may be large.
-  TFCDSBufferBlock block{std::vector<std::uint8_t>(bytes.begin(), bytes.end()), stamps};
+  TFCDSBufferBlock block{std::vector<std::uint8_t>(bytes.begin(), bytes.end()), stamps, flags};
   std::lock_guard guard(mutex_);
   if (block.bytes.size() > byteLimit_) {
     ++droppedBlocks_;

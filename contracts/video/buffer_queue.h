@@ -16,10 +16,12 @@
 
 namespace fc {
 
-/// One queued block: a private copy of the producer's bytes and their times.
+/// One queued block: a private copy of the producer's bytes, their times
+/// and the producer's flags (a compressed chunk's key-frame flag).
 struct FC_COMPONENTS_API TFCDSBufferBlock {
   std::vector<std::uint8_t> bytes;
   TPMTimeStamps timeStamps;
+  std::uint32_t flags = 0;
 };
 
 /// Blocks in arrival order, bounded by the bytes they hold. Every member may
@@ -37,10 +39,10 @@ public:
 
   explicit TFCDSBufferQueue(std::size_t byteLimit = kDefaultByteLimit) : byteLimit_(byteLimit) {}
 
-  /// Copies `bytes` in as the newest block. Returns false when the block
-  /// alone exceeds the limit (then nothing is queued and it counts as
-  /// dropped).
-  bool Add(std::span<const std::uint8_t> bytes, const TPMTimeStamps& stamps);
+  /// Copies `bytes` in as the newest block, with `flags`. Returns false when
+  /// the block alone exceeds the limit (then nothing is queued and it counts
+  /// as dropped).
+  bool Add(std::span<const std::uint8_t> bytes, const TPMTimeStamps& stamps, std::uint32_t flags = 0);
   /// Removes and returns the oldest block; empty when there is none.
   std::optional<TFCDSBufferBlock> Take();
   /// Removes every block (not counted as dropped); returns how many there were.

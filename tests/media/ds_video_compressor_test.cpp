@@ -116,6 +116,38 @@ TEST(DSVideoCompressor, TimesStartAtZeroAndKeepTheirDistances) {
   EXPECT_EQ(begins, (std::vector<std::int64_t>{0, 800'000, 1'600'000}));
 }
 
+// An inter-frame codec: the chunks leave the graph flagged exactly as the
+// codec marks them, the first one and one per key-frame interval.
+TEST(DSVideoCompressor, KeyFramesKeepTheirFlagThroughTheGraph) {
+  constexpr int kFrames = 26;
+  TRig rig({"codec:mpeg4"});
+  std::vector<TFCImageBuffer> frames;
+  for (int i = 0; i < kFrames; ++i) frames.push_back(test::CountingFrame(kWidth, kHeight, vfRGB24, i));
+  rig.harness.PushStart(kWidth, kHeight, 25);
+  for (const auto& frame : frames) rig.harness.PushFrame(frame);
+  rig.harness.PushStop();
+  std::vector<int> keyFrames;
+  int index = 0;
+  for (const auto& op : rig.blocks.Received())
+    if (auto block = BinaryOf(op)) {
+      if (block->IsKeyFrame()) keyFrames.push_back(index);
+      ++index;
+    }
+  ASSERT_EQ(index, kFrames);
+
+  auto codec = media::TVideoCompressorCodec::LocateByName("mpeg4", UncompressedHeader(kWidth, kHeight, vfRGB24));
+  ASSERT_TRUE(codec);
+  ASSERT_TRUE(codec->Begin(0));
+  std::vector<int> codecKeyFrames;
+  for (int i = 0; i < kFrames; ++i) {
+    media::TCompressedChunk chunk;
+    ASSERT_TRUE(codec->Compress(frames[i].Read(), i, chunk));
+    if (chunk.flags & media::kChunkKeyFrame) codecKeyFrames.push_back(i);
+  }
+  EXPECT_EQ(keyFrames, codecKeyFrames);
+  EXPECT_EQ(keyFrames, (std::vector<int>{0, 12, 24}));  // the encoder's interval of 12
+}
+
 TEST(DSVideoCompressor, DisabledItPassesTheStreamAndDestructionWhileBusyEndsCleanly) {
   TRig disabled({"codec:ffv1"});
   disabled.compressor.SetEnabled(false);

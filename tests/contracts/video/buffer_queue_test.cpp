@@ -15,10 +15,10 @@ std::vector<std::uint8_t> BlockOf(std::size_t size, std::uint8_t value) {
 
 TPMTimeStamps At(std::int64_t begin) { return {begin, begin + 10, true}; }
 
-TEST(BufferQueue, TakesBlocksInOrderWithTheirBytesAndTimes) {
+TEST(BufferQueue, TakesBlocksInOrderWithTheirBytesTimesAndFlags) {
   TFCDSBufferQueue queue;
   EXPECT_FALSE(queue.Take().has_value());
-  ASSERT_TRUE(queue.Add(BlockOf(3, 1), At(0)));
+  ASSERT_TRUE(queue.Add(BlockOf(3, 1), At(0), 0x10));
   ASSERT_TRUE(queue.Add(BlockOf(5, 2), At(10)));
   EXPECT_EQ(queue.Count(), 2u);
   EXPECT_EQ(queue.Bytes(), 8u);
@@ -27,10 +27,12 @@ TEST(BufferQueue, TakesBlocksInOrderWithTheirBytesAndTimes) {
   ASSERT_TRUE(first.has_value());
   EXPECT_EQ(first->bytes, BlockOf(3, 1));
   EXPECT_EQ(first->timeStamps, At(0));
+  EXPECT_EQ(first->flags, 0x10u);
   auto second = queue.Take();
   ASSERT_TRUE(second.has_value());
   EXPECT_EQ(second->bytes, BlockOf(5, 2));
   EXPECT_EQ(second->timeStamps, At(10));
+  EXPECT_EQ(second->flags, 0u);
   EXPECT_EQ(queue.Bytes(), 0u);
   EXPECT_EQ(queue.DroppedBlocks(), 0u);
 }
