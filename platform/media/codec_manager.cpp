@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -32,7 +33,26 @@ TMediaStatus CodecFailure(const AVCodecContext* context, int error) {
   return TMediaStatus::Failure(error, name + ": " + FFmpegErrorText(error));
 }
 
+// The option SetBeginOptionForTesting asks Begin to set.
+struct TBeginOption {
+  TFCFourCC fourCC = 0;
+  std::string name, value;
+};
+
+std::mutex beginOptionMutex;
+TBeginOption beginOption;
+
+TBeginOption BeginOptionFor(TFCFourCC fourCC) {
+  std::lock_guard guard(beginOptionMutex);
+  return beginOption.fourCC == fourCC ? beginOption : TBeginOption{};
+}
+
 }  // namespace
+
+void SetBeginOptionForTesting(TFCFourCC fourCC, std::string name, std::string value) {
+  std::lock_guard guard(beginOptionMutex);
+  beginOption = name.empty() ? TBeginOption{} : TBeginOption{fourCC, std::move(name), std::move(value)};
+}
 
 const std::vector<std::string>& KnownFourCCs() {
   static const std::vector<std::string> codes = {"MJPG", "FFV1", "HFYU", "FFVH", "XVID", "DIVX",
@@ -78,9 +98,9 @@ struct TVideoCompressorCodec::Impl {
     begun = false;
   }
 
-  // Opens the encoder for the input frames at `quality`; false when the
-  // codec does not take them.
-  bool Open(int quality, int& error) {
+  // Opens the encoder for the input frames at `quality`, with `option` set
+  // when it names one; false when the codec does not take them.
+  bool Open(int quality, const TBeginOption& option, int& error) {
     Close();
     encoder = OpenVideoEncoder(*codec, PixelFormatOf(inputFormat), [&](AVCodecContext& c) {
       c.width = input.width;
@@ -96,6 +116,7 @@ struct TVideoCompressorCodec::Impl {
         c.flags |= AV_CODEC_FLAG_QSCALE;
         c.global_quality = QualityLambda(quality, 10000);
       }
+      if (!option.name.empty()) av_opt_set(&c, option.name.c_str(), option.value.c_str(), AV_OPT_SEARCH_CHILDREN);
     }, error);
     if (!encoder) return false;
     format.header = input;
@@ -133,7 +154,7 @@ std::unique_ptr<TVideoCompressorCodec> TVideoCompressorCodec::Locate(TFCFourCC f
     impl->input.sizeImage = UncompressedHeader(input.width, input.height, *inputFormat).sizeImage;
     impl->inputFormat = *inputFormat;
     int error = 0;
-    if (!impl->Open(0, error)) continue;
+    if (!impl->Open(0, {}, error)) continue;
     impl->Close();  // Begin opens it again with its quality
     return std::unique_ptr<TVideoCompressorCodec>(new TVideoCompressorCodec(std::move(impl)));
   }
@@ -157,7 +178,7 @@ bool TVideoCompressorCodec::IsBegun() const { return impl_->begun; }
 
 TMediaStatus TVideoCompressorCodec::Begin(int quality) {
   int error = 0;
-  if (!impl_->Open(quality, error)) return CodecFailure(nullptr, error);
+  if (!impl_->Open(quality, BeginOptionFor(impl_->fourCC), error)) return CodecFailure(nullptr, error);
   impl_->frame = av_frame_alloc();
   impl_->packet = av_packet_alloc();
   if (!impl_->frame || !impl_->packet) return TMediaStatus::Failure(AVERROR(ENOMEM), "out of memory");

@@ -44,6 +44,13 @@ struct FC_COMPONENTS_API TCompressedFormat {
   std::vector<std::uint8_t> codecData;
 };
 
+/// For tests of a codec that refuses to begin: while set, Begin of a
+/// compressor of `fourCC` also sets FFmpeg's encoder option `name` to
+/// `value` before opening the encoder, so a value the encoder refuses (such
+/// as a pixel format it does not take) makes its open, and so Begin, fail.
+/// Locate is unaffected. An empty `name` clears it.
+FC_COMPONENTS_API void SetBeginOptionForTesting(TFCFourCC fourCC, std::string name, std::string value);
+
 /// The chunk flag of a key frame.
 inline constexpr std::uint32_t kChunkKeyFrame = 0x10;
 

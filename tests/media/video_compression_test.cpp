@@ -8,6 +8,7 @@
 #include "dispatch/primitives.h"
 #include "media/Fcvideocompressor.h"
 #include "media/Fcvideodecompressor.h"
+#include "platform/media/codec_manager.h"
 #include "tests/support/component_harness.h"
 
 namespace fc {
@@ -121,6 +122,33 @@ TEST(VideoCompression, AnEmptyListUsesTheFirstInstalledCodecAndADisabledOnePasse
   EXPECT_EQ(test::BytesOf(out[0]), test::BytesOf(frame));
   EXPECT_TRUE(disabled.blocks.received.at(0)->Is<TPMStartFrameOperation>());
   EXPECT_TRUE(FrameOf(disabled.blocks.received.at(1)));
+}
+
+// MJPG is found for the frames, but its encoder is then begun with a pixel
+// format it refuses: the codec is closed and the stream passes uncompressed.
+TEST(VideoCompression, ACodecThatFailsToBeginLetsTheFramesPassUncompressed) {
+  const TFCFourCC mjpg = MakeFourCC("MJPG");
+  struct TClearOption {
+    ~TClearOption() { media::SetBeginOptionForTesting(0, "", ""); }
+  } clear;
+  media::SetBeginOptionForTesting(mjpg, "pixel_format", "rgb24");
+  auto codec = media::TVideoCompressorCodec::Locate(mjpg, UncompressedHeader(kWidth, kHeight, vfRGB24));
+  ASSERT_TRUE(codec);
+  const media::TMediaStatus begun = codec->Begin(0);
+  EXPECT_FALSE(begun);
+  EXPECT_FALSE(codec->IsBegun());
+
+  TRoundTrip trip({"MJPG"});
+  const auto frame = test::CountingFrame(kWidth, kHeight);
+  const auto out = trip.Run({frame, frame});
+  EXPECT_EQ(trip.compressor.ActiveFourCC(), "");
+  ASSERT_EQ(out.size(), 2u);
+  EXPECT_EQ(test::BytesOf(out[1]), test::BytesOf(frame));
+  ASSERT_GE(trip.blocks.received.size(), 3u);
+  EXPECT_TRUE(trip.blocks.received[0]->Is<TPMStartFrameOperation>());
+  EXPECT_TRUE(FrameOf(trip.blocks.received[1]));
+  EXPECT_EQ(trip.compressor.CompressedFrames(), 0);
+  EXPECT_EQ(trip.compressor.DroppedFrames(), 0);
 }
 
 TEST(VideoCompression, AFrameThatFailsToCompressIsDroppedAndCounted) {
