@@ -32,6 +32,7 @@ const TClassInfo& TFCDSVideoOut::StaticClassInfo() {
   static const TClassInfo info =
       TClassBuilder<V>("TFCDSVideoOut", &TComponent::StaticClassInfo())
           .Object("DVFormat", &V::GetDVFormat)
+          .Object("DigitalVideo", &V::GetDigitalVideo)
           .Object("Graph", &V::GetGraph)
           .Object("VideoOutputDevice", &V::GetVideoOutputDevice)
           .Object("AudioOutputDevice", &V::GetAudioOutputDevice)
@@ -46,7 +47,8 @@ const TClassInfo& TFCDSVideoOut::StaticClassInfo() {
 
 TFCDSVideoOut::TFCDSVideoOut(TComponent* owner)
     : TComponent(owner), inputPin_(this, *this, "InputPin"), audioInputPin_(this, *this, "AudioInputPin"),
-      dvFormat_(this, "DVFormat", *this), graph_(this, "Graph"), videoDevice_(this, "VideoOutputDevice", [this] { OnDeviceChanged(); }),
+      dvFormat_(this, "DVFormat", *this),
+      digitalVideo_(this, "DigitalVideo", *this), graph_(this, "Graph"), videoDevice_(this, "VideoOutputDevice", [this] { OnDeviceChanged(); }),
       audioDevice_(this, "AudioOutputDevice", [this] { OnDeviceChanged(); }),
       clock_([this] { OnThreadClockEvent(); }), eventClock_([this] { OnThreadEventClockEvent(); }),
       notifier_([this] { MainThreadDataProcess(); }) {
@@ -173,8 +175,18 @@ void TFCDSVideoOut::BeginAudio(const TTBWaveFormatExtensible& format) {
   audioFormat_ = format;
   needsAudio_ = true;
   audioSettled_ = true;
-  // A graph built before the sound began has no way for it: build again.
-  if (open_ && !audioSource_ && !audioDevice_.IsNone()) DestroyGraph();
+  // A DV stream whose sound ended takes it again when it comes back as it
+  // was (in another format it stays silent rather than start the file
+  // afresh); a graph built before the sound began has no way for it: build
+  // again.
+  if (open_ && dvMux_ && audioSource_ && dvMux_->SoundEnded()) {
+    if (format == audioSource_->Format()) {
+      audioSource_->Start();
+      dvMux_->ResumeSound();
+    }
+  } else if (open_ && !audioSource_ && !audioDevice_.IsNone()) {
+    DestroyGraph();
+  }
   TryStart();
 }
 
@@ -189,11 +201,19 @@ void TFCDSVideoOut::EndVideo() {
 void TFCDSVideoOut::EndAudio() {
   auto section = WriteLock();
   const bool hadAudio = audioSource_ != nullptr;
-  if (hadAudio) DestroyGraph();
   needsAudio_ = false;
   audioSettled_ = true;
   droppedBlocks_ += static_cast<std::int64_t>(audioOps_.Clear());
-  if (hadAudio) TryStart();  // the video goes on without sound
+  if (!hadAudio) return;
+  if (running_ && dvMux_) {
+    // Building again would start the DV file afresh: the stream goes on,
+    // the sound already sent is delivered, and silence follows.
+    audioSource_->Stop();
+    dvMux_->EndSound();
+    return;
+  }
+  DestroyGraph();
+  TryStart();  // the video goes on without sound
 }
 
 bool TFCDSVideoOut::StartPendingReady() const {
@@ -309,6 +329,8 @@ TFCDSVideoOut::TStep TFCDSVideoOut::BuildDVChain() {
   const media::TDSDVEncoderSettings settings = dvEncoder_->GetFormat();
   if (const std::string why = settings.Unwritable(); !why.empty())
     return TFailure{"DVFormat: " + why + "; a DV stream is written in DVSD at dvr720"};
+  const media::TDSDVStreamOptions options = digitalVideo_.StreamOptions();
+  if (const std::string why = options.Unwritable(settings); !why.empty()) return TFailure{"DigitalVideo: " + why};
   const TFCVideoFormat format = pixelFormat_ == vfYUY2 ? vfYUY2 : vfRGB24;
   if (auto* converter = AddStage(std::make_unique<TDSColorConverterStage>("Color Converter", format, width_, height_))) {
     converter->Connect(dvEncoder_, settings.Width(), settings.Height());
@@ -322,7 +344,9 @@ TFCDSVideoOut::TStep TFCDSVideoOut::BuildDVChain() {
     acm->Connect(mux);
     if (audioSource_) audioSource_->Connect(acm);
   }
-  if (media::TMediaStatus status = mux->Configure(settings, soundInStream && audioSource_, audioFormat_); !status) {
+  dvMux_ = mux;
+  if (media::TMediaStatus status = mux->Configure(settings, options, soundInStream && audioSource_, audioFormat_);
+      !status) {
     LogWarning(NamePath() + ": " + status.detail);
     return TFailure{"Can't render video output.", status.code};
   }
@@ -390,6 +414,7 @@ void TFCDSVideoOut::FreeFilters() {
   videoRender_ = nullptr;
   audioRender_ = nullptr;
   dvEncoder_ = nullptr;
+  dvMux_ = nullptr;
   graphRan_ = false;
   if (device_) {
     device_->SetOnLost({});

@@ -14,6 +14,7 @@
 
 #include "contracts/pins/lock.h"
 #include "contracts/video/image_pins.h"
+#include "media/digital_video.h"
 #include "media/dv_format.h"
 #include "package/registered_unit.h"
 #include "platform/audio/audio_pins.h"
@@ -88,6 +89,12 @@ public:
   ~TFCDSVideoOut() override;
 
   TFCDVFormat* GetDVFormat() { return &dvFormat_; }
+  /// What the DV stream carries beside its pictures (sound mode, shape,
+  /// starting time code), taken when the DV chain is built. The setter
+  /// copies `digitalVideo`'s values; VC_DigitalVideo reads them.
+  TFCDigitalVideo* GetDigitalVideo() { return &digitalVideo_; }
+  void SetDigitalVideo(const TFCDigitalVideo& digitalVideo) { digitalVideo_.Assign(digitalVideo); }
+  const TFCDigitalVideo& VC_DigitalVideo() const { return digitalVideo_; }
   TDSGraph* GetGraph() { return &graph_; }
   media::TDSVideoOutputDevice* GetVideoOutputDevice() { return &videoDevice_; }
   media::TDSAudioOutputDevice* GetAudioOutputDevice() { return &audioDevice_; }
@@ -124,8 +131,10 @@ public:
   void FreeFilters();
   /// 3 (aborted) and 31 (device lost) stop the output.
   void GraphEvent(int code, std::intptr_t param1, std::intptr_t param2);
-  /// Ends the sound: destroys the graph and clears needs-audio; a video
-  /// stream still running goes on without sound.
+  /// Ends the sound and clears needs-audio; a video stream still running
+  /// goes on without sound. A running DV stream with the sound in it goes
+  /// on in the same graph, into the same file, with silence for sound;
+  /// other graphs are built again without the sound.
   void EndAudio();
 
   bool IsOpen() const;
@@ -195,6 +204,7 @@ private:
   TFCPMImageSinkPin inputPin_;
   TTBAudioSinkPin audioInputPin_;
   TFCDVFormat dvFormat_;
+  TFCDigitalVideo digitalVideo_;
   TDSGraph graph_;
   media::TDSVideoOutputDevice videoDevice_;
   media::TDSAudioOutputDevice audioDevice_;
@@ -216,6 +226,7 @@ private:
   TDSDeviceRenderStage* videoRender_ = nullptr;
   TDSAudioRenderStage* audioRender_ = nullptr;
   TDSDVEncoderStage* dvEncoder_ = nullptr;
+  TDSDVMuxStage* dvMux_ = nullptr;
   bool graphRan_ = false;   // a graph that ran is built again for the next run
   int streaming_ = 0;       // inside a streaming call: errors are not raised
   std::string lastError_;

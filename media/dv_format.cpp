@@ -23,8 +23,8 @@ template <std::size_t N> std::optional<int> OrdinalOf(const std::array<int, N>& 
 
 }  // namespace
 
-template <class E> static void CheckOrdinal(const TPersistent& owner, const char* property, const TEnumInfo& info, E v) {
-  if (static_cast<int>(v) < 0 || static_cast<int>(v) >= info.Count())
+void CheckEnumOrdinal(const TPersistent& owner, const char* property, const TEnumInfo& info, int ordinal) {
+  if (ordinal < 0 || ordinal >= info.Count())
     throw EFCError::ForProperty(owner.NamePath(), property, "is not a " + info.TypeName() + " value");
 }
 
@@ -56,17 +56,17 @@ const TClassInfo& TFCDVFormat::StaticClassInfo() {
 }
 
 void TFCDVFormat::SetFormat(TFCDSDVFormat v) {
-  CheckOrdinal(*this, "Format", DSDVFormatInfo(), v);
+  CheckEnumOrdinal(*this, "Format", DSDVFormatInfo(), v);
   Store(format_, v);
 }
 
 void TFCDVFormat::SetEncoding(TFCDSDVEncoding v) {
-  CheckOrdinal(*this, "Encoding", DSDVEncodingInfo(), v);
+  CheckEnumOrdinal(*this, "Encoding", DSDVEncodingInfo(), v);
   Store(encoding_, v);
 }
 
 void TFCDVFormat::SetResolution(TFCDSDVOutResolution v) {
-  CheckOrdinal(*this, "Resolution", DSDVOutResolutionInfo(), v);
+  CheckEnumOrdinal(*this, "Resolution", DSDVOutResolutionInfo(), v);
   Store(resolution_, v);
 }
 

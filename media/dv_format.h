@@ -19,6 +19,10 @@ FC_COMPONENTS_API const TEnumInfo& DSDVFormatInfo();
 FC_COMPONENTS_API const TEnumInfo& DSDVEncodingInfo();
 FC_COMPONENTS_API const TEnumInfo& DSDVOutResolutionInfo();
 
+/// Raises EFCError naming `owner`'s `property` when `ordinal` is not one of
+/// `info`'s values (an enumeration of a fixed size can hold any).
+void CheckEnumOrdinal(const TPersistent& owner, const char* property, const TEnumInfo& info, int ordinal);
+
 /// `Format` (starts dvfNTSC), `Encoding` (dveDVSD), `Resolution` (dvr720)
 /// and `UseCurrent` (true: the encoder keeps its own settings, and the
 /// other three are not sent to it). Guarded by the owner's lock.

@@ -2,8 +2,12 @@
 // format, encoding and resolution, as the published DV encoder constants.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "platform/runtime/components_api.h"
 
@@ -48,6 +52,30 @@ struct FC_COMPONENTS_API TDSDVEncoderSettings {
   /// The encoder's own settings for a stream of this frame duration: PAL for
   /// 25 (or 50) frames per second, NTSC otherwise.
   static TDSDVEncoderSettings ForStream(std::int64_t frameDuration);
+};
+
+/// A time code "HH:MM:SS:FF" (hours below 24, minutes and seconds below 60,
+/// frames below 30) as its four numbers; nothing when it is not one.
+FC_COMPONENTS_API std::optional<std::array<int, 4>> ParseDVTimeCode(std::string_view text);
+
+/// What a DV stream carries beside its pictures: the sound's sample rate
+/// (48000, or 32000 for the 32 kHz mode; 16-bit stereo either way), the
+/// picture's shape (4:3, or 16:9 flagged in every frame) and the time code
+/// of its first frame ("HH:MM:SS:FF", non-drop-frame).
+struct FC_COMPONENTS_API TDSDVStreamOptions {
+  int audioSampleRate = 48000;
+  bool wide = false;
+  std::string timeCode = "00:00:00:00";
+
+  bool operator==(const TDSDVStreamOptions&) const = default;
+
+  /// The pixel shape, width to height, of a picture of `settings`: square
+  /// for 4:3 (the DV frames are flagged 4:3), else the wide shape of PAL or
+  /// NTSC.
+  std::pair<int, int> SampleAspect(const TDSDVEncoderSettings& settings) const;
+  /// Empty when a stream of `settings` can carry these options; otherwise
+  /// what it cannot (a time code whose frame number the rate never reaches).
+  std::string Unwritable(const TDSDVEncoderSettings& settings) const;
 };
 
 }  // namespace fc::media

@@ -1,6 +1,8 @@
 #include "platform/media/output_stages.h"
 
 #include <cstring>
+#include <tuple>
+#include <vector>
 
 extern "C" {
 #include <libavutil/error.h>
@@ -64,11 +66,16 @@ media::TMediaStatus TDSDVEncoderStage::Receive(const TDSMediaSample& sample) {
   return downstream_ ? downstream_->Receive(sample) : media::TMediaStatus{};
 }
 
-media::TMediaStatus TDSDVMuxStage::Configure(const media::TDSDVEncoderSettings& settings, bool withAudio,
+media::TMediaStatus TDSDVMuxStage::Configure(const media::TDSDVEncoderSettings& settings,
+                                             const media::TDSDVStreamOptions& options, bool withAudio,
                                              const TTBWaveFormatExtensible& audio) {
+  settings_ = settings;
+  audio_ = audio;
+  withAudio_ = withAudio;
   media::TMediaWriter& writer = Writer();
   if (auto status = writer.Create("dv", device_.Output()); !status) return status;
   if (auto status = writer.OpenFile(); !status) return status;
+  if (auto status = writer.SetMetadata("timecode", options.timeCode); !status) return status;
   media::TWriterVideoSettings video;
   video.width = settings.Width();
   video.height = settings.Height();
@@ -77,6 +84,8 @@ media::TMediaStatus TDSDVMuxStage::Configure(const media::TDSDVEncoderSettings& 
   video.codec = "dvvideo";
   // Standard-definition DV samples its colour 4:2:0 in PAL, 4:1:1 in NTSC.
   video.pixelFormat = settings.IsPAL() ? "yuv420p" : "yuv411p";
+  // The encoder flags a frame 16:9 when its pixels are that wide.
+  std::tie(video.sampleAspectNumerator, video.sampleAspectDenominator) = options.SampleAspect(settings);
   if (auto status = writer.AddVideoStream(video); !status) return status;
   if (!withAudio) return {};
   media::TWriterAudioSettings sound;
@@ -84,17 +93,60 @@ media::TMediaStatus TDSDVMuxStage::Configure(const media::TDSDVEncoderSettings& 
   sound.sampleRate = static_cast<int>(audio.samplesPerSecond);
   sound.bitsPerSample = audio.bitsPerSample;
   sound.codec = "pcm_s16le";
-  sound.encoderSampleRate = 48000;
+  sound.encoderSampleRate = options.audioSampleRate;
   sound.encoderChannels = 2;
   return writer.AddAudioStream(sound);
 }
 
 media::TMediaStatus TDSDVMuxStage::Receive(const TDSMediaSample& sample) {
+  std::lock_guard guard(mutex_);
+  if (sample.type == TDSMediaType::Video && soundEnded_)
+    if (media::TMediaStatus status = FillSilence(videoFrames_ + 1); !status) {
+      device_.WriteFailed(status.code);
+      return status;
+    }
   media::TMediaStatus status = TDSWriterStage::Receive(sample);
-  if (!status)
+  if (!status) {
     device_.WriteFailed(status.code);
-  else if (sample.type == TDSMediaType::Video)
+  } else if (sample.type == TDSMediaType::Video) {
+    ++videoFrames_;
     device_.FrameWritten();
+  } else if (sample.type == TDSMediaType::Audio && audio_.blockAlign > 0) {
+    audioFrames_ += static_cast<std::int64_t>(sample.bytes.size() / audio_.blockAlign);
+  }
+  return status;
+}
+
+void TDSDVMuxStage::EndSound() {
+  std::lock_guard guard(mutex_);
+  soundEnded_ = withAudio_;
+}
+
+void TDSDVMuxStage::ResumeSound() {
+  std::lock_guard guard(mutex_);
+  if (!soundEnded_) return;
+  soundEnded_ = false;
+  if (media::TMediaStatus status = FillSilence(videoFrames_); !status) device_.WriteFailed(status.code);
+}
+
+bool TDSDVMuxStage::SoundEnded() const {
+  std::lock_guard guard(mutex_);
+  return soundEnded_;
+}
+
+media::TMediaStatus TDSDVMuxStage::FillSilence(std::int64_t frames) {
+  if (audio_.blockAlign == 0 || audio_.samplesPerSecond == 0) return {};
+  // Sample frames of the sound's own rate that `frames` pictures last,
+  // rounded up.
+  const std::int64_t rate = audio_.samplesPerSecond;
+  const std::int64_t wanted =
+      (frames * rate * settings_.RateDenominator() + settings_.RateNumerator() - 1) / settings_.RateNumerator();
+  if (wanted <= audioFrames_) return {};
+  // Unsigned 8-bit PCM is silent at its middle value, signed PCM at zero.
+  const std::uint8_t silent = audio_.bitsPerSample == 8 ? 0x80 : 0;
+  const std::vector<std::uint8_t> silence(static_cast<std::size_t>(wanted - audioFrames_) * audio_.blockAlign, silent);
+  media::TMediaStatus status = Writer().WriteAudio(silence);
+  if (status) audioFrames_ = wanted;
   return status;
 }
 

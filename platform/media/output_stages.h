@@ -91,20 +91,42 @@ private:
 
 /// "DV Mux": the DV stream written to the DV device's output. A write that
 /// finds the output gone (a broken pipe) loses the device.
+///
+/// Every DV frame carries its share of the sound, so a stream with sound
+/// whose sound ends while the pictures go on is given silence from then on
+/// (EndSound), as much as keeps the sound as long as the pictures; the file
+/// goes on with every frame.
 class FC_COMPONENTS_API TDSDVMuxStage : public TDSWriterStage {
 public:
   TDSDVMuxStage(std::string name, media::TDSDVStreamDevice& device)
       : TDSWriterStage(std::move(name)), device_(device) {}
 
   /// Makes the DV muxer on the device's output with a DV video stream of
-  /// `settings` (frames of 24-bit BGR at the DV size) and, when
-  /// `withAudio`, 16-bit stereo PCM at 48 kHz made from `audio`.
-  media::TMediaStatus Configure(const media::TDSDVEncoderSettings& settings, bool withAudio,
-                                const TTBWaveFormatExtensible& audio);
+  /// `settings` (frames of 24-bit BGR at the DV size), shaped and time-coded
+  /// as `options` say, and, when `withAudio`, 16-bit stereo PCM at the
+  /// options' sample rate made from `audio`.
+  media::TMediaStatus Configure(const media::TDSDVEncoderSettings& settings, const media::TDSDVStreamOptions& options,
+                                bool withAudio, const TTBWaveFormatExtensible& audio);
   media::TMediaStatus Receive(const TDSMediaSample& sample) override;
 
+  /// The sound has ended: silence from now on.
+  void EndSound();
+  /// The sound goes on again (in the format it had): silence up to the
+  /// pictures' time first, so it stays in step with them.
+  void ResumeSound();
+  bool SoundEnded() const;
+
 private:
+  // Sound up to the end of `frames` pictures (mutex_ held).
+  media::TMediaStatus FillSilence(std::int64_t frames);
+
   media::TDSDVStreamDevice& device_;
+  media::TDSDVEncoderSettings settings_;
+  TTBWaveFormatExtensible audio_;
+  bool withAudio_ = false;
+  mutable std::mutex mutex_;  // serialises the streams' samples and the counts
+  bool soundEnded_ = false;
+  std::int64_t videoFrames_ = 0, audioFrames_ = 0;
 };
 
 /// "ACM Wrapper": the sound on its way into the DV stream; the multiplexer

@@ -100,6 +100,14 @@ bool TMediaWriter::SetIndexing(bool index) {
   return impl_->fileOpen && impl_->muxer->pb && impl_->muxer->pb->seekable;
 }
 
+TMediaStatus TMediaWriter::SetMetadata(const std::string& key, const std::string& value) {
+  std::lock_guard guard(mutex_);
+  if (!impl_->muxer || impl_->started || key.empty()) return Failed(AVERROR(EINVAL), "no tag can be set now");
+  const int error = av_dict_set(&impl_->muxer->metadata, key.c_str(), value.empty() ? nullptr : value.c_str(), 0);
+  if (error < 0) return Failed(error, "tag " + key + ": " + FFmpegErrorText(error));
+  return {};
+}
+
 TMediaStatus TMediaWriter::Start() {
   std::lock_guard guard(mutex_);
   if (!impl_->muxer || (!impl_->fileOpen && !(impl_->muxer->oformat->flags & AVFMT_NOFILE)))

@@ -51,6 +51,11 @@ struct FC_COMPONENTS_API TWriterVideoSettings {
   /// FFmpeg's name of the pixel format to encode in ("yuv420p"); empty
   /// takes the encoder's format closest to the frames'.
   std::string pixelFormat;
+  /// The shape of one pixel as width to height (64:45 makes 720 x 576 a
+  /// 16:9 picture); square pixels by default. Either part 0 or less keeps
+  /// them square.
+  int sampleAspectNumerator = 1;
+  int sampleAspectDenominator = 1;
 };
 
 /// The audio stream of a file.
@@ -101,6 +106,9 @@ public:
   /// keep one write it on seekable output by default). False when the output
   /// cannot carry one (it is not seekable); the file is written without.
   bool SetIndexing(bool index);
+  /// Sets a tag of the container (`key` such as "timecode" or "title")
+  /// written with the header; before Start. An empty value removes it.
+  TMediaStatus SetMetadata(const std::string& key, const std::string& value);
   /// Writes the file header; frames can be written afterwards.
   TMediaStatus Start();
   bool IsStarted() const;

@@ -35,7 +35,9 @@ TMediaStatus TWriterVideoStream::Open(AVFormatContext& muxer, const TWriterVideo
     c.height = settings.height;
     c.time_base = timeBase;
     c.framerate = av_inv_q(timeBase);
-    c.sample_aspect_ratio = {1, 1};
+    const bool shaped = settings.sampleAspectNumerator > 0 && settings.sampleAspectDenominator > 0;
+    c.sample_aspect_ratio = shaped ? AVRational{settings.sampleAspectNumerator, settings.sampleAspectDenominator}
+                                   : AVRational{1, 1};
     c.max_b_frames = 0;
     c.thread_count = settings.threads;
     if (settings.bitRate > 0) c.bit_rate = settings.bitRate;

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -15,6 +16,8 @@
 
 #include "media/Fcdsvideoout.h"
 #include "platform/runtime/error.h"
+#include "platform/runtime/form_loader.h"
+#include "platform/runtime/form_saver.h"
 #include "tests/media/video_out_support.h"
 
 namespace fc {
@@ -50,8 +53,42 @@ protected:
     return rig;
   }
 
+  // `withSound` frames with their sound, the sound's stop, `after` more
+  // frames and the stop, into a PAL DV file at `file`; `configure` sets the
+  // output up first.
+  void RecordWithSound(const fs::path& file, int withSound, int after,
+                       const std::function<void(TFCDSVideoOut&)>& configure = {}) {
+    auto rig = Rig(file);
+    if (configure) configure(*rig->out);
+    test::TAudioSource audio;
+    audio.pin.Connect(*rig->out->GetAudioInputPin());
+    audio.Start();
+    ASSERT_TRUE(rig->harness.PushStart(64, 48, 25));
+    for (int i = 0; i < withSound; ++i) {
+      rig->PushFrames(1);
+      audio.Block();
+    }
+    audio.pin.SendStop();
+    rig->PushFrames(after);
+    rig->harness.PushStop();
+    EXPECT_EQ(rig->out->FramesRendered(), withSound + after);
+    EXPECT_EQ(rig->out->ErrorCount(), 0) << rig->out->LastError();
+  }
+
+  // What ffprobe reads of a DV file: each stream's type, rate, shape and
+  // frame count, and the time code.
+  static std::string ProbeDV(const fs::path& file) {
+    const auto [probed, info] = Command("ffprobe -v error -count_frames -show_entries "
+                                        "stream=codec_type,sample_rate,display_aspect_ratio,nb_read_frames "
+                                        "-show_entries format_tags=timecode -of default=nw=1 '" + file.string() + "'");
+    EXPECT_TRUE(probed) << info;
+    return info;
+  }
+
   fs::path dir_;
 };
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST_F(VideoOutDV, AClipBecomesAPALDVStreamThatFFmpegReadsAndDecodes) {
   const fs::path file = dir_ / "out.dv";
@@ -108,6 +145,78 @@ TEST_F(VideoOutDV, TheDefaultSoundDeviceMixesTheSoundIntoTheStream) {
   EXPECT_NE(info.find("codec_name=pcm_s16le"), std::string::npos) << info;
   EXPECT_NE(info.find("sample_rate=48000"), std::string::npos) << info;
   EXPECT_NE(info.find("channels=2"), std::string::npos) << info;
+}
+
+// Sound that ends while the pictures go on: the same file goes on, with
+// silence, and holds every frame with its share of sound.
+TEST_F(VideoOutDV, SoundEndingMidStreamLeavesAFileWithEveryFrame) {
+  const fs::path file = dir_ / "ends.dv";
+  RecordWithSound(file, 6, 7);
+  const std::string info = ProbeDV(file);
+  // The pictures and the sound, 13 DV frames each.
+  EXPECT_TRUE(Has(info, "codec_type=video") && Has(info, "codec_type=audio")) << info;
+  const auto first = info.find("nb_read_frames=13");
+  EXPECT_TRUE(first != std::string::npos && info.find("nb_read_frames=13", first + 1) != std::string::npos) << info;
+  const auto [decoded, log] = Command("ffmpeg -v error -i '" + file.string() + "' -f null -");
+  EXPECT_TRUE(decoded) << log;
+}
+
+TEST_F(VideoOutDV, DigitalVideoSetsTheSoundModeShapeAndTimeCode) {
+  const fs::path plain = dir_ / "plain.dv";
+  RecordWithSound(plain, 4, 0);
+  const std::string defaults = ProbeDV(plain);
+  EXPECT_TRUE(Has(defaults, "sample_rate=48000")) << defaults;
+  EXPECT_TRUE(Has(defaults, "display_aspect_ratio=4:3")) << defaults;
+  EXPECT_TRUE(Has(defaults, "TAG:timecode=00:00:00:00")) << defaults;
+
+  TFCDSVideoOut source(nullptr);
+  SetPropertyText(source, "DigitalVideo.AudioMode", "dvam32kHz");
+  SetPropertyText(source, "DigitalVideo.AspectRatio", "dvar16x9");
+  SetPropertyText(source, "DigitalVideo.TimeCode", "01:02:03:04");
+  const fs::path set = dir_ / "set.dv";
+  RecordWithSound(set, 4, 0, [&](TFCDSVideoOut& out) {
+    out.SetDigitalVideo(*source.GetDigitalVideo());  // copies: the source may change or go
+    SetPropertyText(source, "DigitalVideo.TimeCode", "00:00:00:01");
+    EXPECT_EQ(out.VC_DigitalVideo().GetTimeCode(), "01:02:03:04");
+    EXPECT_EQ(out.VC_DigitalVideo().GetAudioMode(), dvam32kHz);
+  });
+  const std::string info = ProbeDV(set);
+  EXPECT_TRUE(Has(info, "sample_rate=32000")) << info;
+  EXPECT_TRUE(Has(info, "display_aspect_ratio=16:9")) << info;
+  EXPECT_TRUE(Has(info, "TAG:timecode=01:02:03:04")) << info;
+}
+
+const TClassInfo* VideoOutClass(std::string_view name) {
+  if (name == "TFCDSVideoOut") return &TFCDSVideoOut::StaticClassInfo();
+  if (name == "TComponent") return &TComponent::StaticClassInfo();
+  return nullptr;
+}
+
+TEST_F(VideoOutDV, DigitalVideoIsStoredInFormsAndRefusesWhatTheStreamCannotCarry) {
+  TComponent root(nullptr);
+  auto* out = new TFCDSVideoOut(&root);
+  out->SetName("VideoOut1");
+  SetPropertyText(*out, "DigitalVideo.AspectRatio", "dvar16x9");
+  SetPropertyText(*out, "DigitalVideo.TimeCode", "10:20:30:29");
+  const auto loaded = LoadForm(SaveForm(root, "out.fcf"), VideoOutClass);
+  auto* again = dynamic_cast<TFCDSVideoOut*>(loaded->FindComponent("VideoOut1"));
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(again->VC_DigitalVideo().GetAspectRatio(), dvar16x9);
+  EXPECT_EQ(again->VC_DigitalVideo().GetAudioMode(), dvam48kHz);
+  EXPECT_EQ(again->VC_DigitalVideo().GetTimeCode(), "10:20:30:29");
+
+  for (const char* bad : {"24:00:00:00", "1:02:03:04", "00:00:60:00", "00-00-00-00", "00:00:00:30"})
+    EXPECT_THROW(SetPropertyText(*out, "DigitalVideo.TimeCode", bad), EFCError) << bad;
+  // Frame 29 exists at 30 frames a second, not in PAL.
+  auto rig = Rig(dir_ / "refused.dv");
+  rig->raiseErrors = true;
+  SetPropertyText(*rig->out, "DigitalVideo.TimeCode", "00:00:00:29");
+  try {
+    rig->harness.PushStart(64, 48, 25);
+    ADD_FAILURE() << "a PAL time code of frame 29 was not refused";
+  } catch (const EFCError& error) {
+    EXPECT_TRUE(Has(error.what(), "VideoOut1.Graph: DigitalVideo: time code")) << error.what();
+  }
 }
 
 TEST_F(VideoOutDV, TheEncoderKeepsItsOwnFormatWithUseCurrent) {
