@@ -1,10 +1,17 @@
 #include "platform/media/writer_pixels.h"
 
+#include <cstring>
+
 extern "C" {
 #include <libswscale/swscale.h>
 }
 
 namespace fc::media {
+
+namespace {
+// More than the widest vector store of libswscale's packed writers.
+constexpr std::size_t kRowOverrun = 64;
+}  // namespace
 
 AVPixelFormat PixelFormatOf(TFCVideoFormat format) {
   switch (format) {
@@ -35,9 +42,13 @@ bool TPixelConverter::ToFrame(const std::uint8_t* pixels, int step, AVPixelForma
 
 bool TPixelConverter::FromFrame(const AVFrame& from, AVPixelFormat format, std::uint8_t* pixels, int step) {
   if (!Prepare(from.width, from.height, static_cast<AVPixelFormat>(from.format), format)) return false;
-  std::uint8_t* const planes[4] = {pixels, nullptr, nullptr, nullptr};
+  const std::size_t bytes = static_cast<std::size_t>(step) * static_cast<std::size_t>(from.height);
+  rows_.resize(bytes + kRowOverrun);
+  std::uint8_t* const planes[4] = {rows_.data(), nullptr, nullptr, nullptr};
   const int steps[4] = {step, 0, 0, 0};
-  return sws_scale(context_, from.data, from.linesize, 0, from.height, planes, steps) == from.height;
+  if (sws_scale(context_, from.data, from.linesize, 0, from.height, planes, steps) != from.height) return false;
+  std::memcpy(pixels, rows_.data(), bytes);
+  return true;
 }
 
 }  // namespace fc::media

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 extern "C" {
 #include <libavutil/frame.h>
@@ -32,13 +33,17 @@ public:
 
   /// Fills `to` (allocated, with its size and format set) from packed rows.
   bool ToFrame(const std::uint8_t* pixels, int step, AVPixelFormat format, AVFrame& to);
-  /// Writes `from` as packed rows of `format` and the frame's size.
+  /// Writes `from` as packed rows of `format` and the frame's size: `step`
+  /// x height bytes at `pixels`, never more.
   bool FromFrame(const AVFrame& from, AVPixelFormat format, std::uint8_t* pixels, int step);
 
 private:
   bool Prepare(int width, int height, AVPixelFormat from, AVPixelFormat to);
 
   SwsContext* context_ = nullptr;
+  // libswscale's vector writers may run a few bytes past the end of a row;
+  // FromFrame writes into this padded copy first.
+  std::vector<std::uint8_t> rows_;
 };
 
 }  // namespace fc::media

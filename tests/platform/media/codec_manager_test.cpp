@@ -127,3 +127,37 @@ TEST(CodecManager, RefusesUnknownCodesFormatsAndChunks) {
 
 }  // namespace
 }  // namespace fc::media
+
+namespace fc::media {
+namespace {
+
+// Frames of narrow widths decompressed into each of our formats (YUY2 from
+// planar 4:2:0 pictures is where libswscale writes past a row's end): the
+// decompressor writes the output header's image size and not a byte more
+// (the bytes after it keep their guard value).
+TEST(CodecManager, DecompressionWritesNoFurtherThanTheFrame) {
+  constexpr std::size_t kGuard = 64;
+  for (const char* code : {"MJPG", "MP43"}) {
+    for (const int width : {10, 18, 30}) {
+      const TFCBitmapInfoHeader input = UncompressedHeader(width, 16, vfRGB24);
+      auto compressor = TVideoCompressorCodec::Locate(MakeFourCC(code), input);
+      ASSERT_TRUE(compressor && compressor->Begin(0)) << code << " " << width;
+      const std::vector<std::uint8_t> frame(input.sizeImage, 0x60);
+      TCompressedChunk chunk;
+      ASSERT_TRUE(compressor->Compress(frame.data(), 0, chunk));
+      for (const TFCVideoFormat format : {vfRGB24, vfRGB32, vfGray8, vfYUY2}) {
+        const TFCBitmapInfoHeader output = UncompressedHeader(width, 16, format);
+        auto decompressor = TVideoDecompressorCodec::Locate(compressor->OutputFormat(), &output);
+        ASSERT_TRUE(decompressor && decompressor->Begin());
+        std::vector<std::uint8_t> pixels(output.sizeImage + kGuard, 0xA5);
+        EXPECT_TRUE(decompressor->Decompress(chunk.bytes, pixels.data()));
+        const std::vector<std::uint8_t> after(pixels.end() - kGuard, pixels.end());
+        EXPECT_EQ(after, std::vector<std::uint8_t>(kGuard, 0xA5))
+            << code << " width " << width << ", format " << format;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace fc::media
