@@ -120,11 +120,6 @@ void foldTwoRows(RowSet shared, RowSet own0, RowSet own1, Ipp8u* out0, Ipp8u* ou
   if (i < n) block(n - kBlock);
 }
 
-/// Asks for the cache lines of `bytes` bytes from `row`.
-inline void prefetchRow(const Ipp8u* row, std::ptrdiff_t bytes) {
-  for (std::ptrdiff_t i = 0; i < bytes; i += 64) _mm_prefetch(reinterpret_cast<const char*>(row + i), _MM_HINT_T0);
-}
-
 /// out[i] = pick(a[i], b[i]) for i < n.
 template <class Pick>
 void pickPair(const Ipp8u* a, const Ipp8u* b, Ipp8u* out, std::ptrdiff_t n) {
@@ -139,15 +134,11 @@ class RunFilter {
  public:
   RunFilter(const MaskRuns& runs, const Ipp8u* origin, int srcStep, int channels, IppiSize roi)
       : runs_(runs), origin_(origin), srcStep_(srcStep), channels_(channels), roi_(roi) {
-    int right = 0;
-    for (int k = 0; k < runs.runCount(); ++k)
-      right = std::max(right, runs.runs()[k].column + runs.runs()[k].length);
-    windowPixels_ = right + roi.width - 1;
     // The rows of one window and the next, for rows made two at a time.
     slots_ = runs.lastRow() - runs.firstRow() + 2;
     if (runs.lengthCount() == 0) return;
     left_ = runs.lengths()[0].firstColumn;
-    right = 0;
+    int right = 0;
     for (int i = 0; i < runs.lengthCount(); ++i) {
       left_ = std::min(left_, runs.lengths()[i].firstColumn);
       right = std::max(right, runs.lengths()[i].lastColumn);
@@ -179,11 +170,6 @@ class RunFilter {
     int y = 0;
     if (rowBytes >= kBlock) {
       for (; y + 1 < roi_.height; y += 2) {
-        // The two source rows the next pair adds, on their way while this pair is made.
-        if (y + 3 < roi_.height) {
-          prefetchRow(sourceRow(y + last + 2), bytesOf(windowPixels_));
-          prefetchRow(sourceRow(y + last + 3), bytesOf(windowPixels_));
-        }
         reduceSourceRow(y + last);
         reduceSourceRow(y + 1 + last);
         filterTwoRows(rows, y, dst + static_cast<std::ptrdiff_t>(y) * dstStep, dstStep, rowBytes);
@@ -300,7 +286,6 @@ class RunFilter {
   IppiSize roi_;
   int slots_ = 2;
   int left_ = 0;
-  int windowPixels_ = 0;  // pixels of a source row the windows read
   std::ptrdiff_t slotRowBytes_ = 0;
   std::ptrdiff_t scratchBytes_ = 0;
   Ipp8u* ring_ = nullptr;
