@@ -1,7 +1,8 @@
 // morphology_entries.h - defines the variant entries <tag>_<name> of erosion
 // and dilation for the variant being compiled (see primitives/variant.h): the checks,
 // then one row routine call per destination row. No work buffer is needed.
-// Included by exactly one source per variant.
+// Included by exactly one source per variant that runs the row routines
+// (px); the t7 variant splits the mask into runs instead (morphology_t7.cpp).
 #pragma once
 
 #include <cstddef>

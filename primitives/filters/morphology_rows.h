@@ -1,6 +1,7 @@
 // morphology_rows.h - row routines of erosion and dilation with an arbitrary
-// structuring element. Compiled once per code variant (see primitives/variant.h), so
-// each variant has its own routines of these names.
+// structuring element. Compiled once per code variant that includes them (see
+// primitives/variant.h), so each such variant has its own routines of these
+// names.
 //
 // Each writes one destination row of `width` pixels: for every pixel and
 // channel, the minimum (Erode) or maximum (Dilate) of the source bytes under
