@@ -156,9 +156,13 @@ class RunFilter {
   /// Row pointers the filter needs.
   std::int64_t rowPointers() const { return 3 * std::int64_t{runs_.runCount()} + kLongestDirectRun; }
 
-  /// Filters the region into dst with `work` (workBytes() bytes) and `rows`
-  /// (rowPointers() pointers).
-  void run(Ipp8u* work, const Ipp8u** rows, Ipp8u* dst, int dstStep) {
+  /// Run indices the filter needs.
+  std::int64_t runIndices() const { return 3 * std::int64_t{runs_.runCount()}; }
+
+  /// Filters the region into dst with `work` (workBytes() bytes), `rows`
+  /// (rowPointers() pointers) and `index` (runIndices() indices).
+  void run(Ipp8u* work, const Ipp8u** rows, int* index, Ipp8u* dst, int dstStep) {
+    findPairRoles(index);
     ring_ = work;
     scratch_[0] = work + std::int64_t{slots_} * runs_.lengthCount() * slotRowBytes_;
     scratch_[1] = scratch_[0] + scratchBytes_;
@@ -254,21 +258,8 @@ class RunFilter {
   void filterTwoRows(const Ipp8u** rows, int y, Ipp8u* out0, int dstStep, std::ptrdiff_t rowBytes) {
     const int count = runs_.runCount();
     const CellRun* runs = runs_.runs();
-    RowSet shared{rows, 0};
-    RowSet own0{rows + count, 0};
-    RowSet own1{rows + 2 * count, 0};
-    for (int k = 0; k < count; ++k) {
-      bool alsoNext = false;
-      for (int j = 0; j < count && !alsoNext; ++j) alsoNext = readsAsNextRow(runs[j], runs[k]);
-      (alsoNext ? shared : own0).rows[(alsoNext ? shared : own0).count++] = runRow(runs[k], y);
-    }
-    for (int j = 0; j < count; ++j) {
-      bool alsoThis = false;
-      for (int k = 0; k < count && !alsoThis; ++k) alsoThis = readsAsNextRow(runs[j], runs[k]);
-      if (!alsoThis) own1.rows[own1.count++] = runRow(runs[j], y + 1);
-    }
     Ipp8u* out1 = out0 + dstStep;
-    if (shared.count == 0 || own0.count == 0 || own1.count == 0) {
+    if (shared_.count == 0 || own0_.count == 0 || own1_.count == 0) {
       // Nothing in common, or one row's runs all shared: fold each row whole.
       for (int k = 0; k < count; ++k) rows[k] = runRow(runs[k], y);
       foldRows<Pick>({rows, count}, out0, rowBytes);
@@ -276,7 +267,45 @@ class RunFilter {
       foldRows<Pick>({rows, count}, out1, rowBytes);
       return;
     }
+    const RowSet shared = rowsOf(shared_, rows, y);
+    const RowSet own0 = rowsOf(own0_, rows + count, y);
+    const RowSet own1 = rowsOf(own1_, rows + 2 * count, y + 1);
     foldTwoRows<Pick>(shared, own0, own1, out0, out1, rowBytes);
+  }
+
+  /// Runs by index.
+  struct RunList {
+    int* index;
+    int count;
+  };
+
+  /// Where the runs of `list` read for destination row y.
+  RowSet rowsOf(const RunList& list, const Ipp8u** rows, int y) const {
+    for (int i = 0; i < list.count; ++i) rows[i] = runRow(runs_.runs()[list.index[i]], y);
+    return {rows, list.count};
+  }
+
+  /// Sorts the runs for rows made in pairs, the same for every pair: of row
+  /// y's runs, those whose values row y + 1 also reads (shared_) and the
+  /// others (own0_); of row y + 1's runs, those row y does not read (own1_).
+  /// `index` has room for three indices per run.
+  void findPairRoles(int* index) {
+    const int count = runs_.runCount();
+    const CellRun* runs = runs_.runs();
+    shared_ = {index, 0};
+    own0_ = {index + count, 0};
+    own1_ = {index + 2 * count, 0};
+    for (int k = 0; k < count; ++k) {
+      bool alsoNext = false;
+      for (int j = 0; j < count && !alsoNext; ++j) alsoNext = readsAsNextRow(runs[j], runs[k]);
+      RunList& list = alsoNext ? shared_ : own0_;
+      list.index[list.count++] = k;
+    }
+    for (int j = 0; j < count; ++j) {
+      bool alsoThis = false;
+      for (int k = 0; k < count && !alsoThis; ++k) alsoThis = readsAsNextRow(runs[j], runs[k]);
+      if (!alsoThis) own1_.index[own1_.count++] = j;
+    }
   }
 
   const MaskRuns& runs_;
@@ -291,6 +320,9 @@ class RunFilter {
   Ipp8u* ring_ = nullptr;
   Ipp8u* scratch_[2] = {nullptr, nullptr};
   const Ipp8u** taps_ = nullptr;
+  RunList shared_{nullptr, 0};
+  RunList own0_{nullptr, 0};
+  RunList own1_{nullptr, 0};
 };
 
 /// The minimum or maximum over the runs for every destination byte, the
@@ -302,8 +334,9 @@ IppStatus extremeOfRuns(const MaskRuns& runs, const Ipp8u* origin, int srcStep, 
   RunFilter<Pick> filter(runs, origin, srcStep, channels, roi);
   WorkBuffer<Ipp8u> work(std::max<std::int64_t>(filter.workBytes(), 1));
   WorkBuffer<const Ipp8u*> rows(filter.rowPointers());
-  if (!work || !rows) return ippStsMemAllocErr;
-  filter.run(work.get(), rows.get(), dst, dstStep);
+  WorkBuffer<int> index(filter.runIndices());
+  if (!work || !rows || !index) return ippStsMemAllocErr;
+  filter.run(work.get(), rows.get(), index.get(), dst, dstStep);
   return ippStsNoErr;
 }
 
