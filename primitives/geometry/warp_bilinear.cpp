@@ -52,13 +52,13 @@ IppStatus warpBilinear(const GeometricArgs& args, int channels, const double c[2
   const BilinearInverse inverse(setup.srcRect, quad);
   SpanList spans;
   if (const IppStatus status = spans.rasterise(quad, setup.dstRect)) return status;
-  auto positionsOf = [&](int y, int first, int count, double* xy) {
+  auto positionsOf = eachPiece([&](int y, int first, int count, double* xy) {
     for (int i = 0; i < count; ++i) {
       const Point s = inverse.solve({double(first + i), double(y)}, true);
       xy[2 * i] = s.x;
       xy[2 * i + 1] = s.y;
     }
-  };
+  });
   long long written = 0;
   if (const IppStatus status = renderSpans(setup, spans, positionsOf, nullptr, &written)) return status;
   if (setup.smoothEdge) smoothBorder(quad, shape, setup.dst, setup.dstRect);
@@ -73,13 +73,13 @@ IppStatus warpBilinearBack(const GeometricArgs& args, int channels, const double
   if (checkQuad(sourceQuad) == QuadShape::degenerate) return ippStsCoeffErr;
   SpanList spans;
   if (const IppStatus status = spans.whole(setup.dstRect)) return status;
-  auto positionsOf = [&](int y, int first, int count, double* xy) {
+  auto positionsOf = eachPiece([&](int y, int first, int count, double* xy) {
     for (int i = 0; i < count; ++i) {
       const Point s = backward.apply({double(first + i), double(y)});
       xy[2 * i] = s.x;
       xy[2 * i + 1] = s.y;
     }
-  };
+  });
   long long written = 0;
   if (const IppStatus status = renderSpans(setup, spans, positionsOf, &setup.srcRect, &written)) return status;
   if (written == 0) return ippStsWrongIntersectQuad;

@@ -88,9 +88,9 @@ IppStatus warpPerspective(const GeometricArgs& args, int channels, const double 
   const ProjectiveMap backward = adjugate(forward);
   SpanList spans;
   if (const IppStatus status = spans.rasterise(quad, setup.dstRect)) return status;
-  auto positionsOf = [&](int y, int first, int count, double* xy) {
+  auto positionsOf = eachPiece([&](int y, int first, int count, double* xy) {
     setup.kernels->projectRow(backward.m, y, first, count, xy);
-  };
+  });
   long long written = 0;
   if (const IppStatus status = renderSpans(setup, spans, positionsOf, &setup.srcRect, &written)) return status;
   if (setup.smoothEdge) smoothBorder(quad, shape, setup.dst, setup.dstRect);
@@ -103,9 +103,9 @@ IppStatus warpPerspectiveBack(const GeometricArgs& args, int channels, const dou
   const ProjectiveMap backward = mapOf(c);
   SpanList spans;
   if (const IppStatus status = spans.whole(setup.dstRect)) return status;
-  auto positionsOf = [&](int y, int first, int count, double* xy) {
+  auto positionsOf = eachPiece([&](int y, int first, int count, double* xy) {
     setup.kernels->projectRow(backward.m, y, first, count, xy);
-  };
+  });
   long long written = 0;
   if (const IppStatus status = renderSpans(setup, spans, positionsOf, &setup.srcRect, &written)) return status;
   if (written == 0) return ippStsWrongIntersectQuad;

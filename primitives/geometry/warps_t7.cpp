@@ -1,14 +1,16 @@
 // warps_t7.cpp - t7 variants of rotation, shear and the perspective and
-// bilinear warps: the generic engines running AVX2 kernels for the linear
-// interpolation and for the perspective positions.
+// bilinear warps: the generic engines running AVX2 kernels for the nearest,
+// linear and cubic interpolation and for the perspective positions.
 //
-// Four destination pixels per step, one per double lane. Every lane performs
-// the generic kernel's operations in the same order (the same double
-// operations, no fused multiply-add), so the bytes are the generic ones. A
-// step whose pixels are only partly accepted, whose loads would reach past
-// the source image, and the remainder of a row go to the generic kernels.
+// Four or eight destination pixels per step, one per vector lane. Every lane
+// performs the generic kernel's operations in the same order (the same
+// double operations, no fused multiply-add), so the bytes are the generic
+// ones. A step whose pixels are only partly accepted, whose loads would reach
+// past the source image, whose cubic taps are held at the image's edge, and
+// the remainder of a row go to the generic kernels.
 #include <immintrin.h>
 
+#include <climits>
 #include <cstdint>
 #include <cstring>
 
@@ -72,6 +74,11 @@ __m256i pixelOffsets(const SourceImage& s, __m256d x, __m256d y) {
   return _mm256_add_epi64(rows, columns);
 }
 
+/// Whether none of four offsets exceeds `last`.
+bool allAtMost(__m256i offsets, std::int64_t last) {
+  return _mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpgt_epi64(offsets, _mm256_set1_epi64x(last)))) == 0;
+}
+
 /// The pixels at four offsets.
 struct Pointers {
   const Ipp8u* at[4];
@@ -127,6 +134,26 @@ __m256d blendCell(__m256d a, __m256d b, __m256d c, __m256d d, __m256d fx, __m256
 __m256d lowDoubles(__m256i v) { return _mm256_cvtepi32_pd(_mm256_castsi256_si128(v)); }
 __m256d highDoubles(__m256i v) { return _mm256_cvtepi32_pd(_mm256_extracti128_si256(v, 1)); }
 
+/// Four three-channel pixels, each channel's four samples (0 to 255) in
+/// 32-bit lanes, stored as twelve bytes.
+void storePixelsC3(const __m128i channel[3], Ipp8u* out) {
+  const __m128i words = _mm_packus_epi32(channel[0], channel[1]);
+  const __m128i bytes = _mm_packus_epi16(words, _mm_packus_epi32(channel[2], channel[2]));
+  const __m128i pixels = _mm_shuffle_epi8(bytes, _mm_setr_epi8(0, 4, 8, 1, 5, 9, 2, 6, 10, 3, 7, 11, -1, -1, -1, -1));
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(out), pixels);
+  const std::uint32_t last = static_cast<std::uint32_t>(_mm_extract_epi32(pixels, 2));
+  std::memcpy(out + 8, &last, 4);
+}
+
+/// Four one-channel pixels, their samples (0 to 255) in 32-bit lanes,
+/// stored as four bytes.
+void storePixelsC1(__m128i values, Ipp8u* out) {
+  const __m128i words = _mm_packus_epi32(values, values);
+  const __m128i bytes = _mm_packus_epi16(words, words);
+  const std::uint32_t four = static_cast<std::uint32_t>(_mm_cvtsi128_si32(bytes));
+  std::memcpy(out, &four, 4);
+}
+
 /// One row of four three-channel cells, `below` bytes under the cells' first
 /// row: 8 bytes each, its two pixels and two bytes beyond.
 __m256i cellRowsC3(const Pointers& cells, std::ptrdiff_t below) {
@@ -151,12 +178,7 @@ void linearStepC3(const Pointers& cells, int step, __m256d fx, __m256d fy, Ipp8u
     const __m256i l = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(lower, pick), gather);
     channel[c] = samples(blendCell(lowDoubles(u), highDoubles(u), lowDoubles(l), highDoubles(l), fx, fy));
   }
-  const __m128i words = _mm_packus_epi32(channel[0], channel[1]);
-  const __m128i bytes = _mm_packus_epi16(words, _mm_packus_epi32(channel[2], channel[2]));
-  const __m128i pixels = _mm_shuffle_epi8(bytes, _mm_setr_epi8(0, 4, 8, 1, 5, 9, 2, 6, 10, 3, 7, 11, -1, -1, -1, -1));
-  _mm_storel_epi64(reinterpret_cast<__m128i*>(out), pixels);
-  const std::uint32_t last = static_cast<std::uint32_t>(_mm_extract_epi32(pixels, 2));
-  std::memcpy(out + 8, &last, 4);
+  storePixelsC3(channel, out);
 }
 
 /// One row of four one-channel cells: 4 bytes each, its two pixels and two
@@ -174,11 +196,8 @@ __m256d byteOf(__m128i v, int index) {
 /// Four linear pixels of one channel from their cells.
 void linearStepC1(const Pointers& cells, int step, __m256d fx, __m256d fy, Ipp8u* out) {
   const __m128i upper = cellRowsC1(cells, 0), lower = cellRowsC1(cells, step);
-  const __m128i values = samples(blendCell(byteOf(upper, 0), byteOf(upper, 1), byteOf(lower, 0), byteOf(lower, 1), fx, fy));
-  const __m128i words = _mm_packus_epi32(values, values);
-  const __m128i bytes = _mm_packus_epi16(words, words);
-  const std::uint32_t four = static_cast<std::uint32_t>(_mm_cvtsi128_si32(bytes));
-  std::memcpy(out, &four, 4);
+  storePixelsC1(samples(blendCell(byteOf(upper, 0), byteOf(upper, 1), byteOf(lower, 0), byteOf(lower, 1), fx, fy)),
+                out);
 }
 
 /// One step of the linear kernel; false when its loads would reach past the
@@ -188,8 +207,7 @@ bool linearStep(const SourceImage& s, const Positions& p, std::int64_t lastLoada
   const LinearTaps tx = linearTaps(p.x, s.width);
   const LinearTaps ty = linearTaps(p.y, s.height);
   const __m256i offsets = pixelOffsets(s, tx.index, ty.index);
-  if (_mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpgt_epi64(offsets, _mm256_set1_epi64x(lastLoadable)))) != 0)
-    return false;
+  if (!allAtMost(offsets, lastLoadable)) return false;
   const Pointers cells = pointersAt(s.data, offsets);
   if constexpr (C == 3)
     linearStepC3(cells, s.step, tx.fraction, ty.fraction, out);
@@ -198,41 +216,239 @@ bool linearStep(const SourceImage& s, const Positions& p, std::int64_t lastLoada
   return true;
 }
 
-template <int C>
-long long interpolateRowOf(const SourceImage& s, Kernel kernel, const double* positions, int count, Ipp8u* dstRow,
-                           const PixelRect* accept) {
-  // Offsets of an upper cell row whose loads (8 bytes for three channels, 4
-  // for one, in the row below too) stay within the image.
-  const std::int64_t lastLoadable = imageBytes(s) - s.step - (C == 3 ? 8 : 4);
+/// Which of the `Lanes` positions at xy lie in `accept` (all when it is
+/// null), one bit each.
+template <int Lanes>
+int acceptedOf(const double* xy, const PixelRect* accept) {
+  constexpr int kAll = (1 << Lanes) - 1;
+  if (accept == nullptr) return kAll;
+  int lanes = 0;
+  for (int k = 0; k < Lanes; k += kLanes) lanes |= acceptedLanes(loadPositions(xy + 2 * k), *accept) << k;
+  return lanes;
+}
+
+/// The row loop of the vector kernels, `Lanes` pixels per step:
+/// vectorStep(xy, out) interpolates the step's pixels, or declines (false)
+/// when its loads would leave the image or its taps are held at the edge.
+/// A declined or partly accepted step and the remainder of the row go to
+/// the generic kernel; a step with no accepted pixel is skipped.
+template <int C, int Lanes, typename VectorStep>
+long long runRow(const SourceImage& s, Kernel kernel, const double* positions, int count, Ipp8u* dstRow,
+                 const PixelRect* accept, VectorStep vectorStep) {
   long long written = 0;
   int i = 0;
-  for (; i + kLanes <= count; i += kLanes) {
+  for (; i + Lanes <= count; i += Lanes) {
     const double* xy = positions + 2 * i;
     Ipp8u* out = dstRow + static_cast<std::ptrdiff_t>(i) * C;
-    const Positions p = loadPositions(xy);
-    if (accept != nullptr) {
-      const int lanes = acceptedLanes(p, *accept);
-      if (lanes == 0) continue;
-      if (lanes != 0xF) {
-        written += kGenericWarpKernels.interpolateRow(s, kernel, xy, kLanes, out, accept);
-        continue;
-      }
-    }
-    if (!linearStep<C>(s, p, lastLoadable, out))
-      kGenericWarpKernels.interpolateRow(s, kernel, xy, kLanes, out, nullptr);
-    written += kLanes;
+    const int lanes = acceptedOf<Lanes>(xy, accept);
+    if (lanes == 0) continue;
+    if (lanes == (1 << Lanes) - 1 && vectorStep(xy, out))
+      written += Lanes;
+    else
+      written += kGenericWarpKernels.interpolateRow(s, kernel, xy, Lanes, out, accept);
   }
   return written + kGenericWarpKernels.interpolateRow(s, kernel, positions + 2 * i, count - i,
                                                       dstRow + static_cast<std::ptrdiff_t>(i) * C, accept);
 }
 
+template <int C>
+long long linearRowOf(const SourceImage& s, const double* positions, int count, Ipp8u* dstRow,
+                      const PixelRect* accept) {
+  // Offsets of an upper cell row whose loads (8 bytes for three channels, 4
+  // for one, in the row below too) stay within the image.
+  const std::int64_t lastLoadable = imageBytes(s) - s.step - (C == 3 ? 8 : 4);
+  return runRow<C, kLanes>(s, Kernel::linear, positions, count, dstRow, accept, [&](const double* xy, Ipp8u* out) {
+    return linearStep<C>(s, loadPositions(xy), lastLoadable, out);
+  });
+}
+
+/// Byte offsets y * step + x * channels of the nearest pixels of eight
+/// positions, as 32-bit values (the caller checks that the image fits).
+template <int C>
+__m256i nearestOffsets(const SourceImage& s, const Positions& low, const Positions& high) {
+  const __m256d half = _mm256_set1_pd(0.5);
+  const __m256d xLimit = _mm256_set1_pd(s.width - 1), yLimit = _mm256_set1_pd(s.height - 1);
+  // Held within 0..limit first, so the truncating conversion is the generic
+  // heldIndex.
+  const auto index = [&](__m256d v, __m256d limit) {
+    return _mm256_cvttpd_epi32(_mm256_min_pd(_mm256_max_pd(_mm256_add_pd(v, half), _mm256_setzero_pd()), limit));
+  };
+  const __m256i x = _mm256_set_m128i(index(high.x, xLimit), index(low.x, xLimit));
+  const __m256i y = _mm256_set_m128i(index(high.y, yLimit), index(low.y, yLimit));
+  return _mm256_add_epi32(_mm256_mullo_epi32(y, _mm256_set1_epi32(s.step)),
+                          _mm256_mullo_epi32(x, _mm256_set1_epi32(C)));
+}
+
+/// Eight nearest pixels from the four bytes gathered at each of their
+/// offsets.
+template <int C>
+void storeNearest(__m256i gathered, Ipp8u* out) {
+  if constexpr (C == 3) {
+    const __m256i pick = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1,  //
+                                          0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    const __m256i packed =
+        _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(gathered, pick), _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(packed));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 16), _mm256_extracti128_si256(packed, 1));
+  } else {
+    const __m256i pick = _mm256_setr_epi8(0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,  //
+                                          0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    const __m256i packed =
+        _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(gathered, pick), _mm256_setr_epi32(0, 4, 1, 1, 1, 1, 1, 1));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(packed));
+  }
+}
+
+/// Nearest pixels, eight per step: the indices in vector lanes, the pixels
+/// loaded four bytes each.
+template <int C>
+long long nearestRowOf(const SourceImage& s, const double* positions, int count, Ipp8u* dstRow,
+                       const PixelRect* accept) {
+  const std::int64_t lastLoadable = imageBytes(s) - 4;
+  // Offsets are 32-bit lanes; a larger image takes the generic kernel.
+  if (lastLoadable < 0 || lastLoadable > INT32_MAX)
+    return kGenericWarpKernels.interpolateRow(s, Kernel::nearest, positions, count, dstRow, accept);
+  const __m256i lastOffset = _mm256_set1_epi32(static_cast<int>(lastLoadable));
+  return runRow<C, 2 * kLanes>(s, Kernel::nearest, positions, count, dstRow, accept, [&](const double* xy, Ipp8u* out) {
+    const __m256i offsets = nearestOffsets<C>(s, loadPositions(xy), loadPositions(xy + 2 * kLanes));
+    if (!_mm256_testz_si256(_mm256_cmpgt_epi32(offsets, lastOffset), _mm256_set1_epi32(-1))) return false;
+    // Loaded one by one: a vector gather is no faster here.
+    alignas(32) int at[2 * kLanes];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(at), offsets);
+    const auto word = [&](int k) { return static_cast<int>(load32(s.data + at[k])); };
+    storeNearest<C>(_mm256_setr_epi32(word(0), word(1), word(2), word(3), word(4), word(5), word(6), word(7)), out);
+    return true;
+  });
+}
+
+/// Catmull-Rom weights of the four taps around four positions along one
+/// axis, and the index of each position's second tap (see the generic
+/// cubicTaps): the same double operations in the same order.
+struct CubicWeights {
+  __m256d base, weight[4];
+};
+
+/// k * v for a constant k.
+__m256d times(double k, __m256d v) { return _mm256_mul_pd(_mm256_set1_pd(k), v); }
+
+CubicWeights cubicWeights(__m256d s, int size) {
+  CubicWeights w;
+  w.base = heldIndex(s, _mm256_set1_pd(size - 1));
+  const __m256d t = _mm256_sub_pd(s, w.base);
+  const __m256d t2 = _mm256_mul_pd(t, t);
+  const __m256d t3 = _mm256_mul_pd(t2, t);
+  const __m256d half = _mm256_set1_pd(0.5);
+  const __m256d minusT3 = _mm256_xor_pd(t3, _mm256_set1_pd(-0.0));
+  w.weight[0] = _mm256_mul_pd(half, _mm256_sub_pd(_mm256_add_pd(minusT3, times(2.0, t2)), t));
+  w.weight[1] = _mm256_mul_pd(half, _mm256_add_pd(_mm256_sub_pd(times(3.0, t3), times(5.0, t2)), _mm256_set1_pd(2.0)));
+  w.weight[2] = _mm256_mul_pd(half, _mm256_add_pd(_mm256_add_pd(times(-3.0, t3), times(4.0, t2)), t));
+  w.weight[3] = _mm256_mul_pd(half, _mm256_sub_pd(t3, t2));
+  return w;
+}
+
+/// Whether the four taps of every lane lie inside 0..size-1 without being
+/// held at the edge: the base index is 1 to size - 3.
+bool tapsInside(__m256d base, int size) {
+  const __m256d inside = _mm256_and_pd(_mm256_cmp_pd(base, _mm256_set1_pd(1.0), _CMP_GE_OQ),
+                                       _mm256_cmp_pd(base, _mm256_set1_pd(size - 3), _CMP_LE_OQ));
+  return _mm256_movemask_pd(inside) == 0xF;
+}
+
+/// sum over k of weight[k] * tap k, added left to right as the generic
+/// loop does. Its sum starts at 0.0; leaving that addition out changes at
+/// most the sign of a zero, which the final rounding does not see.
+__m256d weightedTaps(const __m256d weight[4], const __m256d taps[4]) {
+  __m256d sum = _mm256_mul_pd(weight[0], taps[0]);
+  for (int k = 1; k < 4; ++k) sum = _mm256_add_pd(sum, _mm256_mul_pd(weight[k], taps[k]));
+  return sum;
+}
+
+/// The four taps of one channel of four pixels, from 32-bit lanes holding
+/// each pixel's four tap bytes of that channel.
+void tapsOfLanes(__m128i lanes, __m256d taps[4]) {
+  for (int k = 0; k < 4; ++k) taps[k] = byteOf(lanes, k);
+}
+
+/// For each of the four lanes' 4x4 windows (rows `step` apart from the
+/// pointers), the channel's tap bytes of row r, as 32-bit lanes.
+template <int C>
+void windowRow(const Pointers& window, std::ptrdiff_t below, __m128i rows[C]) {
+  if constexpr (C == 1) {
+    const auto at = [&](int lane) { return static_cast<int>(load32(window.at[lane] + below)); };
+    rows[0] = _mm_setr_epi32(at(0), at(1), at(2), at(3));
+  } else {
+    // Twelve bytes per lane, reordered to the four taps of each channel in
+    // turn, then transposed so that each vector holds one channel.
+    const __m128i byChannel = _mm_setr_epi8(0, 3, 6, 9, 1, 4, 7, 10, 2, 5, 8, 11, -1, -1, -1, -1);
+    __m128i lane[4];
+    for (int l = 0; l < 4; ++l)
+      lane[l] = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(window.at[l] + below)), byChannel);
+    const __m128i low01 = _mm_unpacklo_epi32(lane[0], lane[1]), low23 = _mm_unpacklo_epi32(lane[2], lane[3]);
+    const __m128i high01 = _mm_unpackhi_epi32(lane[0], lane[1]), high23 = _mm_unpackhi_epi32(lane[2], lane[3]);
+    rows[0] = _mm_unpacklo_epi64(low01, low23);
+    rows[1] = _mm_unpackhi_epi64(low01, low23);
+    rows[2] = _mm_unpacklo_epi64(high01, high23);
+  }
+}
+
+/// Four cubic pixels whose windows lie inside the image.
+template <int C>
+void cubicStep(const SourceImage& s, const Pointers& window, const CubicWeights& wx, const CubicWeights& wy,
+               Ipp8u* out) {
+  __m256d sum[C];
+  for (int r = 0; r < 4; ++r) {
+    __m128i rows[C];
+    windowRow<C>(window, static_cast<std::ptrdiff_t>(r) * s.step, rows);
+    for (int c = 0; c < C; ++c) {
+      __m256d taps[4];
+      tapsOfLanes(rows[c], taps);
+      const __m256d across = _mm256_mul_pd(wy.weight[r], weightedTaps(wx.weight, taps));
+      sum[c] = r == 0 ? across : _mm256_add_pd(sum[c], across);
+    }
+  }
+  __m128i values[C];
+  for (int c = 0; c < C; ++c) values[c] = samples(_mm256_add_pd(sum[c], _mm256_set1_pd(0.5)));
+  if constexpr (C == 3)
+    storePixelsC3(values, out);
+  else
+    storePixelsC1(values[0], out);
+}
+
+/// Cubic pixels, four per step, one per double lane.
+template <int C>
+long long cubicRowOf(const SourceImage& s, const double* positions, int count, Ipp8u* dstRow,
+                     const PixelRect* accept) {
+  // Window offsets whose last row's load (16 bytes for three channels, 4
+  // for one) stays within the image.
+  const std::int64_t lastLoadable = imageBytes(s) - 3 * static_cast<std::int64_t>(s.step) - (C == 3 ? 16 : 4);
+  return runRow<C, kLanes>(s, Kernel::cubic, positions, count, dstRow, accept, [&](const double* xy, Ipp8u* out) {
+    const Positions p = loadPositions(xy);
+    const CubicWeights wx = cubicWeights(p.x, s.width);
+    const CubicWeights wy = cubicWeights(p.y, s.height);
+    if (!tapsInside(wx.base, s.width) || !tapsInside(wy.base, s.height)) return false;
+    const __m256d one = _mm256_set1_pd(1.0);
+    const __m256i offsets = pixelOffsets(s, _mm256_sub_pd(wx.base, one), _mm256_sub_pd(wy.base, one));
+    if (!allAtMost(offsets, lastLoadable)) return false;
+    cubicStep<C>(s, pointersAt(s.data, offsets), wx, wy, out);
+    return true;
+  });
+}
+
 long long interpolateRowAvx2(const SourceImage& src, Kernel kernel, const double* positions, int count,
                              Ipp8u* dstRow, const PixelRect* accept) {
-  // Nearest and cubic pixels: the generic kernels (a nearest pixel is a
-  // copy, which gains nothing from the vector lanes).
-  if (kernel != Kernel::linear) return kGenericWarpKernels.interpolateRow(src, kernel, positions, count, dstRow, accept);
-  return src.channels == 3 ? interpolateRowOf<3>(src, kernel, positions, count, dstRow, accept)
-                           : interpolateRowOf<1>(src, kernel, positions, count, dstRow, accept);
+  const bool three = src.channels == 3;
+  switch (kernel) {
+    case Kernel::nearest:
+      return three ? nearestRowOf<3>(src, positions, count, dstRow, accept)
+                   : nearestRowOf<1>(src, positions, count, dstRow, accept);
+    case Kernel::linear:
+      return three ? linearRowOf<3>(src, positions, count, dstRow, accept)
+                   : linearRowOf<1>(src, positions, count, dstRow, accept);
+    case Kernel::cubic:
+      return three ? cubicRowOf<3>(src, positions, count, dstRow, accept)
+                   : cubicRowOf<1>(src, positions, count, dstRow, accept);
+  }
+  return kGenericWarpKernels.interpolateRow(src, kernel, positions, count, dstRow, accept);
 }
 
 /// (a x + b y) + c for the map row (a, b, c), left to right as in the
