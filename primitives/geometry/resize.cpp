@@ -78,7 +78,7 @@ IppStatus prepareJob(const Arguments& a, int channels, Job& job) {
 
 IppStatus runKernel(int interpolation, const Job& job, const RowRoutines& routines) {
   switch (interpolation) {
-    case IPPI_INTER_NN: return resizeNearest(job);
+    case IPPI_INTER_NN: return resizeNearest(job, routines.nearest);
     case IPPI_INTER_LINEAR: return resizeLinear(job, routines.linear);
     case IPPI_INTER_CUBIC: return resizeCubic(job, routines.cubic);
     default: return resizeLanczos(job, routines.lanczos);
@@ -104,7 +104,7 @@ IppStatus resize(const Arguments& a, int channels, const RowRoutines& routines) 
 }
 
 RowRoutines genericRowRoutines() {
-  return {genericLinearRoutines(), genericCubicRoutines(), genericLanczosRoutines()};
+  return {genericNearestRoutines(), genericLinearRoutines(), genericCubicRoutines(), genericLanczosRoutines()};
 }
 
 }  // namespace fc::primitives::resize

@@ -45,7 +45,7 @@ struct Job {
 
 /// Kernels: each writes the dstWidth x dstHeight pixels of the job and
 /// returns ippStsNoErr, or ippStsMemAllocErr before writing anything.
-IppStatus resizeNearest(const Job& job);
+IppStatus resizeNearest(const Job& job, const NearestRoutines& routines);
 IppStatus resizeLinear(const Job& job, const LinearRoutines& routines);
 IppStatus resizeCubic(const Job& job, const CubicRoutines& routines);
 IppStatus resizeLanczos(const Job& job, const LanczosRoutines& routines);

@@ -50,13 +50,46 @@ using LinearRoutines = SeparableRoutines<LinearSample, Ipp16u>;
 using CubicRoutines = SeparableRoutines<CubicSample, Ipp32f>;
 using LanczosRoutines = SeparableRoutines<LanczosSample, Ipp32f>;
 
+/// A nearest-neighbour resize as its row loop sees it: destination row r
+/// takes the samples at the offsets `columns` (from the image's left edge)
+/// of source row rows[r].
+struct NearestCopy {
+  const Ipp8u* src;
+  int srcStep;
+  int rowSamples;  // samples that may be read from a source row
+  int channels;
+  const Ipp32s* columns;
+  int width;
+  const Ipp32s* rows;
+  int height;
+  Ipp8u* dst;
+  int dstStep;
+};
+
+/// One destination row of a nearest copy; `plan` is whatever the routine
+/// that passes it prepared for these columns.
+using NearestRowFn = void (*)(const Ipp8u* source, const NearestCopy& copy, Ipp8u* out, const void* plan);
+
+/// Runs `row` for every destination row of `copy`. A row whose source row is
+/// the one of the row before copies that destination row instead.
+void copyNearestRows(const NearestCopy& copy, NearestRowFn row, const void* plan);
+
+/// Whole nearest copies of one and of three channels.
+struct NearestRoutines {
+  using CopyFn = void (*)(const NearestCopy& copy);
+  CopyFn c1;
+  CopyFn c3;
+};
+
 struct RowRoutines {
+  NearestRoutines nearest;
   LinearRoutines linear;
   CubicRoutines cubic;
   LanczosRoutines lanczos;
 };
 
 /// The generic loops, which define the results.
+NearestRoutines genericNearestRoutines();
 LinearRoutines genericLinearRoutines();
 CubicRoutines genericCubicRoutines();
 LanczosRoutines genericLanczosRoutines();

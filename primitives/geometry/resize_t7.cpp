@@ -11,6 +11,7 @@
 #include "dispatch/binding.h"
 #include "dispatch/primitives.h"
 #include "primitives/geometry/resize_rows.h"
+#include "primitives/work_buffer.h"
 
 namespace fc::primitives::resize {
 namespace {
@@ -283,12 +284,101 @@ __attribute__((target("avx2"))) void lanczosCombine(const Ipp32f* const* rows, c
   generic().lanczos.combine(rest, row, length - x, out + x);
 }
 
+/// Destination pixels of one nearest block: eight of one channel (8 bytes)
+/// from one 16-byte source window, or four of three channels (12 bytes), the
+/// first two from one window and the last two from a second.
+template <int C>
+constexpr int kBlockPixels = C == 1 ? 8 : 4;
+template <int C>
+constexpr int kBlockWindows = C == 1 ? 1 : 2;
+
+/// A block of nearest pixels copied by byte shuffles of its windows.
+struct alignas(16) NearestBlock {
+  Ipp8u pick[2][16];  // per window, the window byte of each destination
+                      // byte, or 0x80 for the bytes of the other window
+  Ipp32s start[2];    // each window's sample offset; start[0] is -1 when the
+                      // pixels lie too far apart or a window would leave the row
+};
+
+template <int C>
+void planNearestBlock(const NearestCopy& copy, const Ipp32s* columns, NearestBlock& block) {
+  constexpr int perWindow = kBlockPixels<C> / kBlockWindows<C>;
+  std::memset(block.pick, 0x80, sizeof block.pick);
+  for (int w = 0; w < kBlockWindows<C>; ++w) {
+    const Ipp32s* own = columns + w * perWindow;
+    block.start[w] = own[0];
+    if (own[perWindow - 1] + C - own[0] > 16 || own[0] + 16 > copy.rowSamples) {
+      block.start[0] = -1;
+      return;
+    }
+    for (int k = 0; k < perWindow; ++k)
+      for (int c = 0; c < C; ++c) block.pick[w][(w * perWindow + k) * C + c] = static_cast<Ipp8u>(own[k] - own[0] + c);
+  }
+}
+
+template <int C>
+void planNearestBlocks(const NearestCopy& copy, NearestBlock* blocks) {
+  for (int b = 0; b < copy.width / kBlockPixels<C>; ++b)
+    planNearestBlock<C>(copy, copy.columns + b * kBlockPixels<C>, blocks[b]);
+}
+
+/// `count` pixels from the sample offsets `columns`, one by one.
+template <int C>
+void copyPixels(const Ipp8u* source, const Ipp32s* columns, int count, Ipp8u* out) {
+  for (int i = 0; i < count; ++i) std::memcpy(out + i * C, source + columns[i], C);
+}
+
+/// One nearest row, block by block. A three-channel block followed by two
+/// more pixels stores 16 bytes, the last four rewritten by the next block.
+template <int C>
+__attribute__((target("avx2"))) void nearestRow(const Ipp8u* source, const NearestCopy& copy, Ipp8u* out,
+                                                const void* plan) {
+  constexpr int n = kBlockPixels<C>;
+  const auto* blocks = static_cast<const NearestBlock*>(plan);
+  const int whole = copy.width / n;
+  for (int b = 0; b < whole; ++b) {
+    const NearestBlock& block = blocks[b];
+    Ipp8u* o = out + b * n * C;
+    if (block.start[0] < 0) {
+      copyPixels<C>(source, copy.columns + b * n, n, o);
+      continue;
+    }
+    __m128i pixels = _mm_setzero_si128();
+    for (int w = 0; w < kBlockWindows<C>; ++w) {
+      const __m128i window = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + block.start[w]));
+      pixels = _mm_or_si128(pixels,
+                            _mm_shuffle_epi8(window, _mm_load_si128(reinterpret_cast<const __m128i*>(block.pick[w]))));
+    }
+    if (C == 3 && (b + 1) * n + 2 <= copy.width) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(o), pixels);
+    } else {
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(o), pixels);
+      if (C == 3) {
+        const int last = _mm_extract_epi32(pixels, 2);
+        std::memcpy(o + 8, &last, 4);
+      }
+    }
+  }
+  copyPixels<C>(source, copy.columns + whole * n, copy.width - whole * n, out + whole * n * C);
+}
+
+/// A nearest copy with its blocks planned once for every row; without the
+/// plan's memory, the generic copy.
+template <int C>
+void nearestCopy(const NearestCopy& copy) {
+  WorkBuffer<NearestBlock> blocks(copy.width / kBlockPixels<C>);
+  if (!blocks) return (C == 3 ? generic().nearest.c3 : generic().nearest.c1)(copy);
+  planNearestBlocks<C>(copy, blocks.get());
+  copyNearestRows(copy, nearestRow<C>, blocks.get());
+}
+
 /// The AVX2 loops where the processor has AVX2, the generic ones elsewhere
 /// (the entries stay callable by name on any processor).
 const RowRoutines& avx2Routines() {
   static const RowRoutines routines = [] {
     RowRoutines r = genericRowRoutines();
     if (fc::dispatch::processorRuns(fc::dispatch::Variant::t7)) {
+      r.nearest = {nearestCopy<1>, nearestCopy<3>};
       r.linear = {linearRowC1, linearRowC3, linearCombine};
       r.cubic = {cubicRowC1, cubicRowC3, cubicCombine};
       r.lanczos = {lanczosRowC1, lanczosRowC3, lanczosCombine};

@@ -2,9 +2,11 @@
 // mode reduction, and which source pixels each kernel reads.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "tests/primitives/geometry/resize_call.h"
+#include "tests/support/entry_variants.h"
 
 namespace fc::test {
 namespace {
@@ -86,6 +88,43 @@ TEST(ResizeKernels, NearestMapsPixelCentres) {
   EXPECT_EQ(rowOf(dst, 0, 3), (std::vector<int>{10, 30, 50}));
   ASSERT_EQ((ResizeCall{wholeOf(src), 3.0, 1.0, IPPI_INTER_NN}.run(src, dst)), ippStsNoErr);
   EXPECT_EQ(rowOf(dst, 0, 7), (std::vector<int>{0, 0, 0, 10, 10, 10, 20}));
+}
+
+// Every variant: enlarged rows repeat whole source rows and the columns
+// stay the same down the image, at factors whose pixels share one source
+// window and at ones where they lie too far apart; nothing outside the area
+// is written.
+TEST(ResizeKernels, NearestRepeatsWholeRowsAndColumnsInEveryVariant) {
+  for (auto& variant : variantsOf_ippiResize_8u_C3R())
+    for (double xFactor : {2.2, 0.66667, 0.21}) {
+      TestImage src(97, 7, 3, 1, 0);
+      fill(src, [](int, int) { return 0; });
+      for (int y = 0; y < src.height; ++y)
+        for (int x = 0; x < src.width; ++x) src.at(x, y)[0] = static_cast<Ipp8u>(x), src.at(x, y)[1] = static_cast<Ipp8u>(y);
+      TestImage dst(230, 24, 3, 5, 2);
+      dst.randomize(3);
+      const std::vector<Ipp8u> before = dst.bytes;
+      const int width = static_cast<int>(97 * xFactor + 1e-7), height = 23;
+      ASSERT_EQ((ResizeCall{wholeOf(src), xFactor, 23.0 / 7, IPPI_INTER_NN, {width, height}}.run(variant.fn, src, dst)),
+                ippStsNoErr);
+      int previousRow = 0;
+      for (int y = 0; y < height; ++y) {
+        const int sourceRow = dst.at(0, y)[1];
+        EXPECT_GE(sourceRow, previousRow) << variant.tag;
+        previousRow = sourceRow;
+        for (int x = 0; x < width; ++x) {
+          EXPECT_EQ(dst.at(x, y)[0], dst.at(x, 0)[0]) << variant.tag << " " << x << "," << y;
+          EXPECT_EQ(dst.at(x, y)[1], sourceRow) << variant.tag << " " << x << "," << y;
+          EXPECT_EQ(dst.at(x, y)[2], 0) << variant.tag << " " << x << "," << y;
+        }
+      }
+      EXPECT_EQ(previousRow, 6) << variant.tag;
+      std::vector<Ipp8u> untouched = dst.bytes;
+      for (int y = 0; y < height; ++y)
+        std::copy_n(before.begin() + static_cast<std::ptrdiff_t>(dst.offset(0, y)), 3 * width,
+                    untouched.begin() + static_cast<std::ptrdiff_t>(dst.offset(0, y)));
+      EXPECT_EQ(untouched, before) << variant.tag;
+    }
 }
 
 // One destination pixel from ten source columns: the centre of the
