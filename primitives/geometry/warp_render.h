@@ -1,11 +1,12 @@
-// warp_render.h - the loop every warp engine ends in: for each destination
-// row of the spans, the back-mapped source positions of its pixels are
-// computed into a buffer, then the kernel interpolates them.
+// warp_render.h - the loop every warp engine ends in: the back-mapped source
+// positions of the destination pixels are computed into a buffer, then the
+// kernel interpolates them.
 //
-// The destination is visited in tiles of a band of rows by a run of columns:
-// along a destination row the source position crosses a new source row every
-// few pixels, so a whole row touches far more source lines than the first
-// level cache holds, while the rows of one tile share theirs.
+// Rows are taken four at a time and in pieces of at most 256 pixels, each
+// row's pieces counted from its own first pixel: the positions of four
+// pieces (16 KiB) stay in the first-level cache between being written and
+// read, the four rows' running positions can be added up side by side, and
+// every piece but a row's last is a whole number of vector steps.
 #pragma once
 
 #include <algorithm>
@@ -16,9 +17,10 @@
 
 namespace fc::primitives::warp {
 
-/// Columns and rows of one tile.
-inline constexpr int kTileColumns = 128;
-inline constexpr int kTileRows = 32;
+/// Rows whose pieces are handed over together.
+inline constexpr int kPiecesAtOnce = 4;
+/// Pixels of a row piece at most.
+inline constexpr int kPieceLength = 256;
 
 /// A piece of one destination row: pixels first .. first + count - 1 of row
 /// y, whose source positions go to xy as (x, y) pairs.
@@ -26,10 +28,6 @@ struct RowPiece {
   int y, first, count;
   double* xy;
 };
-
-/// Rows whose pieces of one tile are handed over together, so the positions
-/// of several rows can be computed side by side.
-inline constexpr int kPiecesAtOnce = 4;
 
 /// positionsOf for renderSpans from rowPositions(y, firstColumn, count, xy),
 /// which fills the (x, y) pairs of one piece.
@@ -50,36 +48,29 @@ auto eachPiece(RowPositions rowPositions) {
 template <typename PositionsOf>
 IppStatus renderSpans(const WarpSetup& setup, const SpanList& spans, PositionsOf&& positionsOf,
                       const PixelRect* accept, long long* written) {
-  const long long pieceLength = 2 * std::min<long long>(kTileColumns, spans.widest());
-  WorkBuffer<double> positions(kPiecesAtOnce * pieceLength);
+  const long long pieceValues = 2 * std::min<long long>(kPieceLength, spans.widest());
+  WorkBuffer<double> positions(kPiecesAtOnce * pieceValues);
   if (!positions) return ippStsMemAllocErr;
   *written = 0;
-  RowPiece pieces[kPiecesAtOnce];
-  int held = 0;
-  const auto render = [&] {
-    positionsOf(static_cast<const RowPiece*>(pieces), held);
-    for (int k = 0; k < held; ++k)
-      *written += setup.kernels->interpolateRow(setup.src, setup.kernel, pieces[k].xy, pieces[k].count,
-                                                setup.dst.pixel(pieces[k].first, pieces[k].y), accept);
-    held = 0;
-  };
   const int end = spans.firstRow() + spans.rowCount();
-  for (int band = spans.firstRow(); band < end; band += kTileRows) {
-    const int bandEnd = std::min(end, band + kTileRows);
-    int left = spans.first(band), right = spans.last(band);
-    for (int y = band + 1; y < bandEnd; ++y) {
-      left = std::min(left, spans.first(y));
-      right = std::max(right, spans.last(y));
-    }
-    for (int tile = left; tile <= right; tile += kTileColumns) {
+  for (int band = spans.firstRow(); band < end; band += kPiecesAtOnce) {
+    const int bandEnd = std::min(end, band + kPiecesAtOnce);
+    for (long long offset = 0;; offset += kPieceLength) {
+      RowPiece pieces[kPiecesAtOnce];
+      int held = 0;
       for (int y = band; y < bandEnd; ++y) {
-        const int first = std::max(spans.first(y), tile);
-        const int last = std::min(spans.last(y), tile + kTileColumns - 1);
+        const long long first = spans.first(y) + offset;
+        const long long last = std::min<long long>(spans.last(y), first + kPieceLength - 1);
         if (first > last) continue;
-        pieces[held] = {y, first, last - first + 1, positions.get() + held * pieceLength};
-        if (++held == kPiecesAtOnce) render();
+        pieces[held] = {y, static_cast<int>(first), static_cast<int>(last - first + 1),
+                        positions.get() + held * pieceValues};
+        ++held;
       }
-      if (held > 0) render();
+      if (held == 0) break;
+      positionsOf(static_cast<const RowPiece*>(pieces), held);
+      for (int k = 0; k < held; ++k)
+        *written += setup.kernels->interpolateRow(setup.src, setup.kernel, pieces[k].xy, pieces[k].count,
+                                                  setup.dst.pixel(pieces[k].first, pieces[k].y), accept);
     }
   }
   return ippStsNoErr;
