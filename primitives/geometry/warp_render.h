@@ -2,11 +2,11 @@
 // positions of the destination pixels are computed into a buffer, then the
 // kernel interpolates them.
 //
-// Rows are taken four at a time and in pieces of at most 256 pixels, each
-// row's pieces counted from its own first pixel: the positions of four
-// pieces (16 KiB) stay in the first-level cache between being written and
-// read, the four rows' running positions can be added up side by side, and
-// every piece but a row's last is a whole number of vector steps.
+// Rows are taken four at a time and in pieces of a few hundred pixels, each
+// row's pieces counted from its own first pixel: the four rows' running
+// positions can be added up side by side, the positions stay in the cache
+// between being written and read, and every piece but a row's last is a
+// whole number of vector steps.
 #pragma once
 
 #include <algorithm>
@@ -19,8 +19,13 @@ namespace fc::primitives::warp {
 
 /// Rows whose pieces are handed over together.
 inline constexpr int kPiecesAtOnce = 4;
-/// Pixels of a row piece at most.
-inline constexpr int kPieceLength = 256;
+
+/// Pixels of a row piece at most. One-channel nearest pixels cost so little
+/// that their four pieces' positions must fit the first-level cache (16
+/// KiB); the other kernels gain more from longer pieces.
+inline int pieceLength(const WarpSetup& setup) {
+  return setup.kernel == Kernel::nearest && setup.src.channels == 1 ? 256 : 512;
+}
 
 /// A piece of one destination row: pixels first .. first + count - 1 of row
 /// y, whose source positions go to xy as (x, y) pairs.
@@ -48,19 +53,20 @@ auto eachPiece(RowPositions rowPositions) {
 template <typename PositionsOf>
 IppStatus renderSpans(const WarpSetup& setup, const SpanList& spans, PositionsOf&& positionsOf,
                       const PixelRect* accept, long long* written) {
-  const long long pieceValues = 2 * std::min<long long>(kPieceLength, spans.widest());
+  const int length = pieceLength(setup);
+  const long long pieceValues = 2 * std::min<long long>(length, spans.widest());
   WorkBuffer<double> positions(kPiecesAtOnce * pieceValues);
   if (!positions) return ippStsMemAllocErr;
   *written = 0;
   const int end = spans.firstRow() + spans.rowCount();
   for (int band = spans.firstRow(); band < end; band += kPiecesAtOnce) {
     const int bandEnd = std::min(end, band + kPiecesAtOnce);
-    for (long long offset = 0;; offset += kPieceLength) {
+    for (long long offset = 0;; offset += length) {
       RowPiece pieces[kPiecesAtOnce];
       int held = 0;
       for (int y = band; y < bandEnd; ++y) {
         const long long first = spans.first(y) + offset;
-        const long long last = std::min<long long>(spans.last(y), first + kPieceLength - 1);
+        const long long last = std::min<long long>(spans.last(y), first + length - 1);
         if (first > last) continue;
         pieces[held] = {y, static_cast<int>(first), static_cast<int>(last - first + 1),
                         positions.get() + held * pieceValues};

@@ -131,8 +131,6 @@ __m256d blendCell(__m256d a, __m256d b, __m256d c, __m256d d, __m256d fx, __m256
   return _mm256_add_pd(_mm256_add_pd(top, _mm256_set1_pd(0.5)), _mm256_mul_pd(_mm256_sub_pd(bottom, top), fy));
 }
 
-__m256d lowDoubles(__m256i v) { return _mm256_cvtepi32_pd(_mm256_castsi256_si128(v)); }
-__m256d highDoubles(__m256i v) { return _mm256_cvtepi32_pd(_mm256_extracti128_si256(v, 1)); }
 
 /// Four three-channel pixels, each channel's four samples (0 to 255) in
 /// 32-bit lanes, stored as twelve bytes.
@@ -161,22 +159,29 @@ __m256i cellRowsC3(const Pointers& cells, std::ptrdiff_t below) {
   return _mm256_set_epi64x(at(3), at(2), at(1), at(0));
 }
 
-/// Four linear pixels of three channels from their cells.
+/// Bytes held in 64-bit lanes as exact doubles: OR-ed into the bit pattern
+/// of 2^52, each lane reads as 2^52 + v, from which 2^52 is taken exactly.
+__m256d exactDoubles(__m256i bytes) {
+  const __m256i twoTo52 = _mm256_set1_epi64x(0x4330000000000000);
+  return _mm256_sub_pd(_mm256_castsi256_pd(_mm256_or_si256(bytes, twoTo52)), _mm256_castsi256_pd(twoTo52));
+}
+
+/// Byte `index` of each 64-bit lane as a double.
+__m256d byteOfLanes(__m256i v, int index) {
+  const char z = -1, i = static_cast<char>(index), j = static_cast<char>(8 + index);
+  return exactDoubles(_mm256_shuffle_epi8(v, _mm256_setr_epi8(i, z, z, z, z, z, z, z, j, z, z, z, z, z, z, z,  //
+                                                              i, z, z, z, z, z, z, z, j, z, z, z, z, z, z, z)));
+}
+
+/// Four linear pixels of three channels from their cells: each cell row is
+/// one 64-bit lane, channel c's first sample its byte c, the second byte
+/// 3 + c.
 void linearStepC3(const Pointers& cells, int step, __m256d fx, __m256d fy, Ipp8u* out) {
   const __m256i upper = cellRowsC3(cells, 0), lower = cellRowsC3(cells, step);
-  // Per 128-bit lane (two pixels): the first and the second sample of
-  // channel c of both, as 32-bit values; then the first samples of all four
-  // pixels in the low half, the second in the high half.
-  const __m256i gather = _mm256_setr_epi32(0, 1, 4, 5, 2, 3, 6, 7);
   __m128i channel[3];
   for (int c = 0; c < 3; ++c) {
-    const char z = -1;
-    const __m256i pick = _mm256_setr_epi8(
-        char(c), z, z, z, char(8 + c), z, z, z, char(3 + c), z, z, z, char(11 + c), z, z, z,
-        char(c), z, z, z, char(8 + c), z, z, z, char(3 + c), z, z, z, char(11 + c), z, z, z);
-    const __m256i u = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(upper, pick), gather);
-    const __m256i l = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(lower, pick), gather);
-    channel[c] = samples(blendCell(lowDoubles(u), highDoubles(u), lowDoubles(l), highDoubles(l), fx, fy));
+    channel[c] = samples(blendCell(byteOfLanes(upper, c), byteOfLanes(upper, 3 + c), byteOfLanes(lower, c),
+                                   byteOfLanes(lower, 3 + c), fx, fy));
   }
   storePixelsC3(channel, out);
 }
