@@ -63,15 +63,16 @@ __m128i samples(__m256d v) {
   return _mm256_cvttpd_epi32(held);
 }
 
-/// Byte offsets y * step + x * channels of four pixels. They stay in a
-/// register: a vector store read back in 8-byte parts would stall on the
-/// store forwarding.
+/// Byte offsets y * step + x * channels of four pixels at whole positions
+/// inside the image. They are whole numbers far below 2^52, so the double
+/// sums are exact, and adding 2^52 leaves each in the low bits of its lane.
+/// They stay in a register: a vector store read back in 8-byte parts would
+/// stall on the store forwarding.
 __m256i pixelOffsets(const SourceImage& s, __m256d x, __m256d y) {
-  const __m256i x64 = _mm256_cvtepi32_epi64(_mm256_cvttpd_epi32(x));
-  const __m256i y64 = _mm256_cvtepi32_epi64(_mm256_cvttpd_epi32(y));
-  const __m256i rows = _mm256_mul_epi32(y64, _mm256_set1_epi64x(s.step));
-  const __m256i columns = _mm256_mul_epi32(x64, _mm256_set1_epi64x(s.channels));
-  return _mm256_add_epi64(rows, columns);
+  const __m256d offsets =
+      _mm256_add_pd(_mm256_mul_pd(y, _mm256_set1_pd(s.step)), _mm256_mul_pd(x, _mm256_set1_pd(s.channels)));
+  const __m256d twoTo52 = _mm256_set1_pd(4503599627370496.0);
+  return _mm256_sub_epi64(_mm256_castpd_si256(_mm256_add_pd(offsets, twoTo52)), _mm256_castpd_si256(twoTo52));
 }
 
 /// Whether none of four offsets exceeds `last`.
@@ -119,6 +120,7 @@ LinearTaps linearTaps(__m256d s, int size) {
   __m256d index = heldIndex(_mm256_add_pd(s, _mm256_set1_pd(0.0000001)), limit);
   __m256d fraction = _mm256_sub_pd(s, index);
   const __m256d atLast = _mm256_cmp_pd(index, limit, _CMP_GE_OQ);
+  if (_mm256_movemask_pd(atLast) == 0) return {index, fraction};
   index = _mm256_blendv_pd(index, _mm256_set1_pd(size - 2), atLast);
   fraction = _mm256_blendv_pd(fraction, _mm256_set1_pd(1.0), atLast);
   return {index, fraction};
@@ -200,8 +202,10 @@ __m256d byteOf(__m128i v, int index) {
 
 /// Four linear pixels of one channel from their cells.
 void linearStepC1(const Pointers& cells, int step, __m256d fx, __m256d fy, Ipp8u* out) {
-  const __m128i upper = cellRowsC1(cells, 0), lower = cellRowsC1(cells, step);
-  storePixelsC1(samples(blendCell(byteOf(upper, 0), byteOf(upper, 1), byteOf(lower, 0), byteOf(lower, 1), fx, fy)),
+  const __m256i upper = _mm256_cvtepu32_epi64(cellRowsC1(cells, 0));
+  const __m256i lower = _mm256_cvtepu32_epi64(cellRowsC1(cells, step));
+  storePixelsC1(samples(blendCell(byteOfLanes(upper, 0), byteOfLanes(upper, 1), byteOfLanes(lower, 0),
+                                  byteOfLanes(lower, 1), fx, fy)),
                 out);
 }
 
