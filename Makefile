@@ -65,7 +65,7 @@ SOAK_SECONDS ?= 600
 fuzz-build: deps
 	cmake -S . -B build-fuzz $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang-14 \
 	  -DCMAKE_CXX_COMPILER=clang++-14 -DFRAMECRAFT_FUZZ=ON -DFRAMECRAFT_SANITIZE=address,undefined >/dev/null
-	cmake --build build-fuzz --target fuzz_form fuzz_properties fuzz_picture fuzz_primitives
+	cmake --build build-fuzz --target fuzz_form fuzz_properties fuzz_picture fuzz_primitives fuzz_decompress
 
 fuzz: fuzz-build
 	tests/fuzz/run-fuzzers $(FUZZ_SECONDS)
