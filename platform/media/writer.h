@@ -52,7 +52,7 @@ struct FC_COMPONENTS_API TWriterVideoSettings {
   /// takes the encoder's format closest to the frames'.
   std::string pixelFormat;
   /// The shape of one pixel as width to height (64:45 makes 720 x 576 a
-  /// 16:9 picture); square pixels by default. Either part 0 or less keeps
+  /// 16:9 picture); square pixels by default. A number of 0 or less keeps
   /// them square.
   int sampleAspectNumerator = 1;
   int sampleAspectDenominator = 1;
