@@ -9,6 +9,7 @@
 #include "contracts/pins/time_stamps.h"
 #include "platform/media/ffmpeg_log.h"
 #include "platform/media/reader_decoder.h"
+#include "platform/media/reader_preroll.h"
 #include "platform/media/reader_source.h"
 
 namespace fc::media {
@@ -52,6 +53,7 @@ struct TReader::TState {
   SteadyClock::time_point pausedAt;
   bool buffering = false;
   std::uint32_t bufferPercent = 0;
+  std::int64_t bufferedTime = 0;
   std::vector<TOutputProps> outputs;
   std::vector<std::pair<std::string, std::string>> metaData;
 
@@ -70,6 +72,8 @@ struct TReader::TState {
   void Serve();
   void Play();
   bool PlayPackets(AVPacket& packet);
+  int Preroll(TPreroll& preroll, AVPacket& packet);
+  void BufferingDone(const TPreroll& preroll);
   bool DrainDecoders();
   bool Decode(int index, const AVPacket* packet);
   bool Deliver(int output, std::int64_t time, std::int64_t duration, std::span<const std::uint8_t> data);
@@ -173,6 +177,7 @@ void TReader::TState::Play() {
     origin = SteadyClock::now();
     buffering = network;
     bufferPercent = 0;
+    bufferedTime = 0;
   }
   if (network) Report(rsBufferingStarted, 0);
   pastEnd = false;
@@ -187,10 +192,22 @@ void TReader::TState::Play() {
 }
 
 // Reads, decodes and delivers until the end (true) or a stop, close or
-// error (false).
+// error (false). A network source first fills its read-ahead buffer.
 bool TReader::TState::PlayPackets(AVPacket& packet) {
+  TPreroll preroll;
+  bool sourceEnded = false;
+  if (network) {
+    const int code = Preroll(preroll, packet);
+    if (code == AVERROR_EXIT) return false;  // stopped or closed
+    if (code < 0 && code != AVERROR_EOF) {
+      Report(rsError, code);
+      return false;
+    }
+    sourceEnded = code == AVERROR_EOF;
+    BufferingDone(preroll);
+  }
   for (;;) {
-    const int code = ReadPacket(*format, packet, gate, timeout);
+    const int code = preroll.Next(packet) ? 0 : sourceEnded ? AVERROR_EOF : ReadPacket(*format, packet, gate, timeout);
     if (code == AVERROR_EOF) {
       Report(rsEndOfStreaming, 0);
       return DrainDecoders();
@@ -208,6 +225,39 @@ bool TReader::TState::PlayPackets(AVPacket& packet) {
     }
     if (!going) return false;
   }
+}
+
+// Reads packets of the decoded streams into `preroll` until it is full:
+// 0, AVERROR_EOF when the source ended first, or the read's error.
+int TReader::TState::Preroll(TPreroll& preroll, AVPacket& packet) {
+  while (!preroll.Full()) {
+    const int code = ReadPacket(*format, packet, gate, timeout);
+    if (code < 0) return code;
+    const int index = packet.stream_index;
+    const bool decoded = index >= 0 && (index == videoIndex || index == audioIndex);
+    if (decoded && !preroll.Hold(packet, format->streams[index]->time_base)) {
+      av_packet_unref(&packet);
+      return AVERROR(ENOMEM);
+    }
+    av_packet_unref(&packet);
+    std::lock_guard guard(mutex);
+    bufferPercent = preroll.Percent();
+    bufferedTime = preroll.BufferedTime();
+  }
+  return 0;
+}
+
+// Buffering ends: real-time pacing counts from now.
+void TReader::TState::BufferingDone(const TPreroll& preroll) {
+  {
+    std::lock_guard guard(mutex);
+    buffering = false;
+    bufferPercent = 100;
+    bufferedTime = preroll.BufferedTime();
+    origin = SteadyClock::now();
+    if (paused) pausedAt = origin;
+  }
+  Report(rsBufferingStopped, 0);
 }
 
 bool TReader::TState::DrainDecoders() {
@@ -230,7 +280,6 @@ bool TReader::TState::Decode(int index, const AVPacket* packet) {
 
 bool TReader::TState::Deliver(int output, std::int64_t time, std::int64_t duration,
                               std::span<const std::uint8_t> data) {
-  bool firstData = false;
   {
     std::unique_lock lock(mutex);
     if (time >= endTime) {
@@ -239,11 +288,7 @@ bool TReader::TState::Deliver(int output, std::int64_t time, std::int64_t durati
     }
     if (!WaitUntilDue(lock, time)) return false;
     lastTime = time;
-    firstData = buffering;
-    buffering = false;
-    if (firstData) bufferPercent = 100;
   }
-  if (firstData) Report(rsBufferingStopped, 0);
   callback->OnSample(output, time, duration, data);
   return true;
 }
@@ -425,7 +470,7 @@ bool TReader::GetBufferProgress(std::uint32_t& percent, std::int64_t& bufferingT
   std::lock_guard guard(s.mutex);
   if (!s.network || !s.opened) return false;
   percent = s.bufferPercent;
-  bufferingTime = s.buffering ? 0 : s.lastTime;
+  bufferingTime = s.bufferedTime;
   return true;
 }
 

@@ -28,8 +28,17 @@ public:
   /// delivery happens on the reader thread. A time below an earlier one
   /// changes nothing.
   virtual int DeliverTime(std::int64_t time) = 0;
-  /// Buffering of a network source: percent done and the time buffered so
-  /// far (100-ns units). False for a local file.
+  /// Buffering of a network source: percent done and the media time
+  /// buffered so far (100-ns units). False for a local file, and before
+  /// the open completed.
+  ///
+  /// A network source reads ahead before it plays (between rsBufferingStarted
+  /// and rsBufferingStopped): half a second of media by the times of the
+  /// packets read, or 8 MiB, whichever comes first. The percent is the
+  /// larger of the two fractions; it only grows, stays below 100 while
+  /// filling and is 100 once buffering stopped (also when the source ended
+  /// before the target was reached). Real-time pacing counts from the end
+  /// of buffering, so the read-ahead absorbs the network's jitter.
   virtual bool GetBufferProgress(std::uint32_t& percent, std::int64_t& bufferingTime) = 0;
 
 protected:
@@ -47,6 +56,10 @@ protected:
 /// blue-green-red, the first audio stream with a decoder interleaved 16-bit
 /// PCM at its own rate and channels; the others are listed but not
 /// delivered. Time stamps count from the start of the source.
+///
+/// Sources over TLS (https ...) are encrypted, but the server's certificate
+/// is not verified: a server with a self-signed certificate plays. Network
+/// sources buffer before they play (see GetBufferProgress).
 ///
 /// `timeout` bounds the open and every read: one that does not complete in
 /// time is abandoned (rsError with AVERROR(ETIMEDOUT)). Stop and Close end

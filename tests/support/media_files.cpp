@@ -34,6 +34,8 @@ const std::vector<TRecipe>& Recipes() {
       {"nocodec.mkv", "-f lavfi -i testsrc=size=320x200:rate=25:duration=0.2 " + std::string(kStereoTone) +
                           " -c:v a64multi -c:a wmav2"},
       {"clip.mp4", std::string(kVideo25) + ":duration=0.48 " + kStereoTone + " -c:v mpeg4 -c:a aac"},
+      {"stream.ts", std::string(kVideo25) + ":duration=8 -f lavfi -i sine=sample_rate=44100:duration=8" +
+                        " -c:v mpeg2video -c:a mp2 -f mpegts"},
   };
   return recipes;
 }

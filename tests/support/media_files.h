@@ -16,6 +16,8 @@ namespace fc::test {
 ///   "video.avi"  MJPEG 64x48 at 25 fps, 10 frames, no audio
 ///   "nocodec.mkv" video in a codec this FFmpeg cannot decode, and WMA2 audio
 ///   "clip.mp4"   MPEG-4 64x48 at 25 fps, 12 frames, and AAC audio
+///   "stream.ts"  MPEG-2 64x48 at 25 fps, 8 s, and MP2 mono audio in a
+///                transport stream, for the live network sources
 /// Fails the calling test when ffmpeg cannot make them.
 std::string MediaFile(const std::string& name);
 

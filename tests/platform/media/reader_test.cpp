@@ -1,6 +1,7 @@
 // The media reader against what the ffmpeg command decodes from the same
 // files: bytes, time stamps, statuses, pacing, stop and restart, network
-// failures, timeouts and credentials. Threads meet here: run under
+// failures, timeouts and credentials, live udp and https sources and their
+// buffering. Threads meet here: run under
 // ThreadSanitizer too (ctest label "threading").
 #include <gtest/gtest.h>
 
@@ -8,13 +9,17 @@ extern "C" {
 #include <libavutil/error.h>
 }
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
 #include "platform/media/reader.h"
+#include "platform/media/reader_preroll.h"
 #include "tests/platform/media/reader_recorder.h"
 #include "tests/support/http_test_server.h"
 #include "tests/support/media_files.h"
+#include "tests/support/media_probe.h"
+#include "tests/support/stream_test_sources.h"
 
 namespace fc::media {
 namespace {
@@ -234,6 +239,123 @@ TEST(ReaderNetwork, WithoutCredentialsTheServersRefusalIsTheError) {
   ASSERT_EQ(reader->Open(server.Url(), recorder, 10s), 0);
   ASSERT_TRUE(recorder.WaitFor(rsError));
   EXPECT_EQ(recorder.LastError(), AVERROR_HTTP_UNAUTHORIZED);
+}
+
+
+// ---- Live network sources and their buffering ----
+
+// Opens `url` once its server listens: a connection refused while the
+// server starts up is tried again, for up to ten seconds.
+std::unique_ptr<TReader> OpenedOnceListening(const std::string& url, TReaderRecorder& recorder) {
+  const auto giveUp = std::chrono::steady_clock::now() + 10s;
+  for (;;) {
+    recorder.Forget();
+    std::unique_ptr<TReader> reader;
+    EXPECT_EQ(TReader::Create(reader), 0);
+    EXPECT_EQ(reader->Open(url, recorder, 10s), 0);
+    while (!recorder.WaitFor(rsOpened, 10ms))
+      if (recorder.WaitFor(rsError, 0ms)) break;
+    if (recorder.WaitFor(rsOpened, 0ms)) return reader;
+    if (recorder.LastError() != -ECONNREFUSED || std::chrono::steady_clock::now() > giveUp) return nullptr;
+    std::this_thread::sleep_for(50ms);
+  }
+}
+
+TEST(ReaderBuffering, ThePercentGrowsWithTheMediaTimeOrBytesHeldAndIsFullAtTheTarget) {
+  TPreroll preroll;
+  AVPacket* packet = av_packet_alloc();
+  std::vector<std::uint32_t> percents;
+  // 40-ms packets in a millisecond time base.
+  for (int i = 0; !preroll.Full(); ++i) {
+    ASSERT_EQ(av_new_packet(packet, 100), 0);
+    packet->pts = 1000 + 40 * i;
+    packet->duration = 40;
+    ASSERT_TRUE(preroll.Hold(*packet, AVRational{1, 1000}));
+    percents.push_back(preroll.Percent());
+    ASSERT_LT(i, 100);
+  }
+  ASSERT_EQ(percents.size(), 13u) << "13 packets span 520 ms";
+  EXPECT_EQ(percents.front(), 8u);
+  EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+  EXPECT_EQ(percents[11], 96u);
+  EXPECT_EQ(percents.back(), 100u);
+  EXPECT_EQ(preroll.BufferedTime(), 5'200'000);
+  for (int i = 0; i < 13; ++i) {
+    ASSERT_TRUE(preroll.Next(*packet));
+    EXPECT_EQ(packet->pts, 1000 + 40 * i) << "in the order held";
+    av_packet_unref(packet);
+  }
+  EXPECT_FALSE(preroll.Next(*packet));
+
+  // Packets without times fill it by their bytes.
+  TPreroll untimed;
+  ASSERT_EQ(av_new_packet(packet, int(TPreroll::kTargetBytes / 4)), 0);
+  ASSERT_TRUE(untimed.Hold(*packet, AVRational{1, 1000}));
+  EXPECT_EQ(untimed.Percent(), 25u);
+  EXPECT_EQ(untimed.BufferedTime(), 0);
+  av_packet_free(&packet);
+}
+
+TEST(ReaderBuffering, ALocalFileHasNone) {
+  TReaderRecorder recorder;
+  auto reader = OpenedReader(MediaFile("video.avi"), recorder);
+  std::uint32_t percent = 0;
+  std::int64_t time = 0;
+  EXPECT_FALSE(reader->GetBufferProgress(percent, time));
+}
+
+TEST(ReaderNetwork, AUdpTransportStreamBuffersThenPlays) {
+  const std::string stream = MediaFile("stream.ts");
+  const int port = test::UnusedUdpPort();
+  TReaderRecorder recorder;
+  std::unique_ptr<TReader> reader;
+  ASSERT_EQ(TReader::Create(reader), 0);
+  ASSERT_EQ(reader->Open("udp://127.0.0.1:" + std::to_string(port), recorder, 10s), 0);
+  ASSERT_TRUE(recorder.WaitFor(rsConnecting));
+  // Eight seconds of media in 0.8 s: the reader's analysis of the first
+  // five seconds takes half a second.
+  test::TUdpSender sender(test::FileContents(stream), port, 800ms);
+  ASSERT_TRUE(recorder.WaitFor(rsOpened));
+  const int video = OutputOf(*reader, TSubtype::RGB24);
+  ASSERT_GE(video, 0);
+  ASSERT_GE(OutputOf(*reader, TSubtype::PCM), 0);
+
+  reader->SetUserProvidedClock(true);
+  ASSERT_EQ(reader->Start(0, 0, 1.0), 0);
+  reader->DeliverTime(kEverything);
+  std::vector<std::uint32_t> percents;
+  std::uint32_t percent = 0;
+  std::int64_t buffered = 0;
+  while (!recorder.WaitFor(rsBufferingStopped, 1ms))
+    if (reader->GetBufferProgress(percent, buffered)) percents.push_back(percent);
+  ASSERT_TRUE(reader->GetBufferProgress(percent, buffered));
+  percents.push_back(percent);
+  EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+  EXPECT_EQ(percents.back(), 100u);
+  EXPECT_GE(buffered, TPreroll::kTargetTime);
+
+  ASSERT_TRUE(recorder.WaitForSamples(video, 20));
+  for (const auto& frame : recorder.Samples(video)) EXPECT_EQ(frame.bytes, 64u * 48u * 3u);
+  const auto statuses = recorder.Statuses();
+  const auto at = [&](TReaderStatus status) { return std::find(statuses.begin(), statuses.end(), status); };
+  EXPECT_TRUE(at(rsConnecting) < at(rsOpened) && at(rsOpened) < at(rsStarted) &&
+              at(rsStarted) < at(rsBufferingStarted) && at(rsBufferingStarted) < at(rsBufferingStopped));
+  EXPECT_EQ(reader->Close(), 0);
+}
+
+// The reader does not verify a server's certificate: a self-signed one is
+// accepted.
+TEST(ReaderNetwork, HttpsFromAServerWithASelfSignedCertificate) {
+  test::TMediaFolder folder;
+  const std::string stream = MediaFile("stream.ts");
+  test::THttpsTestServer server(stream, folder.Path());
+  if (!server.Ready()) GTEST_SKIP() << server.Missing();
+  TReaderRecorder recorder;
+  auto reader = OpenedOnceListening(server.Url(), recorder);
+  ASSERT_TRUE(reader) << "error " << recorder.LastError();
+  const int video = OutputOf(*reader, TSubtype::RGB24);
+  PlayToTheEnd(*reader, recorder);
+  EXPECT_EQ(recorder.Bytes(video), test::FFmpegVideoBytes(stream));
 }
 
 }  // namespace
