@@ -30,6 +30,8 @@ std::string Base64(std::string_view text) {
   return out;
 }
 
+}  // namespace
+
 int ListenOnLoopback(int& port) {
   const int fd = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
@@ -45,6 +47,8 @@ int ListenOnLoopback(int& port) {
   return fd;
 }
 
+namespace {
+
 std::string ReadHeaders(int connection) {
   std::string request;
   char chunk[1024];
@@ -56,15 +60,16 @@ std::string ReadHeaders(int connection) {
   return request;
 }
 
-void SendAll(int connection, std::string_view bytes) {
+}  // namespace
+
+bool SendAll(int connection, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t sent = send(connection, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-    if (sent <= 0) return;
+    if (sent <= 0) return false;
     bytes.remove_prefix(static_cast<std::size_t>(sent));
   }
+  return true;
 }
-
-}  // namespace
 
 THttpTestServer::THttpTestServer(TMode mode, std::string body, std::string user, std::string password)
     : mode_(mode), body_(std::move(body)) {

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -41,5 +42,11 @@ private:
 
 /// A local port nobody listens on.
 int UnusedPort();
+
+/// A TCP socket listening on a free port of 127.0.0.1 (written to `port`);
+/// -1 when it cannot be made.
+int ListenOnLoopback(int& port);
+/// Sends all of `bytes`; false when the connection failed.
+bool SendAll(int connection, std::string_view bytes);
 
 }  // namespace fc::test

@@ -1,5 +1,6 @@
 // stream_test_sources.h - live sources for the network tests: a transport
-// stream sent to a UDP port, and an https server run by the ffmpeg command.
+// stream sent to a UDP port or by a small RTSP server, and an https server
+// run by the ffmpeg command.
 #pragma once
 
 #include <sys/types.h>
@@ -7,8 +8,10 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace fc::test {
 
@@ -27,6 +30,39 @@ private:
 
   std::string bytes_;
   std::atomic<bool> stopping_{false};
+  std::thread thread_;
+};
+
+/// A minimal RTSP server on a free port of 127.0.0.1, for one client at a
+/// time: it describes one track of an MPEG transport stream, refuses RTP
+/// over UDP (461) so that the client asks for RTP interleaved in the RTSP
+/// connection, and on PLAY sends `bytes` in RTP packets of seven 188-byte
+/// packets, spread evenly over `duration`. Runs on a thread of its own.
+class TRtspTestServer {
+public:
+  TRtspTestServer(std::string bytes, std::chrono::milliseconds duration);
+  ~TRtspTestServer();
+  TRtspTestServer(const TRtspTestServer&) = delete;
+  TRtspTestServer& operator=(const TRtspTestServer&) = delete;
+
+  std::string Url() const;
+  /// The methods the client asked for, in order ("OPTIONS", "DESCRIBE" ...).
+  std::vector<std::string> Methods() const;
+
+private:
+  struct TSession;
+  void Run();
+  void Serve(int connection);
+  bool Answer(int connection, const std::string& request, TSession& session);
+  bool SendPacket(int connection, TSession& session);
+
+  std::string bytes_;
+  std::chrono::milliseconds duration_;
+  int listener_ = -1;
+  int port_ = 0;
+  std::atomic<bool> stopping_{false};
+  mutable std::mutex mutex_;
+  std::vector<std::string> methods_;
   std::thread thread_;
 };
 

@@ -343,6 +343,24 @@ TEST(ReaderNetwork, AUdpTransportStreamBuffersThenPlays) {
   EXPECT_EQ(reader->Close(), 0);
 }
 
+TEST(ReaderNetwork, RtspWithRtpInterleavedInItsConnection) {
+  const std::string stream = MediaFile("stream.ts");
+  test::TRtspTestServer server(test::FileContents(stream), 800ms);
+  TReaderRecorder recorder;
+  auto reader = OpenedReader(server.Url(), recorder);
+  const int video = OutputOf(*reader, TSubtype::RGB24);
+  ASSERT_GE(video, 0);
+  reader->SetUserProvidedClock(true);
+  ASSERT_EQ(reader->Start(0, 0, 1.0), 0);
+  reader->DeliverTime(kEverything);
+  ASSERT_TRUE(recorder.WaitForSamples(video, 20));
+  for (const auto& frame : recorder.Samples(video)) EXPECT_EQ(frame.bytes, 64u * 48u * 3u);
+  EXPECT_EQ(reader->Close(), 0);
+  const auto methods = server.Methods();
+  EXPECT_EQ(std::count(methods.begin(), methods.end(), "SETUP"), 2) << "over UDP, refused, then interleaved";
+  EXPECT_EQ(std::count(methods.begin(), methods.end(), "PLAY"), 1);
+}
+
 // The reader does not verify a server's certificate: a self-signed one is
 // accepted.
 TEST(ReaderNetwork, HttpsFromAServerWithASelfSignedCertificate) {
