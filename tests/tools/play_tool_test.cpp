@@ -117,6 +117,22 @@ TEST_F(PlayerForm, EndsWithTheFileAndPlaysAtItsPaceInRealTime) {
   EXPECT_GE(std::stod(seconds[1]), 9 * 0.04 * 0.9) << "ten frames at 25 per second";
 }
 
+TEST_F(PlayerForm, APlayerThatStartedWhileTheFormLoadedPlaysFromTheStart) {
+  // Enabled, so the file name given by --set starts it at once.
+  std::ofstream(dir_ / "enabled.fcf") << "object F: TComponent\n"
+                                         "  object Player1: TFCASFPlayer\n"
+                                         "    OutputPin.SinkPins = (Gray1.InputPin)\n"
+                                         "  end\n"
+                                         "  object Gray1: TFCGrayScale\n"
+                                         "  end\n"
+                                         "end\n";
+  const TChildResult result = Tool({"run", "enabled.fcf", "--set", "Player1.FileName=" + MediaFile("av.wmv"),
+                                    "--dump", "Gray1.OutputPin=frames", "--frames", "100"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("12 frames in"), std::string::npos) << result.out;
+  EXPECT_EQ(Pngs(), 12);
+}
+
 TEST_F(PlayerForm, FailuresNameThePlayer) {
   TChildResult result = Run("missing.wmv");
   EXPECT_EQ(result.status, 1);

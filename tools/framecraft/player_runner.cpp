@@ -73,7 +73,13 @@ public:
     if (fileName.empty())
       throw EFCError(player_.NamePath() + ": FileName is empty; give the file or URL to play with --set " +
                      player_.Name() + ".FileName=...");
-    if (player_.IsPlaying()) player_.Stop();  // started while the form loaded: from the start again
+    if (player_.IsPlaying()) {
+      // Started while the form loaded: from the start again, its earlier
+      // statuses (an end of file among them) forgotten.
+      player_.Stop();
+      TWCMainThreadNotifier::ProcessMessages();
+      ended_ = failed_ = false;
+    }
     ticked_ = clocked && !player_.GetClockPin()->IsConnected();
     if (ticked_) clock_.Connect(*player_.GetClockPin());
     // The error event names the player and the file when the open fails.
