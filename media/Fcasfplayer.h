@@ -107,7 +107,9 @@ public:
   void Resume();
   /// One step of the user clock, when playing and clock-driven.
   void Pump();
-  /// Buffering of a network source; false when the reader reports none.
+  /// Buffering of a network source: the percent of its read-ahead filled
+  /// (0 to 100, growing) and the media time held, 100-ns units; false for
+  /// a local file or when no reader is open.
   bool GetBufferingState(std::int64_t& bufferingTime, std::uint32_t& percent);
 
   bool IsOpened() const;

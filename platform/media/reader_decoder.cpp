@@ -15,6 +15,15 @@ namespace fc::media {
 
 namespace {
 
+#if defined(__SANITIZE_THREAD__)
+// FFmpeg's worker threads synchronise inside the uninstrumented library,
+// where ThreadSanitizer cannot see it and reports their hand-overs as races:
+// under it every decoder runs on the reader thread alone.
+constexpr int kDecoderThreads = 1;
+#else
+constexpr int kDecoderThreads = 0;  // as many as the decoder can use
+#endif
+
 constexpr AVRational kTimeUnits{1, static_cast<int>(kTimeUnitsPerSecond)};
 // Row steps of the scaler's output are kept at this multiple so it takes
 // the same code path as any other caller with aligned frames.
@@ -65,7 +74,7 @@ int TStreamDecoder::Open(const AVStream& stream, std::int64_t startTime) {
   AVCodecContext* codec = avcodec_alloc_context3(decoder);
   if (!codec) return AVERROR(ENOMEM);
   int code = avcodec_parameters_to_context(codec, stream.codecpar);
-  codec->thread_count = 0;  // as many as the decoder can use
+  codec->thread_count = kDecoderThreads;
   if (code >= 0) code = avcodec_open2(codec, decoder, nullptr);
   if (code < 0 || !(frame_ = av_frame_alloc())) {
     avcodec_free_context(&codec);
