@@ -514,10 +514,10 @@ bool TFCASFPlayer::MasterPump(TPMSourcePin& pin, const TPMOperation& operation) 
       firstAfterStart_ = true;
     }
     const bool samePumper = lastPumpPin_ == &pin && lastPumpSender_ == pump->Sender();
-    if (!firstAfterStart_ && !(samePumper && lastPumpId_ != operation.get())) return true;
+    if (!firstAfterStart_ && !(samePumper && lastPump_ != operation)) return true;
     lastPumpPin_ = &pin;
     lastPumpSender_ = pump->Sender();
-    lastPumpId_ = operation.get();
+    lastPump_ = operation;
     firstAfterStart_ = false;
   }
   if (switchClock) {

@@ -207,7 +207,9 @@ private:
   bool firstAfterStart_ = false;
   const TPMPin* lastPumpPin_ = nullptr;
   const TComponent* lastPumpSender_ = nullptr;
-  const void* lastPumpId_ = nullptr;
+  // The last pump taken, held so that a later pump allocated at its address
+  // cannot pass for it.
+  TPMOperation lastPump_;
 
   // The open's completion, signalled by the reader thread.
   std::mutex openMutex_;

@@ -133,6 +133,25 @@ TEST_F(PlayerForm, APlayerThatStartedWhileTheFormLoadedPlaysFromTheStart) {
   EXPECT_EQ(Pngs(), 12);
 }
 
+TEST_F(PlayerForm, AnOutputDevicePumpsThePlayerAtItsPace) {
+  std::ofstream(dir_ / "device.fcf") << "object F: TComponent\n"
+                                        "  object Player1: TFCASFPlayer\n"
+                                        "    Enabled = False\n"
+                                        "    OutputPin.SinkPins = (Out1.InputPin)\n"
+                                        "  end\n"
+                                        "  object Out1: TFCDSVideoOut\n"
+                                        "    VideoOutputDevice.DeviceName = 'Null Output'\n"
+                                        "  end\n"
+                                        "end\n";
+  const TChildResult result =
+      Tool({"run", "device.fcf", "--set", "Player1.FileName=" + MediaFile("av.wmv"), "--frames", "100"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  // Every pump of the device releases a frame, each pump a new one.
+  std::smatch seconds;
+  ASSERT_TRUE(std::regex_search(result.out, seconds, std::regex("12 frames in ([0-9.]+) s"))) << result.out;
+  EXPECT_GE(std::stod(seconds[1]), 11 * 0.04 * 0.9) << "twelve frames at the device's 25 per second";
+}
+
 TEST_F(PlayerForm, FailuresNameThePlayer) {
   TChildResult result = Run("missing.wmv");
   EXPECT_EQ(result.status, 1);
