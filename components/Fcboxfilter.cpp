@@ -29,6 +29,13 @@ void TFCBoxFilter::SetFilterMode(TFCBoxFilterMode mode) {
   filterMode_ = mode;
 }
 
+bool TFCBoxFilter::FiltersByWindow(IppiSize MaskSize) const {
+  // Above this many pixels the box filter averages in single precision.
+  constexpr long long kLargestIntegerMask = 8100;
+  return filterMode_ != bfmAverage ||
+         static_cast<long long>(MaskSize.width) * MaskSize.height <= kLargestIntegerMask;
+}
+
 void TFCBoxFilter::PerformFilter(const Ipp8u* Src, int SrcStep, Ipp8u* Dst, int DstStep, IppiSize RoiSize,
                                  IppiSize MaskSize, IppiPoint Anchor, int /*Format*/) {
   switch (filterMode_) {

@@ -31,6 +31,10 @@ public:
 protected:
   void PerformFilter(const Ipp8u* Src, int SrcStep, Ipp8u* Dst, int DstStep, IppiSize RoiSize,
                      IppiSize MaskSize, IppiPoint Anchor, int Format) override;
+  /// Minimum, maximum, median and the integer means depend on the window
+  /// alone; the single-precision means of very large masks round their sums
+  /// in an order that depends on the region, so they are made whole.
+  bool FiltersByWindow(IppiSize MaskSize) const override;
 
 private:
   TFCBoxFilterMode filterMode_ = kFilterModeStart;

@@ -38,6 +38,8 @@ protected:
   void Changed() override;
   void PerformFilter(const Ipp8u* Src, int SrcStep, Ipp8u* Dst, int DstStep, IppiSize RoiSize,
                      IppiSize MaskSize, IppiPoint Anchor, int Format) override;
+  /// Erosion and dilation depend on the window alone.
+  bool FiltersByWindow(IppiSize) const override { return true; }
   /// Grey frames stay grey.
   void SetVideoFormat(TFCImageBuffer& Buffer) override;
 

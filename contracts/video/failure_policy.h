@@ -96,6 +96,8 @@ public:
   /// (PassInput only when every failure asked for it); nothing when no call
   /// failed. Clears the mark. Bases call it after each frame's work.
   std::optional<TFCFailedFrame> TakeFrameFailure();
+  /// Whether a call has failed the current frame; the mark stays.
+  bool FrameFailing() const { return frameFailure_.load(std::memory_order_relaxed) != 0; }
   /// Forgets which causes were reported, so a new stream reports them again.
   /// The bases call it when a stream starts.
   void ForgetReportedFailures();

@@ -77,12 +77,49 @@ void TFCCommonROIMatrixFilterIntermidiate::FilterInternalOperation(const TFCImag
   if (anchor.x >= mask.width || anchor.y >= mask.height) return ReportFailure("Anchor", ippStsAnchorErr);
   const int bpp = In.BytesPerPixel();
   if (!WithinBufferBudget(BorderedBytes(roi, mask, bpp))) return ReportFailure("MaskSize", ippStsMemAllocErr);
+  // Pixels outside the region keep the input's; the region is written whole.
+  Ipp8u* const pixels = PixelsAround(In, *Out, roi);
+  if (FiltersByWindow(mask)) return FilterByPieces(In, roi, mask, anchor, pixels, Out->Step());
+  FilterFromBorderedCopy(In, roi, mask, anchor, pixels, Out->Step());
+}
+
+void TFCCommonROIMatrixFilterIntermidiate::FilterFromBorderedCopy(const TFCImageBuffer& In, TFCImageRect roi,
+                                                                  IppiSize mask, IppiPoint anchor, Ipp8u* pixels,
+                                                                  int step) {
+  const int bpp = In.BytesPerPixel();
   BuildBorderedSource(In, roi, mask, anchor);
   const Ipp8u* src = bordered_.data() + static_cast<std::ptrdiff_t>(anchor.y) * borderedStep_ + anchor.x * bpp;
-  // Pixels outside the region keep the input's; the region is written whole.
-  Ipp8u* dst = PixelsAround(In, *Out, roi) + static_cast<std::ptrdiff_t>(roi.y) * Out->Step() + roi.x * bpp;
-  PerformFilter(src, borderedStep_, dst, Out->Step(), {roi.width, roi.height}, mask, anchor,
+  Ipp8u* dst = pixels + static_cast<std::ptrdiff_t>(roi.y) * step + roi.x * bpp;
+  PerformFilter(src, borderedStep_, dst, step, {roi.width, roi.height}, mask, anchor,
                 static_cast<int>(In.Format()));
+}
+
+void TFCCommonROIMatrixFilterIntermidiate::FilterByPieces(const TFCImageBuffer& In, TFCImageRect roi,
+                                                          IppiSize mask, IppiPoint anchor, Ipp8u* pixels,
+                                                          int step) {
+  // The pixels whose whole window lies inside the frame, within the region.
+  const int left = std::max(roi.x, anchor.x);
+  const int top = std::max(roi.y, anchor.y);
+  const int right = std::min(roi.x + roi.width, In.Width() - (mask.width - 1 - anchor.x));
+  const int bottom = std::min(roi.y + roi.height, In.Height() - (mask.height - 1 - anchor.y));
+  if (left >= right || top >= bottom) return FilterFromBorderedCopy(In, roi, mask, anchor, pixels, step);
+  const int bpp = In.BytesPerPixel();
+  const auto offset = [bpp](int x, int y, int rowStep) {
+    return static_cast<std::ptrdiff_t>(y) * rowStep + static_cast<std::ptrdiff_t>(x) * bpp;
+  };
+  PerformFilter(In.Read() + offset(left, top, In.Step()), In.Step(), pixels + offset(left, top, step), step,
+                {right - left, bottom - top}, mask, anchor, static_cast<int>(In.Format()));
+  const TFCImageRect strips[] = {
+      {roi.x, roi.y, roi.width, top - roi.y},                          // above
+      {roi.x, bottom, roi.width, roi.y + roi.height - bottom},         // below
+      {roi.x, top, left - roi.x, bottom - top},                        // left
+      {right, top, roi.x + roi.width - right, bottom - top},           // right
+  };
+  for (const TFCImageRect& strip : strips) {
+    // A failed call has failed the frame; the rest would only repeat it.
+    if (FrameFailing()) return;
+    if (strip.width > 0 && strip.height > 0) FilterFromBorderedCopy(In, strip, mask, anchor, pixels, step);
+  }
 }
 
 }  // namespace fc

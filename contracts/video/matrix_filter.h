@@ -20,6 +20,10 @@ namespace fc {
 /// the whole region is filtered, up to the frame's edges, and
 /// `PerformFilter` gets a source it may read around every pixel. The
 /// destination is the region in Out; outside the region Out keeps the input.
+/// A filter whose pixels depend on their window alone (`FiltersByWindow`)
+/// is called on the part of the region whose windows lie inside the frame
+/// straight from the frame, and only on the strips along the frame's edges
+/// from bordered copies, so no copy of the whole frame is made.
 ///
 /// What the primitives would refuse fails the frame (failure_policy.h): an
 /// empty region (ippStsSizeErr), a mask with a zero side (ippStsMaskSizeErr),
@@ -50,6 +54,12 @@ protected:
                              IppiSize MaskSize, IppiPoint Anchor, int Format) = 0;
   /// Called when the mask size changes, and before the first frame.
   virtual void Changed() {}
+  /// Whether, with a mask of MaskSize, each destination pixel depends on the
+  /// source pixels under its mask alone, so the region may be filtered in
+  /// pieces with the same result. False unless a filter says so (a result
+  /// over the whole region, or state sized by the region, rules it out).
+  /// Runs under the write lock.
+  virtual bool FiltersByWindow(IppiSize /*MaskSize*/) const { return false; }
 
   void FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out) override;
 
@@ -58,6 +68,14 @@ private:
   /// The bytes of the bordered source for a region and mask.
   static std::uint64_t BorderedBytes(TFCImageRect roi, IppiSize mask, int bpp);
   void BuildBorderedSource(const TFCImageBuffer& In, TFCImageRect roi, IppiSize mask, IppiPoint anchor);
+  /// Filters `roi` of In into Dst (Out's pixels at the region's origin) from
+  /// a bordered copy of it.
+  void FilterFromBorderedCopy(const TFCImageBuffer& In, TFCImageRect roi, IppiSize mask, IppiPoint anchor,
+                              Ipp8u* Dst, int DstStep);
+  /// Filters `roi` by pieces: its inner part from In itself, the strips along
+  /// the frame's edges from bordered copies. Out's pixels are `pixels`.
+  void FilterByPieces(const TFCImageBuffer& In, TFCImageRect roi, IppiSize mask, IppiPoint anchor,
+                      Ipp8u* pixels, int step);
 
   TFCMaskSize maskSize_;
   TFCMaskAnchor anchor_;

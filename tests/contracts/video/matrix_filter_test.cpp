@@ -22,14 +22,20 @@ public:
   int changedCalls = 0;
   int lastFormat = -1;
   bool keepGrey = false;
+  bool byWindow = false;
+  int filterCalls = 0;
+  bool failEveryCall = false;
 
 protected:
   void SetVideoFormat(TFCImageBuffer& b) override {
     if (!(keepGrey && b.Format() == vfGray8)) TFCCommonROIMatrixFilterIntermidiate::SetVideoFormat(b);
   }
   void Changed() override { ++changedCalls; }
+  bool FiltersByWindow(IppiSize) const override { return byWindow; }
   void PerformFilter(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize roi, IppiSize mask,
                      IppiPoint anchor, int format) override {
+    ++filterCalls;
+    if (failEveryCall) return ReportFailure("Test", ippStsSizeErr);
     lastFormat = format;
     const int bpp = format == vfGray8 ? 1 : 3;
     for (int y = 0; y < roi.height; ++y)
@@ -113,6 +119,53 @@ TEST_F(MatrixFixture, WholeFrameResultsLeaveTheSentFrameAlone) {
     EXPECT_EQ(Bytes(in), sent);
     EXPECT_EQ(Bytes(out), Bytes(Reference(in, {0, 0, 9, 6}, {3, 3}, {1, 1})));
   }
+}
+
+// A filter by window is run on the inner part straight from the frame and on
+// the strips along the frame's edges from bordered copies: the same bytes as
+// one bordered copy, for regions at the edges, inside and covering frames
+// too small to have an inner part.
+TEST_F(MatrixFixture, FilteringByPiecesGivesTheBytesOfOneBorderedCopy) {
+  filter.byWindow = true;
+  struct Case {
+    TFCImageRect region;
+    IppiSize mask;
+    IppiPoint anchor;
+  };
+  const Case cases[] = {{{0, 0, 12, 9}, {3, 3}, {1, 1}}, {{0, 0, 12, 9}, {5, 2}, {4, 0}},
+                        {{3, 2, 5, 4}, {3, 3}, {1, 1}},  {{1, 0, 11, 3}, {2, 5}, {0, 3}},
+                        {{0, 0, 12, 9}, {13, 1}, {6, 0}}, {{5, 4, 7, 5}, {7, 7}, {3, 3}}};
+  const TFCImageBuffer in = RandomFrame(12, 9, vfRGB24, 4);
+  for (const Case& c : cases) {
+    SetPropertyText(filter, "Region.Enabled", "True");
+    SetPropertyText(filter, "Region.X", std::to_string(c.region.x));
+    SetPropertyText(filter, "Region.Y", std::to_string(c.region.y));
+    SetPropertyText(filter, "Region.Width", std::to_string(c.region.width));
+    SetPropertyText(filter, "Region.Height", std::to_string(c.region.height));
+    filter.GetMaskSize()->SetWidth(static_cast<std::uint16_t>(c.mask.width));
+    filter.GetMaskSize()->SetHeight(static_cast<std::uint16_t>(c.mask.height));
+    filter.GetAnchor()->SetX(static_cast<std::uint16_t>(c.anchor.x));
+    filter.GetAnchor()->SetY(static_cast<std::uint16_t>(c.anchor.y));
+    EXPECT_EQ(Bytes(Run(in)), Bytes(Reference(in, c.region, c.mask, c.anchor)))
+        << c.mask.width << "x" << c.mask.height << " region at " << c.region.x << "," << c.region.y;
+  }
+  filter.filterCalls = 0;
+  SetPropertyText(filter, "Region.Enabled", "False");
+  filter.GetMaskSize()->SetWidth(3);
+  filter.GetMaskSize()->SetHeight(3);
+  filter.GetAnchor()->SetX(1);
+  filter.GetAnchor()->SetY(1);
+  Run(in);
+  EXPECT_EQ(filter.filterCalls, 5);  // the inner part and four edge strips
+}
+
+TEST_F(MatrixFixture, AFailedPieceFailsTheFrameOnce) {
+  filter.byWindow = true;
+  filter.failEveryCall = true;
+  harness.PushFrame(RandomFrame(12, 9, vfRGB24, 4));
+  EXPECT_TRUE(harness.Frames().empty());
+  EXPECT_EQ(filter.filterCalls, 1);
+  EXPECT_EQ(filter.ErrorCount(), 1);
 }
 
 TEST_F(MatrixFixture, FiltersOnlyTheRegionAndReadsRealNeighboursAroundIt) {
