@@ -68,12 +68,12 @@ private:
   /// The bytes of the bordered source for a region and mask.
   static std::uint64_t BorderedBytes(TFCImageRect roi, IppiSize mask, int bpp);
   void BuildBorderedSource(const TFCImageBuffer& In, TFCImageRect roi, IppiSize mask, IppiPoint anchor);
-  /// Filters `roi` of In into Dst (Out's pixels at the region's origin) from
-  /// a bordered copy of it.
+  /// Filters `roi` of In into the same rectangle of Out, whose pixels are
+  /// `pixels` with rows `step` bytes apart, from a bordered copy of it.
   void FilterFromBorderedCopy(const TFCImageBuffer& In, TFCImageRect roi, IppiSize mask, IppiPoint anchor,
-                              Ipp8u* Dst, int DstStep);
+                              Ipp8u* pixels, int step);
   /// Filters `roi` by pieces: its inner part from In itself, the strips along
-  /// the frame's edges from bordered copies. Out's pixels are `pixels`.
+  /// the frame's edges from bordered copies, into Out's `pixels`.
   void FilterByPieces(const TFCImageBuffer& In, TFCImageRect roi, IppiSize mask, IppiPoint anchor,
                       Ipp8u* pixels, int step);
 
