@@ -8,6 +8,7 @@
 #include <cstddef>
 
 #include "dispatch/primitives.h"
+#include "primitives/color/color_twist_fixed_point.h"
 
 namespace fc::primitives {
 
@@ -81,7 +82,7 @@ inline int commonGrid(const Ipp32f row[4]) {
 /// most 2^-24 of M, 4 2^-24 M in all, and adding one half to a sum below 256
 /// by at most 2^-16; (2^-22 + 2^-30) M + 2^-15 covers them with a margin.
 struct TwistRow {
-  explicit TwistRow(const Ipp32f row[4]) : t(row) {
+  explicit TwistRow(const Ipp32f row[4]) : t(row), fixed(planFixedRow(row)) {
     const double reach = (std::fabs(t[0]) + std::fabs(t[1]) + std::fabs(t[2])) * 255.0 + std::fabs(t[3]);
     bound = reach * 0x1p-50 + 0x1p-40;
     doubleSumDecides = bound < 0.25;
@@ -101,6 +102,8 @@ struct TwistRow {
   /// 0 when the single sum is exact.
   float floatBound;
   bool floatSumDecides;
+  /// The row in 32-bit fixed point.
+  TwistFixedRow fixed;
 };
 
 /// One output channel. The result depends only on which side of each

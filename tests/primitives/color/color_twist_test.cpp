@@ -95,6 +95,34 @@ TEST(ColorTwist, EveryVariantDecidesSumsAtAndNearHalvesOverAllPairs) {
   }
 }
 
+// Matrices whose sums often land within a hair of a half, on rows long
+// enough for every step of the vector runs, twisted in place: decimal
+// coefficients (exact decimal halves the binary sums miss by a little), a
+// row whose double sums are not exact, and halves mixed with decimals.
+TEST(ColorTwist, EveryVariantTwistsLongRowsInPlace) {
+  const Ipp32f matrices[][3][4] = {
+      {{0.299f, 0.587f, 0.114f, 0}, {-0.169f, -0.331f, 0.5f, 128}, {0.5f, -0.419f, -0.081f, 128}},
+      {{0.5f, 0x1.000002p-30f, 0, 0}, {0.31f, -0.3f, 0.7f, 0.03f}, {1.5f, -0.5f, 0.25f, -20}},
+      {{0.5f, 0.5f, 0, 0}, {0.2f, 0.2f, 0.2f, 0.02f}, {0, 0, 1, 0}},
+  };
+  std::mt19937 rng(5);
+  fc::test::TestImage original(301, 4, 3, 5, 0);
+  for (auto& b : original.bytes) b = static_cast<Ipp8u>(rng() % 3 == 0 ? rng() % 8 : rng());
+  const auto bytesAt = [](fc::test::TestImage& image, int y) { return image.at(0, y); };
+  for (const auto& twist : matrices) {
+    for (const auto& variant : fc::test::variantsOf_ippiColorTwist32f_8u_C3R()) {
+      fc::test::TestImage image = original;
+      ASSERT_EQ(variant.fn(image.data(), image.step, image.data(), image.step, image.size(), twist), 0);
+      for (int y = 0; y < image.height; ++y)
+        for (int i = 0; i < 3 * image.width; ++i) {
+          const Ipp8u* pixel = bytesAt(original, y) + i - i % 3;
+          ASSERT_EQ(bytesAt(image, y)[i], referenceChannel(twist[i % 3], pixel))
+              << variant.tag << " " << y << " " << i;
+        }
+    }
+  }
+}
+
 TEST(ColorTwist, NanCoefficientsGiveZero) {
   const Ipp32f nan = std::numeric_limits<Ipp32f>::quiet_NaN();
   const Ipp32f twist[3][4] = {{nan, 0, 0, 0}, {0, 0, 0, nan}, {1, 0, 0, 0}};

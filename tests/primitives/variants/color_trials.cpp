@@ -71,12 +71,17 @@ const Ipp8u kAbove[3] = {200, 128, 255}, kAboveValue[3] = {4, 5, 6};
 const Ipp8u kEdgeBelow[3] = {255, 1, 0}, kEdgeAbove[3] = {255, 254, 0};
 
 // Twist matrices: an ordinary mix, negative and offset rows, sums that land
-// near half-integers, and sums far beyond the byte range.
+// near half-integers, and sums far beyond the byte range; decimal rows whose
+// sums miss halves by a hair, a row whose double sums are not exact, and a
+// row too large for 32-bit fixed point.
 const Ipp32f kTwists[][3][4] = {
     {{0.299f, 0.587f, 0.114f, 0.5f}, {-1.5f, 2.25f, 0.5f, -20.0f}, {0.5f, 0, 0, 64.25f}},
     {{0, 0, 0, 2.5f}, {0, 0, 0, 3.5f}, {0, 0, 0, -0.3f}},
     {{2.5f, 0, 0, -0x1p-60f}, {2.5f, 0, 0, 0x1p-60f}, {0, 0, 0, 0}},
     {{1, 1, 1, 45.7f}, {-1, 0, 0, 0}, {0, 0, 0, 254.5f}},
+    {{0.299f, 0.587f, 0.114f, 0}, {-0.169f, -0.331f, 0.5f, 128}, {0.5f, -0.419f, -0.081f, 128}},
+    {{0.5f, 0x1.000002p-30f, 0, 0}, {0.31f, -0.3f, 0.7f, 0.03f}, {0.5f, 0.5f, 0, 0}},
+    {{0.5f, 0.25f, 0, 0}, {4e6f, 0, 0, -1e8f}, {0.2f, 0.2f, 0.2f, 0.02f}},
 };
 
 void addPointTrials(Registry& registry) {
