@@ -26,7 +26,7 @@ IppStatus colorTwist(TwistPixels twistPixels, const Ipp8u* src, int srcStep, Ipp
   if (const IppStatus status = checkTwoImages(src, srcStep, dst, dstStep, roi)) return status;
   TwistRow rows[3] = {TwistRow(twist[0]), TwistRow(twist[1]), TwistRow(twist[2])};
   TwistFixedRow* plans[3] = {&rows[0].fixed, &rows[1].fixed, &rows[2].fixed};
-  shareMargin(twist, plans);
+  shareScaleAndMargin(twist, plans);
   forEachRowC3(src, srcStep, dst, dstStep, roi,
                [&](const Ipp8u* s, Ipp8u* d, std::size_t n) { twistPixels(rows, s, d, n / 3); });
   return ippStsNoErr;

@@ -66,25 +66,32 @@ TwistFixedRow planFixedRow(const Ipp32f row[4], int widestShift) {
 
 namespace fc::primitives {
 
-void shareMargin(const Ipp32f twist[3][4], TwistFixedRow* plans[3]) {
-  // A row planned again has a smaller reach but may need a larger margin
-  // (coefficients exact at one scale are not at the next), so the shared
-  // margin is taken again until every row fits; scales only decrease.
+void shareScaleAndMargin(const Ipp32f twist[3][4], TwistFixedRow* plans[3]) {
+  // A row planned again at a smaller scale has a smaller reach but may need
+  // a larger margin (coefficients exact at one scale are not at the next),
+  // so scale and margin are taken again until every row agrees and fits;
+  // scales only decrease.
   std::int32_t margin = 0;
   for (bool replanned = true; replanned;) {
     replanned = false;
+    int shift = 64;
     margin = 0;
-    for (int c = 0; c < 3; ++c) margin = std::max(margin, plans[c]->margin);
+    for (int c = 0; c < 3; ++c) {
+      if (!plans[c]->usable) return;
+      shift = std::min(shift, plans[c]->shift);
+      if (!plans[c]->exact) margin = std::max(margin, plans[c]->margin);
+    }
     for (int c = 0; c < 3; ++c) {
       TwistFixedRow& plan = *plans[c];
-      if (plan.usable && !plan.exact && !fitsInt32(plan.reach, plan.shift, margin)) {
-        plan = planFixedRow(twist[c], plan.shift - 1);
+      const bool fits = plan.exact || fitsInt32(plan.reach, plan.shift, margin);
+      if (plan.shift != shift || !fits) {
+        plan = planFixedRow(twist[c], fits ? shift : shift - 1);
         replanned = true;
       }
     }
   }
   for (int c = 0; c < 3; ++c)
-    if (plans[c]->usable && !plans[c]->exact) plans[c]->margin = margin;
+    if (!plans[c]->exact) plans[c]->margin = margin;
 }
 
 }  // namespace fc::primitives

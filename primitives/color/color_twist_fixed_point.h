@@ -48,10 +48,11 @@ struct TwistFixedRow {
 /// Plans one matrix row at the largest scale up to `widestShift`.
 TwistFixedRow planFixedRow(const Ipp32f row[4], int widestShift = 30);
 
-/// Gives the inexact rows of a matrix one margin, the largest (a larger
-/// margin than a row needs only decides less), so that one comparison
-/// decides all three channels. A row that would then leave the 32-bit range
-/// is planned again at a smaller scale, where its own margin is smaller.
-void shareMargin(const Ipp32f twist[3][4], TwistFixedRow* plans[3]);
+/// Puts the rows of a matrix on one scale, the smallest of theirs, and gives
+/// the inexact rows one margin, the largest (a larger margin than a row needs
+/// only decides less), so that the channels share their constants and one
+/// comparison decides all three. A row that would then leave the 32-bit
+/// range is planned again at a smaller scale. Rows stay unusable when one is.
+void shareScaleAndMargin(const Ipp32f twist[3][4], TwistFixedRow* plans[3]);
 
 }  // namespace fc::primitives

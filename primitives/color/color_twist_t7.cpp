@@ -60,33 +60,34 @@ __attribute__((target("avx2"))) PixelLayout layoutAt(int low, int high) {
   return layout;
 }
 
-/// The matrix as vectors. Inexact rows add 2^(shift-1) plus the margin they
-/// share (see shareMargin) with their constant term, and a lane is decided
-/// when its fraction is at least twice that margin. Exact rows round ties to
-/// even and are always decided.
+/// The matrix as vectors, its rows on one scale (see shareScaleAndMargin).
+/// Inexact rows add 2^(shift-1) plus the margin they share with their
+/// constant term, and a lane is decided when its fraction is at least twice
+/// that margin. Exact rows round ties to even and are always decided.
 struct TwistVectors {
   __m256i q[3][3];
   __m256i bias[3];
-  __m128i shift[3];
-  __m256i fraction[3];
-  __m256i belowHalf[3];
+  __m128i shift;
+  __m256i fraction;
+  __m256i belowHalf;
   __m256i undecidedBelow;
 };
 
 __attribute__((target("avx2"))) TwistVectors twistVectors(const TwistRow rows[3]) {
   TwistVectors v;
+  const int shift = rows[0].fixed.shift;
+  const std::int32_t half = std::int32_t{1} << (shift - 1);
   std::int32_t margin = 0;  // the same for every inexact row
   for (int c = 0; c < 3; ++c)
     if (!rows[c].fixed.exact) margin = rows[c].fixed.margin;
   for (int c = 0; c < 3; ++c) {
     const TwistFixedRow& row = rows[c].fixed;
     for (int k = 0; k < 3; ++k) v.q[c][k] = _mm256_set1_epi32(row.q[k]);
-    const std::int32_t half = std::int32_t{1} << (row.shift - 1);
     v.bias[c] = _mm256_set1_epi32(row.exact ? row.q[3] : row.q[3] + half + margin);
-    v.shift[c] = _mm_cvtsi32_si128(row.shift);
-    v.fraction[c] = _mm256_set1_epi32(static_cast<std::int32_t>((std::int64_t{1} << row.shift) - 1));
-    v.belowHalf[c] = _mm256_set1_epi32(half - 1);
   }
+  v.shift = _mm_cvtsi32_si128(shift);
+  v.fraction = _mm256_set1_epi32(static_cast<std::int32_t>((std::int64_t{1} << shift) - 1));
+  v.belowHalf = _mm256_set1_epi32(half - 1);
   v.undecidedBelow = _mm256_set1_epi32(2 * margin);
   return v;
 }
@@ -101,11 +102,11 @@ __attribute__((target("avx2"))) __m256i twistChannel8(const TwistVectors& v, int
       _mm256_add_epi32(_mm256_mullo_epi32(s[2], v.q[c][2]), v.bias[c]));
   if constexpr (Exact) {
     // floor(Q / 2^shift) is odd exactly when a tie must go down.
-    const __m256i odd = _mm256_and_si256(_mm256_sra_epi32(sum, v.shift[c]), _mm256_set1_epi32(1));
-    return _mm256_sra_epi32(_mm256_add_epi32(_mm256_add_epi32(sum, v.belowHalf[c]), odd), v.shift[c]);
+    const __m256i odd = _mm256_and_si256(_mm256_sra_epi32(sum, v.shift), _mm256_set1_epi32(1));
+    return _mm256_sra_epi32(_mm256_add_epi32(_mm256_add_epi32(sum, v.belowHalf), odd), v.shift);
   } else {
-    fraction = _mm256_and_si256(sum, v.fraction[c]);
-    return _mm256_sra_epi32(sum, v.shift[c]);
+    fraction = _mm256_and_si256(sum, v.fraction);
+    return _mm256_sra_epi32(sum, v.shift);
   }
 }
 
@@ -138,16 +139,16 @@ __attribute__((target("avx2"), always_inline)) inline void twistChannelPair(cons
   inRegister(bias);
   sums[0] = _mm256_add_epi32(sums[0], _mm256_add_epi32(_mm256_mullo_epi32(a[2], q), bias));
   sums[1] = _mm256_add_epi32(sums[1], _mm256_add_epi32(_mm256_mullo_epi32(b[2], q), bias));
-  const __m128i shift = v.shift[c];
+  const __m128i shift = v.shift;
   if constexpr (Exact) {
-    __m256i belowHalf = v.belowHalf[c];
+    __m256i belowHalf = v.belowHalf;
     inRegister(belowHalf);
     for (int h = 0; h < 2; ++h) {
       const __m256i odd = _mm256_and_si256(_mm256_sra_epi32(sums[h], shift), _mm256_set1_epi32(1));
       out[h] = _mm256_sra_epi32(_mm256_add_epi32(_mm256_add_epi32(sums[h], belowHalf), odd), shift);
     }
   } else {
-    __m256i mask = v.fraction[c];
+    __m256i mask = v.fraction;
     inRegister(mask);
     for (int h = 0; h < 2; ++h) {
       fraction[h] = _mm256_and_si256(sums[h], mask);
@@ -237,7 +238,8 @@ class TwistRunAvx2 {
                                                       _mm256_setr_epi32(0, 1, 2, 3, 3, 4, 5, 6));
     twistOne(first, aligned_, dst);
     std::size_t p = 8;
-    const bool overlapping = src < dst + 3 * pixels && dst < src + 3 * pixels;
+    const auto from = reinterpret_cast<std::uintptr_t>(src), to = reinterpret_cast<std::uintptr_t>(dst);
+    const bool overlapping = from < to + 3 * pixels && to < from + 3 * pixels;
     while (p + 18 <= pixels)
       p = overlapping ? twistPairs<true>(src, dst, p, pixels) : twistPairs<false>(src, dst, p, pixels);
     if (p + 10 <= pixels) {
@@ -272,9 +274,9 @@ class TwistRunAvx2 {
     return step;
   }
 
-  /// Two steps in shifted layout, stored as sixteen pixels; `pixels` of
-  /// the result is unused.
-  __attribute__((target("avx2"), always_inline)) Step twistPair(__m256i rawA, __m256i rawB, Ipp8u* dst) const {
+  /// Two steps in shifted layout, stored as sixteen pixels; returns the
+  /// smallest fraction of their inexact rows.
+  __attribute__((target("avx2"), always_inline)) __m256i twistPair(__m256i rawA, __m256i rawB, Ipp8u* dst) const {
     __m256i a[3], b[3];
     for (int k = 0; k < 3; ++k) {
       __m256i mask = shifted_.channel[k];
@@ -289,13 +291,10 @@ class TwistRunAvx2 {
     const __m256i outA[3] = {out[0][0], out[1][0], out[2][0]};
     const __m256i outB[3] = {out[0][1], out[1][1], out[2][1]};
     storeSixteen(pixelBytes(outA), pixelBytes(outB), dst);
-    Step step;
-    if constexpr (!kAllExact) {
-      const __m256i fractionA[3] = {fraction[0][0], fraction[1][0], fraction[2][0]};
-      const __m256i fractionB[3] = {fraction[0][1], fraction[1][1], fraction[2][1]};
-      step.smallest = _mm256_min_epu32(smallestFraction(fractionA), smallestFraction(fractionB));
-    }
-    return step;
+    if constexpr (kAllExact) return _mm256_setzero_si256();
+    const __m256i fractionA[3] = {fraction[0][0], fraction[1][0], fraction[2][0]};
+    const __m256i fractionB[3] = {fraction[0][1], fraction[1][1], fraction[2][1]};
+    return _mm256_min_epu32(smallestFraction(fractionA), smallestFraction(fractionB));
   }
 
   /// One step on its own, done again at once when a lane is undecided.
@@ -322,14 +321,14 @@ class TwistRunAvx2 {
     for (int i = 0; i < kBatch && p + 18 <= pixels; ++i, p += 16) {
       const __m256i rawA = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 3 * p - 4));
       const __m256i rawB = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 3 * p + 20));
-      const Step pair = twistPair(rawA, rawB, dst + 3 * p);
+      const __m256i smallest = twistPair(rawA, rawB, dst + 3 * p);
       if constexpr (!kAllExact) {
         if constexpr (KeepSource) {
           kept[2 * keptCount] = rawA;
           kept[2 * keptCount + 1] = rawB;
         }
         keptAt[keptCount] = p;
-        keptCount += anyBelow(pair.smallest, v_.undecidedBelow) ? 1 : 0;
+        keptCount += anyBelow(smallest, v_.undecidedBelow) ? 1 : 0;
       }
     }
     for (int i = 0; i < keptCount; ++i) {

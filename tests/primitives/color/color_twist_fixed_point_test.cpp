@@ -10,7 +10,7 @@
 namespace {
 
 using fc::primitives::planFixedRow;
-using fc::primitives::shareMargin;
+using fc::primitives::shareScaleAndMargin;
 using fc::primitives::TwistFixedRow;
 
 long double extendedSum(const Ipp32f row[4], const int s[3]) {
@@ -86,7 +86,7 @@ TEST(TwistFixedRow, IntegerSumsStayWithinTheMarginOfTheExtendedSum) {
 // A row whose sums nearly fill the 32-bit range beside rows that need a
 // larger margin: sharing the margin must plan it again at a smaller scale
 // rather than let Q + 2^(shift-1) + margin overflow.
-TEST(TwistFixedRow, ASharedMarginKeepsEveryRowInRange) {
+TEST(TwistFixedRow, ASharedScaleAndMarginKeepEveryRowInRange) {
   std::mt19937 rng(3);
   std::uniform_real_distribution<float> nearLimit(1.00190f, 1.001961f), decimal(0.2f, 0.4f);
   int replanned = 0;
@@ -96,9 +96,10 @@ TEST(TwistFixedRow, ASharedMarginKeepsEveryRowInRange) {
     TwistFixedRow plans[3] = {planFixedRow(twist[0]), planFixedRow(twist[1]), planFixedRow(twist[2])};
     const int alone = plans[0].shift;
     TwistFixedRow* shared[3] = {&plans[0], &plans[1], &plans[2]};
-    shareMargin(twist, shared);
+    shareScaleAndMargin(twist, shared);
     if (plans[0].shift != alone) ++replanned;
     ASSERT_TRUE(plans[0].usable && plans[1].usable && plans[2].usable);
+    EXPECT_TRUE(plans[1].shift == plans[0].shift && plans[2].shift == plans[0].shift);
     for (const TwistFixedRow& plan : plans) EXPECT_EQ(plan.margin, plan.exact ? 0 : plans[0].margin);
     for (int c = 0; c < 3; ++c)
       for (int corner = 0; corner < 8; ++corner) {
