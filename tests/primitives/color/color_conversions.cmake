@@ -2,6 +2,7 @@
 list(APPEND COLOR_TESTS
   color/color_conversion_values_test.cpp
   color/color_conversion_cube_test.cpp
+  color/color_conversion_hash_test.cpp
   color/color_conversion_regions_test.cpp
   color/color_conversion_lab_test.cpp
   color/color_conversion_fpu_test.cpp)
