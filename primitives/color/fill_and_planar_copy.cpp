@@ -15,12 +15,17 @@ extern "C" FC_API IppStatus px_ippsSet_8u(Ipp8u value, Ipp8u* pDst, int len) {
 
 namespace fc::primitives {
 
+// The plane pointers are held in locals: a byte store may write anywhere,
+// so pointers read through `planes` would be read again for every byte.
 void splitRowGeneric(const Ipp8u* src, Ipp8u* const planes[3], int from, int width) {
+  Ipp8u* const plane0 = planes[0];
+  Ipp8u* const plane1 = planes[1];
+  Ipp8u* const plane2 = planes[2];
   for (int x = from; x < width; ++x) {
     const Ipp8u* pixel = src + static_cast<std::size_t>(x) * 3;
-    planes[0][x] = pixel[0];
-    planes[1][x] = pixel[1];
-    planes[2][x] = pixel[2];
+    plane0[x] = pixel[0];
+    plane1[x] = pixel[1];
+    plane2[x] = pixel[2];
   }
 }
 

@@ -1,5 +1,5 @@
 // point_operations_t7.cpp - t7 variants of the point operations: written
-// with their own instructions, the planar copy with SSSE3 byte shuffles and
+// with their own instructions, the planar copy with AVX2 byte shuffles and
 // the gamma tables with AVX2 byte shuffles; uniform noise from the generic
 // kernel compiled for AVX2. The colour twist has its own file.
 #include <immintrin.h>
@@ -39,25 +39,39 @@ constexpr ShuffleMask planeMask(int plane, int lane) {
   return mask;
 }
 
-template <int Plane>
-__attribute__((target("ssse3"))) __m128i gatherPlane(__m128i lane0, __m128i lane1, __m128i lane2) {
-  static constexpr ShuffleMask masks[3] = {planeMask(Plane, 0), planeMask(Plane, 1), planeMask(Plane, 2)};
-  return _mm_or_si128(
-      _mm_or_si128(_mm_shuffle_epi8(lane0, loadMask(masks[0])), _mm_shuffle_epi8(lane1, loadMask(masks[1]))),
-      _mm_shuffle_epi8(lane2, loadMask(masks[2])));
+/// Plane `Plane` of 16 pixels in each 16-byte lane: a lane of lanes0, 1
+/// and 2 holds bytes 0-15, 16-31 and 32-47 of its own 48-byte block, and
+/// the same masks pick the plane's bytes out of each.
+__attribute__((target("avx2"))) __m256i shuffleLanes(__m256i bytes, const ShuffleMask& mask) {
+  return _mm256_shuffle_epi8(bytes, _mm256_broadcastsi128_si256(loadMask(mask)));
 }
 
-/// Splits one row: 16 pixels per step, the rest pixel by pixel.
-__attribute__((target("ssse3"))) void splitRowSsse3(const Ipp8u* src, Ipp8u* const planes[3], int width) {
+template <int Plane>
+__attribute__((target("avx2"))) __m256i gatherPlane(__m256i lanes0, __m256i lanes1, __m256i lanes2) {
+  static constexpr ShuffleMask masks[3] = {planeMask(Plane, 0), planeMask(Plane, 1), planeMask(Plane, 2)};
+  return _mm256_or_si256(_mm256_or_si256(shuffleLanes(lanes0, masks[0]), shuffleLanes(lanes1, masks[1])),
+                         shuffleLanes(lanes2, masks[2]));
+}
+
+/// Two 16-byte pieces, one per lane.
+__attribute__((target("avx2"))) __m256i loadLanes(const Ipp8u* low, const Ipp8u* high) {
+  return _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(low))),
+                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(high)), 1);
+}
+
+/// Splits one row: 32 pixels per step, the first 16 from the low lanes and
+/// the next 16 from the high ones, so each plane is one 32-byte store; the
+/// rest pixel by pixel.
+__attribute__((target("avx2"))) void splitRowAvx2(const Ipp8u* src, Ipp8u* const planes[3], int width) {
   int x = 0;
-  for (; x + 16 <= width; x += 16) {
+  for (; x + 32 <= width; x += 32) {
     const Ipp8u* s = src + static_cast<std::size_t>(x) * 3;
-    const __m128i lane0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-    const __m128i lane1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 16));
-    const __m128i lane2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 32));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(planes[0] + x), gatherPlane<0>(lane0, lane1, lane2));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(planes[1] + x), gatherPlane<1>(lane0, lane1, lane2));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(planes[2] + x), gatherPlane<2>(lane0, lane1, lane2));
+    const __m256i lanes0 = loadLanes(s, s + 48);
+    const __m256i lanes1 = loadLanes(s + 16, s + 64);
+    const __m256i lanes2 = loadLanes(s + 32, s + 80);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(planes[0] + x), gatherPlane<0>(lanes0, lanes1, lanes2));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(planes[1] + x), gatherPlane<1>(lanes0, lanes1, lanes2));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(planes[2] + x), gatherPlane<2>(lanes0, lanes1, lanes2));
   }
   splitRowGeneric(src, planes, x, width);
 }
@@ -96,7 +110,7 @@ __attribute__((target("avx2"))) void lookUpRowAvx2(const LookUpTable& table, con
 
 extern "C" FC_API IppStatus t7_ippiCopy_8u_C3P3R(const Ipp8u* pSrc, int srcStep, Ipp8u* const pDst[3],
                                                  int dstStep, IppiSize roiSize) {
-  return fc::primitives::copyToPlanes(fc::primitives::splitRowSsse3, pSrc, srcStep, pDst, dstStep, roiSize);
+  return fc::primitives::copyToPlanes(fc::primitives::splitRowAvx2, pSrc, srcStep, pDst, dstStep, roiSize);
 }
 
 FC_DEFINE_GAMMA_VARIANTS(t7, fc::primitives::lookUpRowAvx2)

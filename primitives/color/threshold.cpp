@@ -50,32 +50,85 @@ struct BiasedPattern {
   alignas(16) std::int8_t bytes[kThresholdBlock];
 };
 
+/// A rule laid out over a block.
+struct ThresholdPatterns {
+  explicit ThresholdPatterns(const ThresholdRule& rule)
+      : below(rule.below), above(rule.above), belowValue(rule.belowValue), aboveValue(rule.aboveValue),
+        biasedBelow(rule.below), biasedAbove(rule.above) {}
+  ThresholdPattern below, above, belowValue, aboveValue;
+  BiasedPattern biasedBelow, biasedAbove;
+};
+
+/// Byte j of a block after the rule; only the sides in use are compared, and
+/// the upper side is applied last, as it decides when both would match. One
+/// side compares unsigned bytes, both sides compare biased bytes, whichever
+/// the build's vector instructions do in fewer steps.
+template <bool UseBelow, bool UseAbove>
+inline Ipp8u thresholdByte(const ThresholdPatterns& p, std::size_t j, Ipp8u v) {
+  const Ipp8u belowValue = p.belowValue.bytes[j], aboveValue = p.aboveValue.bytes[j];
+  Ipp8u r = v;
+  if constexpr (UseBelow && UseAbove) {
+    const std::int8_t b = biased(v);
+    r = b < p.biasedBelow.bytes[j] ? belowValue : r;
+    r = b > p.biasedAbove.bytes[j] ? aboveValue : r;
+  } else if constexpr (UseBelow) {
+    r = v < p.below.bytes[j] ? belowValue : r;
+  } else if constexpr (UseAbove) {
+    r = v > p.above.bytes[j] ? aboveValue : r;
+  }
+  return r;
+}
+
+/// Whole blocks of a row whose source and destination do not overlap: the
+/// compiler vectorises the loop for the build's instruction set without
+/// checks between the two.
+template <bool UseBelow, bool UseAbove>
+void thresholdBlocksApart(const ThresholdPatterns& p, const Ipp8u* __restrict src, Ipp8u* __restrict dst,
+                          std::size_t bytes) {
+  for (std::size_t i = 0; i + kThresholdBlock <= bytes; i += kThresholdBlock)
+    for (std::size_t j = 0; j < kThresholdBlock; ++j)
+      dst[i + j] = thresholdByte<UseBelow, UseAbove>(p, j, src[i + j]);
+}
+
+/// Whole blocks of a row in place: each byte is read before it is written.
+template <bool UseBelow, bool UseAbove>
+void thresholdBlocksInPlace(const ThresholdPatterns& p, Ipp8u* image, std::size_t bytes) {
+  for (std::size_t i = 0; i + kThresholdBlock <= bytes; i += kThresholdBlock)
+    for (std::size_t j = 0; j < kThresholdBlock; ++j)
+      image[i + j] = thresholdByte<UseBelow, UseAbove>(p, j, image[i + j]);
+}
+
+/// Whole blocks of a row whose source and destination partly overlap: each
+/// block is formed in a buffer of its own and then copied out.
+template <bool UseBelow, bool UseAbove>
+void thresholdBlocksBuffered(const ThresholdPatterns& p, const Ipp8u* src, Ipp8u* dst, std::size_t bytes) {
+  for (std::size_t i = 0; i + kThresholdBlock <= bytes; i += kThresholdBlock) {
+    Ipp8u out[kThresholdBlock];
+    for (std::size_t j = 0; j < kThresholdBlock; ++j) out[j] = thresholdByte<UseBelow, UseAbove>(p, j, src[i + j]);
+    std::memcpy(dst + i, out, kThresholdBlock);
+  }
+}
+
+bool overlap(const Ipp8u* a, const Ipp8u* b, std::size_t bytes) {
+  const auto x = reinterpret_cast<std::uintptr_t>(a), y = reinterpret_cast<std::uintptr_t>(b);
+  return x < y + bytes && y < x + bytes;
+}
+
 /// Rows in whole blocks by loops without branches, which the compiler
-/// vectorises for the build's instruction set; the rest pixel by pixel. A
-/// block is formed in a buffer of its own and then copied out, so a
-/// destination that is the source does not keep the compiler from
-/// vectorising. Only the sides in use are compared;
-/// the upper side is applied last, as it decides when both would match.
+/// vectorises for the build's instruction set; the rest pixel by pixel.
 template <bool UseBelow, bool UseAbove>
 void thresholdRowsInBlocks(const ThresholdRule& rule, const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep,
                            IppiSize roi) {
-  const BiasedPattern below(rule.below), above(rule.above);
-  const ThresholdPattern belowValue(rule.belowValue), aboveValue(rule.aboveValue);
+  const ThresholdPatterns patterns(rule);
   forEachRowC3(src, srcStep, dst, dstStep, roi, [&](const Ipp8u* s, Ipp8u* d, std::size_t n) {
-    std::size_t i = 0;
-    for (; i + kThresholdBlock <= n; i += kThresholdBlock) {
-      Ipp8u out[kThresholdBlock];
-      for (std::size_t j = 0; j < kThresholdBlock; ++j) {
-        const Ipp8u v = s[i + j];
-        const std::int8_t b = biased(v);
-        Ipp8u r = v;
-        if constexpr (UseBelow) r = b < below.bytes[j] ? belowValue.bytes[j] : r;
-        if constexpr (UseAbove) r = b > above.bytes[j] ? aboveValue.bytes[j] : r;
-        out[j] = r;
-      }
-      std::memcpy(d + i, out, kThresholdBlock);
-    }
-    thresholdBytes(rule, s + i, d + i, n - i);
+    if (s == d)
+      thresholdBlocksInPlace<UseBelow, UseAbove>(patterns, d, n);
+    else if (overlap(s, d, n))
+      thresholdBlocksBuffered<UseBelow, UseAbove>(patterns, s, d, n);
+    else
+      thresholdBlocksApart<UseBelow, UseAbove>(patterns, s, d, n);
+    const std::size_t done = n - n % kThresholdBlock;
+    thresholdBytes(rule, s + done, d + done, n - done);
   });
 }
 
