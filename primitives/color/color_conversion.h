@@ -56,6 +56,11 @@ inline std::int32_t truncLimited(float x) {
   return static_cast<std::int32_t>(x);
 }
 
+/// trunc(x) for an x the arithmetic keeps within 0 <= x < 256 (finite). The
+/// same result as truncLimited there, in one conversion instead of the
+/// selections the limits cost once vectorised.
+inline std::int32_t truncInRange(float x) { return static_cast<std::int32_t>(x); }
+
 inline std::int32_t max3(std::int32_t a, std::int32_t b, std::int32_t c) {
   const std::int32_t ab = a > b ? a : b;
   return ab > c ? ab : c;

@@ -52,10 +52,12 @@ inline void rgbFromHsv(const Block& in, Block& out) {
     // h lies in 0..6, where truncation is the floor.
     const std::int32_t sector = static_cast<std::int32_t>(h);
     const float f = h - static_cast<float>(sector);
-    const std::int32_t p = truncLimited((1.0f - s) * v + kRoundDown);
-    const std::int32_t q = truncLimited((1.0f - s * f) * v + kRoundDown);
-    const std::int32_t t = truncLimited((1.0f - s * (1.0f - f)) * v + kRoundDown);
-    const std::int32_t top = truncLimited(v + kRoundDown);
+    // s and f lie in 0..1 and v in 0..255, so each level lies in 0..255.5
+    // and truncates in range; the top level truncates to V itself.
+    const std::int32_t p = truncInRange((1.0f - s) * v + kRoundDown);
+    const std::int32_t q = truncInRange((1.0f - s * f) * v + kRoundDown);
+    const std::int32_t t = truncInRange((1.0f - s * (1.0f - f)) * v + kRoundDown);
+    const std::int32_t top = value;
     // Sectors 0..5 give (top, t, p) (q, top, p) (p, top, t) (p, q, top)
     // (t, p, top) (top, p, q). "sector < n" is tested as "h < n", the same
     // for h >= 0; one two-way choice at a time keeps the selection free of
@@ -87,7 +89,12 @@ inline float min3(float a, float b, float c) {
   return ab < c ? ab : c;
 }
 
-// Output H, L, S. Greys have hue and saturation 0.
+// Output H, L, S. Greys have hue and saturation 0. Each output takes one
+// division: the case analysis picks the denominator (and for the hue the
+// numerator and the offset of its sixth) before dividing, which computes
+// what dividing in every case and picking the result would. Greys divide by
+// 1: their differences are 0, so hue and saturation come out 0, and every
+// result lies in 0..255.5 and truncates in range.
 inline void hlsFromRgb(const Block& in, Block& out) {
   for (int i = 0; i < kBlockPixels; ++i) {
     const float r = static_cast<float>(in.c0[i]) / 255.0f;
@@ -97,19 +104,22 @@ inline void hlsFromRgb(const Block& in, Block& out) {
     const float mn = min3(r, g, b);
     const float lightness = 0.5f * (mx + mn);
     const float d = mx - mn;
-    const float saturationHigh = d / (2.0f - (mx + mn));
-    const float saturationLow = d / (mx + mn);
-    const float saturation = lightness > 0.5f ? saturationHigh : saturationLow;
-    const float fromGreen = 60.0f * (b - r) / d + 120.0f;
-    const float fromBlue = 60.0f * (r - g) / d + 240.0f;
-    const float fromRed = 60.0f * (g - b) / d;
-    float hue = r != mx ? (g != mx ? fromBlue : fromGreen) : fromRed;
+    const bool grey = d == 0.0f;
+    const float denominator = lightness > 0.5f ? 2.0f - (mx + mn) : mx + mn;
+    const float saturation = d / (grey ? 1.0f : denominator);
+    // From green: 60 (b - r) / d + 120; from blue: 60 (r - g) / d + 240;
+    // from red: 60 (g - b) / d, where adding 0 could only turn -0 into +0.
+    const bool fromRed = r == mx, fromGreen = !fromRed && g == mx;
+    float difference = fromGreen ? b - r : r - g;
+    difference = fromRed ? g - b : difference;
+    float offset = fromGreen ? 120.0f : 240.0f;
+    offset = fromRed ? 0.0f : offset;
+    float hue = 60.0f * difference / (grey ? 1.0f : d) + offset;
     const float wrapped = hue + 360.0f;
     hue = hue < 0.0f ? wrapped : hue;
-    const bool grey = d == 0.0f;
-    out.c0[i] = grey ? 0 : truncLimited(hue * 255.0f / 360.0f + kRoundDown);
-    out.c1[i] = truncLimited(255.0f * lightness + kRoundDown);
-    out.c2[i] = grey ? 0 : truncLimited(255.0f * saturation + kRoundDown);
+    out.c0[i] = truncInRange(hue * 255.0f / 360.0f + kRoundDown);
+    out.c1[i] = truncInRange(255.0f * lightness + kRoundDown);
+    out.c2[i] = truncInRange(255.0f * saturation + kRoundDown);
   }
 }
 
