@@ -40,10 +40,32 @@ struct Block {
 /// earlier pixels and are converted too, but never stored.
 using BlockKernel = void (*)(const Block& in, Block& out);
 
-/// x limited to 0..255.
-inline std::int32_t clampByte(std::int32_t x) {
-  x = x > 0 ? x : 0;
-  return x < 255 ? x : 255;
+/// x limited to 0..255; I is std::int32_t or a vector of them.
+template <typename I>
+inline I clampByte(I x) {
+  x = x < 0 ? 0 : x;
+  return x > 255 ? 255 : x;
+}
+
+/// The three channels of one pixel, or of several lanes of pixels when I is
+/// a vector type.
+template <typename I>
+struct Channels {
+  I c0, c1, c2;
+};
+
+/// Converts every lane of a block by a per-pixel formula: a type whose
+/// operator() maps the three input channels to the three outputs for
+/// std::int32_t (and for vectors of them, where a variant converts pixels
+/// in registers).
+template <typename Formula>
+inline void convertEach(const Block& in, Block& out) {
+  for (int i = 0; i < kBlockPixels; ++i) {
+    const Channels<std::int32_t> c = Formula{}(in.c0[i], in.c1[i], in.c2[i]);
+    out.c0[i] = c.c0;
+    out.c1[i] = c.c1;
+    out.c2[i] = c.c2;
+  }
 }
 
 /// trunc(x) limited to 0..255. Values beyond any integer range, infinities
@@ -108,27 +130,46 @@ inline void storeBlock(const Block& out, int n, Ipp8u* dst) { storePixels(out, 0
 namespace fc::color {
 inline namespace FC_VARIANT_TAG {
 
-/// Checks the arguments and runs `kernel` over the region, rows top to
-/// bottom. Null pointers give ippStsNullPtrErr before the size is looked at;
-/// a width or height below 1 gives ippStsSizeErr. Steps are taken as given:
-/// each row starts srcStep (dstStep) bytes after the previous one. A block is
-/// read whole before it is written, so source and destination may coincide.
-template <BlockKernel kernel>
-IppStatus convertImage(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize) {
+/// Checks the arguments and calls row(src, dst, width, in, out) for every
+/// row, top to bottom, with two blocks to work in. Null pointers give
+/// ippStsNullPtrErr before the size is looked at; a width or height below 1
+/// gives ippStsSizeErr. Steps are taken as given: each row starts srcStep
+/// (dstStep) bytes after the previous one.
+template <typename RowFn>
+IppStatus convertRows(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize, RowFn row) {
   if (pSrc == nullptr || pDst == nullptr) return ippStsNullPtrErr;
   if (roiSize.width < 1 || roiSize.height < 1) return ippStsSizeErr;
   Block in{}, out{};
-  for (int y = 0; y < roiSize.height; ++y) {
-    const Ipp8u* src = pSrc + static_cast<std::ptrdiff_t>(y) * srcStep;
-    Ipp8u* dst = pDst + static_cast<std::ptrdiff_t>(y) * dstStep;
-    for (int x = 0; x < roiSize.width; x += kBlockPixels, src += 3 * kBlockPixels, dst += 3 * kBlockPixels) {
-      const int n = roiSize.width - x < kBlockPixels ? roiSize.width - x : kBlockPixels;
-      loadBlock(src, n, in);
-      kernel(in, out);
-      storeBlock(out, n, dst);
-    }
-  }
+  for (int y = 0; y < roiSize.height; ++y)
+    row(pSrc + static_cast<std::ptrdiff_t>(y) * srcStep, pDst + static_cast<std::ptrdiff_t>(y) * dstStep,
+        roiSize.width, in, out);
   return ippStsNoErr;
+}
+
+/// Runs `kernel` over the region, block by block. A block is read whole
+/// before it is written, so source and destination may coincide.
+template <BlockKernel kernel>
+IppStatus convertImage(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize) {
+  return convertRows(pSrc, srcStep, pDst, dstStep, roiSize,
+                     [](const Ipp8u* src, Ipp8u* dst, int width, Block& in, Block& out) {
+                       for (int x = 0; x < width; x += kBlockPixels, src += 3 * kBlockPixels, dst += 3 * kBlockPixels) {
+                         const int n = width - x < kBlockPixels ? width - x : kBlockPixels;
+                         loadBlock(src, n, in);
+                         kernel(in, out);
+                         storeBlock(out, n, dst);
+                       }
+                     });
+}
+
+/// Runs a per-pixel formula over the region: in registers where the variant
+/// can (see convertRowInRegisters), else as the block kernel `kernel`.
+template <typename Formula, BlockKernel kernel>
+IppStatus convertImageByFormula(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize) {
+#if defined(FC_COLOR_PIXELS_IN_REGISTERS)
+  return convertRows(pSrc, srcStep, pDst, dstStep, roiSize, convertRowInRegisters<Formula>);
+#else
+  return convertImage<kernel>(pSrc, srcStep, pDst, dstStep, roiSize);
+#endif
 }
 
 }  // namespace FC_VARIANT_TAG
@@ -141,4 +182,13 @@ IppStatus convertImage(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep,
 #define FC_DEFINE_CONVERSION_OF_TAG(tag, name, kernel)                              \
   extern "C" FC_API IppStatus tag##_##name FC_TWO_IMAGE_PARAMS() {                   \
     return ::fc::color::convertImage<kernel>(pSrc, srcStep, pDst, dstStep, roiSize); \
+  }
+
+/// As FC_DEFINE_CONVERSION, for a conversion that is also a per-pixel
+/// formula `Formula` (see convertEach).
+#define FC_DEFINE_FORMULA_CONVERSION(tag, name, Formula, kernel) \
+  FC_DEFINE_FORMULA_CONVERSION_OF_TAG(tag, name, Formula, kernel)
+#define FC_DEFINE_FORMULA_CONVERSION_OF_TAG(tag, name, Formula, kernel)                                   \
+  extern "C" FC_API IppStatus tag##_##name FC_TWO_IMAGE_PARAMS() {                                        \
+    return ::fc::color::convertImageByFormula<Formula, kernel>(pSrc, srcStep, pDst, dstStep, roiSize); \
   }

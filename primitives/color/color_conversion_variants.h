@@ -22,12 +22,12 @@ FC_VARIANT_TARGET_BEGIN()
 #include "primitives/color/xyz_kernels.h"
 #include "primitives/color/yuv_ycbcr_ycc_kernels.h"
 
-FC_DEFINE_CONVERSION(FC_VARIANT_TAG, ippiRGBToYUV_8u_C3R, fc::color::yuvFromRgb)
-FC_DEFINE_CONVERSION(FC_VARIANT_TAG, ippiYUVToRGB_8u_C3R, fc::color::rgbFromYuv)
-FC_DEFINE_CONVERSION(FC_VARIANT_TAG, ippiRGBToYCbCr_8u_C3R, fc::color::ycbcrFromRgb)
-FC_DEFINE_CONVERSION(FC_VARIANT_TAG, ippiYCbCrToRGB_8u_C3R, fc::color::rgbFromYcbcr)
-FC_DEFINE_CONVERSION(FC_VARIANT_TAG, ippiRGBToYCC_8u_C3R, fc::color::yccFromRgb)
-FC_DEFINE_CONVERSION(FC_VARIANT_TAG, ippiYCCToRGB_8u_C3R, fc::color::rgbFromYcc)
+FC_DEFINE_FORMULA_CONVERSION(FC_VARIANT_TAG, ippiRGBToYUV_8u_C3R, fc::color::YuvFromRgb, fc::color::yuvFromRgb)
+FC_DEFINE_FORMULA_CONVERSION(FC_VARIANT_TAG, ippiYUVToRGB_8u_C3R, fc::color::RgbFromYuv, fc::color::rgbFromYuv)
+FC_DEFINE_FORMULA_CONVERSION(FC_VARIANT_TAG, ippiRGBToYCbCr_8u_C3R, fc::color::YcbcrFromRgb, fc::color::ycbcrFromRgb)
+FC_DEFINE_FORMULA_CONVERSION(FC_VARIANT_TAG, ippiYCbCrToRGB_8u_C3R, fc::color::RgbFromYcbcr, fc::color::rgbFromYcbcr)
+FC_DEFINE_FORMULA_CONVERSION(FC_VARIANT_TAG, ippiRGBToYCC_8u_C3R, fc::color::YccFromRgb, fc::color::yccFromRgb)
+FC_DEFINE_FORMULA_CONVERSION(FC_VARIANT_TAG, ippiYCCToRGB_8u_C3R, fc::color::RgbFromYcc, fc::color::rgbFromYcc)
 FC_DEFINE_CONVERSION(FC_VARIANT_TAG, ippiRGBToXYZ_8u_C3R, fc::color::xyzFromRgb)
 FC_DEFINE_CONVERSION(FC_VARIANT_TAG, ippiXYZToRGB_8u_C3R, fc::color::rgbFromXyz)
 FC_DEFINE_CONVERSION(FC_VARIANT_TAG, ippiRGBToHSV_8u_C3R, fc::color::hsvFromRgb)

@@ -53,9 +53,10 @@ inline LabValues labValuesOf(float y, float fx, float fy, float fz) {
 // Whether v might truncate differently if a companded value moved by the
 // cube-root estimate's error: that moves a, the most sensitive output, by at
 // most 500 * 2.4e-6 plus a few roundings, less than the margin.
-inline bool nearInteger(float v) {
+// `whole` is v truncated.
+inline bool nearInteger(float v, std::int32_t whole) {
   constexpr float kMargin = 2e-3f;
-  const float fraction = v - static_cast<float>(static_cast<std::int32_t>(v));
+  const float fraction = v - static_cast<float>(whole);
   return (fraction < kMargin) | (fraction > 1.0f - kMargin);
 }
 
@@ -63,7 +64,9 @@ inline bool nearInteger(float v) {
 // converted with the cube-root estimate in a vectorised loop; the few whose
 // results lie so close to an integer that the estimate could tip them are
 // converted again with the library's power, so every result is the one the
-// power gives.
+// power gives. For 8-bit colours L* lies in 0..100 and a and b stay within
+// 20..227 (the tests convert every colour), so the results truncate in range
+// without limits.
 inline void labFromBgr(const Block& in, Block& out) {
   float x[kBlockPixels], y[kBlockPixels], z[kBlockPixels];
   std::int32_t unsure[kBlockPixels];
@@ -76,17 +79,18 @@ inline void labFromBgr(const Block& in, Block& out) {
     const float lineX = labLine(x[i]), lineY = labLine(y[i]), lineZ = labLine(z[i]);
     const LabValues v = labValuesOf(y[i], x[i] > kLabKnee ? rootX : lineX, y[i] > kLabKnee ? rootY : lineY,
                                     z[i] > kLabKnee ? rootZ : lineZ);
-    out.c0[i] = truncLimited(v.l);
-    out.c1[i] = truncLimited(v.a);
-    out.c2[i] = truncLimited(v.b);
-    unsure[i] = nearInteger(v.l) | nearInteger(v.a) | nearInteger(v.b);
+    const std::int32_t l = truncInRange(v.l), a = truncInRange(v.a), b = truncInRange(v.b);
+    out.c0[i] = l;
+    out.c1[i] = a;
+    out.c2[i] = b;
+    unsure[i] = nearInteger(v.l, l) | nearInteger(v.a, a) | nearInteger(v.b, b);
   }
   for (int i = 0; i < kBlockPixels; ++i) {
     if (!unsure[i]) continue;
     const LabValues v = labValuesOf(y[i], labCurve(x[i]), labCurve(y[i]), labCurve(z[i]));
-    out.c0[i] = truncLimited(v.l);
-    out.c1[i] = truncLimited(v.a);
-    out.c2[i] = truncLimited(v.b);
+    out.c0[i] = truncInRange(v.l);
+    out.c1[i] = truncInRange(v.a);
+    out.c2[i] = truncInRange(v.b);
   }
 }
 

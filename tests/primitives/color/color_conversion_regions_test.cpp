@@ -52,5 +52,22 @@ TEST(ColourConversionRegions, PxConvertsEachPixelAsAloneAndWritesOnlyTheRegion) 
     }
 }
 
+// Every variant converting a padded image in place gives what it gives into
+// a destination of its own.
+TEST(ColourConversionRegions, EveryVariantConvertsInPlaceAsIntoAnotherImage) {
+  std::uint32_t seed = 500;
+  for (const NamedConversion& c : allConversions())
+    for (const auto& v : c.variants)
+      for (const Shape& shape : {Shape{67, 9, 13, 0}, Shape{9, 2, 1, 0}}) {
+        const std::string what = c.name + " [" + v.tag + "] " + std::to_string(shape.width);
+        TestImage image(shape.width, shape.height, 3, shape.padding, shape.border);
+        image.randomize(seed++);
+        TestImage apart = image;
+        ASSERT_EQ(v.fn(image.data(), image.step, apart.data(), apart.step, image.size()), ippStsNoErr) << what;
+        ASSERT_EQ(v.fn(image.data(), image.step, image.data(), image.step, image.size()), ippStsNoErr) << what;
+        EXPECT_EQ(image.bytes, apart.bytes) << what;
+      }
+}
+
 }  // namespace
 }  // namespace fc::test
