@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,25 @@ inline Pixel convertOne(ConversionFn* fn, Pixel in) {
   Pixel out{};
   fn(in.data(), 3, out.data(), 3, {1, 1});
   return out;
+}
+
+/// Side and row step of the image that holds every 8-bit colour once.
+constexpr int kCubeSide = 4096;
+constexpr int kCubeStep = kCubeSide * 3;
+
+/// Every 8-bit colour as one 4096 x 4096 image, pixel i holding
+/// (i >> 16, i >> 8, i); built once and shared.
+inline const std::vector<Ipp8u>& everyColourImage() {
+  static const std::vector<Ipp8u> cube = [] {
+    std::vector<Ipp8u> bytes(static_cast<std::size_t>(kCubeStep) * kCubeSide);
+    for (std::size_t i = 0; i < bytes.size() / 3; ++i) {
+      bytes[3 * i] = static_cast<Ipp8u>(i >> 16);
+      bytes[3 * i + 1] = static_cast<Ipp8u>(i >> 8);
+      bytes[3 * i + 2] = static_cast<Ipp8u>(i);
+    }
+    return bytes;
+  }();
+  return cube;
 }
 
 }  // namespace fc::test

@@ -12,21 +12,8 @@
 namespace fc::test {
 namespace {
 
-constexpr int kSide = 4096;
-constexpr int kStep = kSide * 3;
-
-const std::vector<Ipp8u>& everyColour() {
-  static const std::vector<Ipp8u> cube = [] {
-    std::vector<Ipp8u> bytes(static_cast<std::size_t>(kStep) * kSide);
-    for (std::size_t i = 0; i < bytes.size() / 3; ++i) {
-      bytes[3 * i] = static_cast<Ipp8u>(i >> 16);
-      bytes[3 * i + 1] = static_cast<Ipp8u>(i >> 8);
-      bytes[3 * i + 2] = static_cast<Ipp8u>(i);
-    }
-    return bytes;
-  }();
-  return cube;
-}
+constexpr int kSide = kCubeSide;
+constexpr int kStep = kCubeStep;
 
 struct Range {
   int low, high;
@@ -52,7 +39,7 @@ class EveryColour : public ::testing::TestWithParam<CubeCase> {};
 
 TEST_P(EveryColour, StaysInItsRangeAndComesBackClose) {
   const CubeCase& c = GetParam();
-  const std::vector<Ipp8u>& cube = everyColour();
+  const std::vector<Ipp8u>& cube = everyColourImage();
   std::vector<Ipp8u> converted(cube.size()), back(cube.size());
   ASSERT_EQ(c.forward(cube.data(), kStep, converted.data(), kStep, {kSide, kSide}), ippStsNoErr);
   ASSERT_EQ(c.back(converted.data(), kStep, back.data(), kStep, {kSide, kSide}), ippStsNoErr);

@@ -14,21 +14,8 @@
 namespace fc::test {
 namespace {
 
-constexpr int kSide = 4096;
-constexpr int kStep = kSide * 3;
-
-const std::vector<Ipp8u>& everyInput() {
-  static const std::vector<Ipp8u> cube = [] {
-    std::vector<Ipp8u> bytes(static_cast<std::size_t>(kStep) * kSide);
-    for (std::size_t i = 0; i < bytes.size() / 3; ++i) {
-      bytes[3 * i] = static_cast<Ipp8u>(i >> 16);
-      bytes[3 * i + 1] = static_cast<Ipp8u>(i >> 8);
-      bytes[3 * i + 2] = static_cast<Ipp8u>(i);
-    }
-    return bytes;
-  }();
-  return cube;
-}
+constexpr int kSide = kCubeSide;
+constexpr int kStep = kCubeStep;
 
 /// 64-bit FNV-1a taken over 8-byte words (the size is a multiple of 8).
 std::uint64_t hashOf(const std::vector<Ipp8u>& bytes) {
@@ -60,10 +47,10 @@ TEST(ColourConversionHashes, EveryInputGivesTheResultsItAlwaysGave) {
 #endif
   const auto conversions = allConversions();
   ASSERT_EQ(conversions.size(), std::size(kHashes));
-  std::vector<Ipp8u> out(everyInput().size());
+  std::vector<Ipp8u> out(everyColourImage().size());
   for (std::size_t k = 0; k < conversions.size(); ++k) {
     for (const auto& v : conversions[k].variants) {
-      ASSERT_EQ(v.fn(everyInput().data(), kStep, out.data(), kStep, {kSide, kSide}), ippStsNoErr);
+      ASSERT_EQ(v.fn(everyColourImage().data(), kStep, out.data(), kStep, {kSide, kSide}), ippStsNoErr);
       const std::uint64_t hash = hashOf(out);
       EXPECT_EQ(hash, kHashes[k]) << conversions[k].name << " [" << v.tag << "]";
     }
