@@ -18,7 +18,8 @@ set(FC_PUBLIC_C_HEADERS
 set(FC_INTERNAL_HEADERS
   platform/runtime/form_lexer.h platform/runtime/form_property_values.h platform/runtime/picture_decoders.h
   contracts/video/helper_row_kernels.h contracts/video/region_walk.h
-  plugins/plugin_frames.h platform/media/reader_decoder.h platform/media/reader_source.h)
+  plugins/plugin_frames.h platform/media/reader_decoder.h platform/media/reader_source.h
+  platform/media/codec_threads.h)
 file(GLOB FC_PUBLIC_CXX_HEADERS RELATIVE ${PROJECT_SOURCE_DIR} CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/platform/*/*.h ${PROJECT_SOURCE_DIR}/contracts/*/*.h
   ${PROJECT_SOURCE_DIR}/package/*.h ${PROJECT_SOURCE_DIR}/components/*.h

@@ -10,19 +10,11 @@ extern "C" {
 #include <cstring>
 
 #include "contracts/pins/time_stamps.h"
+#include "platform/media/codec_threads.h"
 
 namespace fc::media {
 
 namespace {
-
-#if defined(__SANITIZE_THREAD__)
-// FFmpeg's worker threads synchronise inside the uninstrumented library,
-// where ThreadSanitizer cannot see it and reports their hand-overs as races:
-// under it every decoder runs on the reader thread alone.
-constexpr int kDecoderThreads = 1;
-#else
-constexpr int kDecoderThreads = 0;  // as many as the decoder can use
-#endif
 
 constexpr AVRational kTimeUnits{1, static_cast<int>(kTimeUnitsPerSecond)};
 // Row steps of the scaler's output are kept at this multiple so it takes
@@ -74,7 +66,7 @@ int TStreamDecoder::Open(const AVStream& stream, std::int64_t startTime) {
   AVCodecContext* codec = avcodec_alloc_context3(decoder);
   if (!codec) return AVERROR(ENOMEM);
   int code = avcodec_parameters_to_context(codec, stream.codecpar);
-  codec->thread_count = kDecoderThreads;
+  codec->thread_count = CodecThreads(0);  // as many as the decoder can use
   if (code >= 0) code = avcodec_open2(codec, decoder, nullptr);
   if (code < 0 || !(frame_ = av_frame_alloc())) {
     avcodec_free_context(&codec);

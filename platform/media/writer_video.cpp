@@ -10,6 +10,7 @@ extern "C" {
 }
 
 #include "platform/media/codec_manager_lookup.h"
+#include "platform/media/codec_threads.h"
 #include "platform/media/ffmpeg_error.h"
 #include "platform/media/writer_streams.h"
 
@@ -39,7 +40,7 @@ TMediaStatus TWriterVideoStream::Open(AVFormatContext& muxer, const TWriterVideo
     c.sample_aspect_ratio = shaped ? AVRational{settings.sampleAspectNumerator, settings.sampleAspectDenominator}
                                    : AVRational{1, 1};
     c.max_b_frames = 0;
-    c.thread_count = settings.threads;
+    c.thread_count = CodecThreads(settings.threads);
     if (settings.bitRate > 0) c.bit_rate = settings.bitRate;
     if (settings.keyFrameInterval > 0) c.gop_size = settings.keyFrameInterval;
     if (settings.quality > 0) {
