@@ -209,6 +209,30 @@ void linearStepC1(const Pointers& cells, int step, __m256d fx, __m256d fy, Ipp8u
                 out);
 }
 
+/// Pixels ahead of the current step whose source cells are fetched early. A
+/// rotated or sheared row crosses a new source row every pixel or two, in an
+/// order the processor's own prefetchers do not follow, so without this the
+/// step waits on its loads.
+constexpr int kPrefetchAhead = 64;
+
+/// Asks for both source rows of the linear cells of the first and third of
+/// the four positions at xy: two pixels of a row lie at most two source rows
+/// apart under a rotation, so these cover nearly all of a step's rows, and
+/// the next step's cover the rest. The addresses are hints: a position
+/// outside the image names a wrong line and costs a useless fetch, never a
+/// fault.
+template <int C>
+void prefetchCells(const SourceImage& s, const double* xy) {
+  for (int lane = 0; lane < kLanes; lane += 2) {
+    const double* at = xy + 2 * lane;
+    const std::int64_t offset = static_cast<std::int64_t>(_mm_cvttsd_si32(_mm_set_sd(at[1]))) * s.step +
+                                static_cast<std::int64_t>(_mm_cvttsd_si32(_mm_set_sd(at[0]))) * C;
+    const char* cell = reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(s.data) + offset);
+    _mm_prefetch(cell, _MM_HINT_T0);
+    _mm_prefetch(cell + s.step, _MM_HINT_T0);
+  }
+}
+
 /// One step of the linear kernel; false when its loads would reach past the
 /// image (the caller then takes the generic kernel).
 template <int C>
@@ -266,7 +290,11 @@ long long linearRowOf(const SourceImage& s, const double* positions, int count, 
   // Offsets of an upper cell row whose loads (8 bytes for three channels, 4
   // for one, in the row below too) stay within the image.
   const std::int64_t lastLoadable = imageBytes(s) - s.step - (C == 3 ? 8 : 4);
+  // The cells of a step this far ahead are asked for while the step is
+  // blended; the last steps of a piece have none ahead.
+  const std::ptrdiff_t lastAhead = 2 * (static_cast<std::ptrdiff_t>(count) - kLanes);
   return runRow<C, kLanes>(s, Kernel::linear, positions, count, dstRow, accept, [&](const double* xy, Ipp8u* out) {
+    if (xy - positions + 2 * kPrefetchAhead <= lastAhead) prefetchCells<C>(s, xy + 2 * kPrefetchAhead);
     return linearStep<C>(s, loadPositions(xy), lastLoadable, out);
   });
 }

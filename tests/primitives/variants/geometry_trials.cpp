@@ -80,6 +80,9 @@ const WarpLayout kWarpLayouts[] = {
     {5, 4, {0, 0, 5, 4}, 9, 7, {1, 1, 7, 5}},
     {37, 29, {4, 4, 1, 1}, 41, 33, {0, 0, 41, 33}},    // one-pixel source region
     {37, 29, {0, 0, 37, 29}, 41, 33, {20, 16, 1, 1}},  // one-pixel destination region
+    // rows of several rendering pieces, long enough for the kernels to look
+    // ahead, part of them mapped beyond the source
+    {700, 40, {0, 0, 700, 40}, 720, 64, {3, 1, 715, 60}},
 };
 
 const int kWarpInterpolations[] = {IPPI_INTER_NN,
@@ -122,7 +125,8 @@ void benchWarp(Registry& registry, Fn* px, int channels, Extra... extra) {
 }
 
 void addRotationAndShearTrials(Registry& registry) {
-  for (double angle : {30.0, 90.0, -163.0})
+  // The small angles keep long rows inside the wide layout's destination.
+  for (double angle : {30.0, 90.0, -163.0, 3.0, -2.5})
     for (double xShift : {4.0, 4.5}) {
       const std::string label = " angle " + std::to_string(angle) + " shift " + std::to_string(xShift);
       addWarpTrials(registry, px_ippiRotate_8u_C3R, 3, label, angle, xShift, 20.0);
