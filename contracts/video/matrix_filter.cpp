@@ -94,16 +94,29 @@ void TFCCommonROIMatrixFilterIntermidiate::FilterFromBorderedCopy(const TFCImage
                 static_cast<int>(In.Format()));
 }
 
+void TFCCommonROIMatrixFilterIntermidiate::WidenSideStrips(TFCImageRect roi, int bpp, int& left, int& right) {
+  // Vector kernels take rows of at least one register; narrower rows go to
+  // per-pixel code that costs as much per row as a long run.
+  constexpr int kNarrowestStripBytes = 32;
+  const int narrowest = (kNarrowestStripBytes + bpp - 1) / bpp;
+  // Each strip is widened only while the inner part stays at least as wide.
+  const int leftStrip = left - roi.x;
+  if (leftStrip > 0 && leftStrip < narrowest && right - left >= 2 * narrowest) left = roi.x + narrowest;
+  const int rightStrip = roi.x + roi.width - right;
+  if (rightStrip > 0 && rightStrip < narrowest && right - left >= 2 * narrowest) right = roi.x + roi.width - narrowest;
+}
+
 void TFCCommonROIMatrixFilterIntermidiate::FilterByPieces(const TFCImageBuffer& In, TFCImageRect roi,
                                                           IppiSize mask, IppiPoint anchor, Ipp8u* pixels,
                                                           int step) {
   // The pixels whose whole window lies inside the frame, within the region.
-  const int left = std::max(roi.x, anchor.x);
+  int left = std::max(roi.x, anchor.x);
   const int top = std::max(roi.y, anchor.y);
-  const int right = std::min(roi.x + roi.width, In.Width() - (mask.width - 1 - anchor.x));
+  int right = std::min(roi.x + roi.width, In.Width() - (mask.width - 1 - anchor.x));
   const int bottom = std::min(roi.y + roi.height, In.Height() - (mask.height - 1 - anchor.y));
   if (left >= right || top >= bottom) return FilterFromBorderedCopy(In, roi, mask, anchor, pixels, step);
   const int bpp = In.BytesPerPixel();
+  WidenSideStrips(roi, bpp, left, right);
   const auto offset = [bpp](int x, int y, int rowStep) {
     return static_cast<std::ptrdiff_t>(y) * rowStep + static_cast<std::ptrdiff_t>(x) * bpp;
   };

@@ -72,6 +72,10 @@ private:
   /// `pixels` with rows `step` bytes apart, from a bordered copy of it.
   void FilterFromBorderedCopy(const TFCImageBuffer& In, TFCImageRect roi, IppiSize mask, IppiPoint anchor,
                               Ipp8u* pixels, int step);
+  /// Moves the inner part's `left` and `right` edges inwards so that the
+  /// strips beside it, where there are any, are wide enough for the
+  /// primitives' vector paths.
+  static void WidenSideStrips(TFCImageRect roi, int bpp, int& left, int& right);
   /// Filters `roi` by pieces: its inner part from In itself, the strips along
   /// the frame's edges from bordered copies, into Out's `pixels`.
   void FilterByPieces(const TFCImageBuffer& In, TFCImageRect roi, IppiSize mask, IppiPoint anchor,

@@ -1,6 +1,8 @@
 // Box, fixed-kernel and Wiener filter components in a running stream.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <random>
 #include <set>
 #include <vector>
@@ -50,6 +52,16 @@ void SetRegion(TFCCommonROIFilter& filter, TFCImageRect region) {
   r.SetEnabled(true);
 }
 
+// Each filter mode and the primitive it calls.
+struct BoxModeCase {
+  const char* mode;
+  decltype(ippiFilterBox_8u_C3R)* entry;
+};
+const BoxModeCase kBoxModes[] = {{"bfmAverage", &ippiFilterBox_8u_C3R},
+                                 {"bfmMin", &ippiFilterMin_8u_C3R},
+                                 {"bfmMax", &ippiFilterMax_8u_C3R},
+                                 {"bfmMedian", &ippiFilterMedian_8u_C3R}};
+
 TEST(BoxFilter, EachModeCallsItsPrimitiveOnTheRegion) {
   TFCBoxFilter box(nullptr);
   TFilterRun run(box);
@@ -60,16 +72,46 @@ TEST(BoxFilter, EachModeCallsItsPrimitiveOnTheRegion) {
   box.GetAnchor()->SetX(2);
   const IppiSize mask{5, 3};
   const IppiPoint anchor{2, 1};
-  struct Case {
-    const char* mode;
-    decltype(ippiFilterBox_8u_C3R)* entry;
-  };
-  for (const Case& c : {Case{"bfmAverage", &ippiFilterBox_8u_C3R}, Case{"bfmMin", &ippiFilterMin_8u_C3R},
-                        Case{"bfmMax", &ippiFilterMax_8u_C3R}, Case{"bfmMedian", &ippiFilterMedian_8u_C3R}}) {
+  for (const BoxModeCase& c : kBoxModes) {
     SetPropertyText(box, "FilterMode", c.mode);
     const TFCImageBuffer expected = FilteredInside(in, region, [&](auto... args) {
       return fc_entry(*c.entry)(args..., mask, anchor);
     });
+    EXPECT_EQ(BytesOf(run.RunOne(in)), BytesOf(expected)) << c.mode;
+  }
+}
+
+// The frame with `margin` pixels on every side repeating its edge pixels.
+TFCImageBuffer EdgeRepeated(const TFCImageBuffer& in, int margin) {
+  TFCImageBuffer out(in.Width() + 2 * margin, in.Height() + 2 * margin, in.Format());
+  const int bpp = in.BytesPerPixel();
+  Ipp8u* o = out.Write();
+  for (int y = 0; y < out.Height(); ++y)
+    for (int x = 0; x < out.Width(); ++x) {
+      const int sx = std::clamp(x - margin, 0, in.Width() - 1), sy = std::clamp(y - margin, 0, in.Height() - 1);
+      std::memcpy(o + y * out.Step() + x * bpp, in.Read() + sy * in.Step() + sx * bpp, bpp);
+    }
+  return out;
+}
+
+// Frames wide enough to be filtered in pieces (an inner part and edge strips
+// wide enough for the vector kernels) give the bytes of one call on the
+// whole frame with its edges repeated.
+TEST(BoxFilter, WholeWideFramesGiveTheBytesOfOneCallOnTheEdgeRepeatedFrame) {
+  TFCBoxFilter box(nullptr);
+  TFilterRun run(box);
+  box.GetMaskSize()->SetWidth(5);
+  box.GetMaskSize()->SetHeight(5);
+  box.GetAnchor()->SetX(2);
+  box.GetAnchor()->SetY(2);
+  const TFCImageBuffer in = RandomFrame(67, 21);
+  const TFCImageBuffer bordered = EdgeRepeated(in, 2);
+  for (const BoxModeCase& c : kBoxModes) {
+    SetPropertyText(box, "FilterMode", c.mode);
+    TFCImageBuffer expected(in.Width(), in.Height());
+    ASSERT_EQ(fc_entry(*c.entry)(bordered.Read() + 2 * bordered.Step() + 2 * 3, bordered.Step(), expected.Write(),
+                                 expected.Step(), in.SizeRecord(), IppiSize{5, 5}, IppiPoint{2, 2}),
+              ippStsNoErr);
     EXPECT_EQ(BytesOf(run.RunOne(in)), BytesOf(expected)) << c.mode;
   }
 }

@@ -24,6 +24,7 @@ public:
   bool keepGrey = false;
   bool byWindow = false;
   int filterCalls = 0;
+  int narrowestCall = 1 << 30;  // pixels across the narrowest call
   bool failEveryCall = false;
 
 protected:
@@ -35,6 +36,7 @@ protected:
   void PerformFilter(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize roi, IppiSize mask,
                      IppiPoint anchor, int format) override {
     ++filterCalls;
+    narrowestCall = std::min(narrowestCall, roi.width);
     if (failEveryCall) return ReportFailure("Test", ippStsSizeErr);
     lastFormat = format;
     const int bpp = format == vfGray8 ? 1 : 3;
@@ -157,6 +159,35 @@ TEST_F(MatrixFixture, FilteringByPiecesGivesTheBytesOfOneBorderedCopy) {
   filter.GetAnchor()->SetY(1);
   Run(in);
   EXPECT_EQ(filter.filterCalls, 5);  // the inner part and four edge strips
+}
+
+// Strips beside the inner part are at least 32 bytes across where the frame
+// is wide enough, so vector kernels never get the few columns a mask
+// overhangs alone; the bytes stay those of one bordered copy.
+TEST_F(MatrixFixture, SideStripsOfWideFramesAreWideEnoughForVectorKernels) {
+  filter.byWindow = true;
+  struct Case {
+    TFCVideoFormat format;
+    int width;
+    IppiSize mask;
+    IppiPoint anchor;
+    int calls;  // the inner part and a strip on each side the mask overhangs
+    int narrowest;
+  };
+  for (const Case& c : {Case{vfRGB24, 48, {5, 5}, {2, 2}, 5, 11}, Case{vfRGB24, 48, {4, 3}, {3, 1}, 4, 11},
+                        Case{vfGray8, 120, {5, 3}, {1, 1}, 5, 32}}) {
+    filter.keepGrey = c.format == vfGray8;
+    filter.GetMaskSize()->SetWidth(static_cast<std::uint16_t>(c.mask.width));
+    filter.GetMaskSize()->SetHeight(static_cast<std::uint16_t>(c.mask.height));
+    filter.GetAnchor()->SetX(static_cast<std::uint16_t>(c.anchor.x));
+    filter.GetAnchor()->SetY(static_cast<std::uint16_t>(c.anchor.y));
+    filter.filterCalls = 0;
+    filter.narrowestCall = 1 << 30;
+    const TFCImageBuffer in = RandomFrame(c.width, 7, c.format, 9);
+    EXPECT_EQ(Bytes(Run(in)), Bytes(Reference(in, {0, 0, c.width, 7}, c.mask, c.anchor))) << c.width;
+    EXPECT_EQ(filter.filterCalls, c.calls) << c.width;
+    EXPECT_EQ(filter.narrowestCall, c.narrowest) << c.width;
+  }
 }
 
 TEST_F(MatrixFixture, AFailedPieceFailsTheFrameOnce) {
