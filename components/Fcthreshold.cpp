@@ -46,7 +46,8 @@ void TFCThreshold::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuf
   const TColorBytes bottomThreshold = ColorBytes(bottom_.GetThreshold()), bottomValue = ColorBytes(bottom_.GetValue());
   const Ipp8u* src = In.Read();
   const int srcStep = In.Step(), dstStep = Out->Step();
-  Ipp8u* dst = Out->Write();
+  // Every primitive below writes the whole frame: nothing to fill first.
+  Ipp8u* dst = Out->Overwrite();
   if (top && bottom)
     PrimitiveSucceeded(fc_entry(ippiThreshold_LTValGTVal_8u_C3R)(src, srcStep, dst, dstStep, In.SizeRecord(),
                                                                  bottomThreshold.bytes, bottomValue.bytes,
