@@ -13,6 +13,7 @@
 #include "components/Fcgammafilter.h"
 #include "components/Fcmirror.h"
 #include "components/Fcthreshold.h"
+#include "contracts/video/helper_primitives.h"
 #include "dispatch/primitives.h"
 #include "tests/support/component_harness.h"
 
@@ -63,6 +64,24 @@ void GammaOpenCv(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kFramePixels);
 }
 
+// The primitive a component calls, on the random frame into a frame of
+// the same size, `pixelsWritten` pixels per call.
+template <class Call> void Primitive(benchmark::State& state, std::int64_t pixelsWritten, Call call) {
+  const cv::Mat src = RandomFrame();
+  cv::Mat dst(src.size(), src.type());
+  for (auto _ : state) {
+    call(src.data, static_cast<int>(src.step), dst.data, static_cast<int>(dst.step));
+    benchmark::DoNotOptimize(dst.data);
+  }
+  state.SetItemsProcessed(state.iterations() * pixelsWritten);
+}
+
+void GammaPrimitive(benchmark::State& state) {
+  Primitive(state, kFramePixels, [](const Ipp8u* s, int ss, Ipp8u* d, int ds) {
+    fc_entry(ippiGammaFwd_8u_C3R)(s, ss, d, ds, {kWidth, kHeight});
+  });
+}
+
 void MirrorComponent(benchmark::State& state) {
   TFCMirror mirror(nullptr);
   mirror.SetMirrorType(mtBoth);
@@ -79,6 +98,12 @@ void MirrorOpenCv(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kFramePixels);
 }
 
+void MirrorPrimitive(benchmark::State& state) {
+  Primitive(state, kFramePixels, [](const Ipp8u* s, int ss, Ipp8u* d, int ds) {
+    ippiMirror_8u_C3R(s, ss, d, ds, {kWidth, kHeight}, ippAxsBoth);
+  });
+}
+
 void ThresholdComponent(benchmark::State& state) {
   TFCThreshold threshold(nullptr);  // channels above 128 become 0
   ThroughComponent(state, threshold, kFramePixels);
@@ -92,6 +117,14 @@ void ThresholdOpenCv(benchmark::State& state) {
     benchmark::DoNotOptimize(dst.data);
   }
   state.SetItemsProcessed(state.iterations() * kFramePixels);
+}
+
+void ThresholdPrimitive(benchmark::State& state) {
+  Primitive(state, kFramePixels, [](const Ipp8u* s, int ss, Ipp8u* d, int ds) {
+    // Both thresholds of a new component: below 0 (never) and above 128.
+    const Ipp8u bottom[3] = {0, 0, 0}, top[3] = {128, 128, 128}, value[3] = {0, 0, 0};
+    fc_entry(ippiThreshold_LTValGTVal_8u_C3R)(s, ss, d, ds, {kWidth, kHeight}, bottom, value, top, value);
+  });
 }
 
 void CropComponent(benchmark::State& state) {
@@ -114,16 +147,26 @@ void CropOpenCv(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kCropRect.width * kCropRect.height);
 }
 
+void CropPrimitive(benchmark::State& state) {
+  Primitive(state, std::int64_t{kCropRect.width} * kCropRect.height, [](const Ipp8u* s, int ss, Ipp8u* d, int ds) {
+    ippiCopy_8u_C3R(s + kCropRect.y * ss + kCropRect.x * 3, ss, d, ds, {kCropRect.width, kCropRect.height});
+  });
+}
+
 int RegisterAll() {
   cv::setNumThreads(1);
   benchmark::RegisterBenchmark("gamma_component/framecraft", GammaComponent);
   benchmark::RegisterBenchmark("gamma_component/opencv", GammaOpenCv);
+  benchmark::RegisterBenchmark("gamma_component/primitive", GammaPrimitive);
   benchmark::RegisterBenchmark("mirror_component_both/framecraft", MirrorComponent);
   benchmark::RegisterBenchmark("mirror_component_both/opencv", MirrorOpenCv);
+  benchmark::RegisterBenchmark("mirror_component_both/primitive", MirrorPrimitive);
   benchmark::RegisterBenchmark("threshold_component/framecraft", ThresholdComponent);
   benchmark::RegisterBenchmark("threshold_component/opencv", ThresholdOpenCv);
+  benchmark::RegisterBenchmark("threshold_component/primitive", ThresholdPrimitive);
   benchmark::RegisterBenchmark("crop_component/framecraft", CropComponent);
   benchmark::RegisterBenchmark("crop_component/opencv", CropOpenCv);
+  benchmark::RegisterBenchmark("crop_component/primitive", CropPrimitive);
   return 0;
 }
 

@@ -13,6 +13,7 @@
 #include "components/Fcresize.h"
 #include "components/Fcrotate.h"
 #include "components/Fcwarp.h"
+#include "dispatch/primitives.h"
 #include "tests/support/component_harness.h"
 
 namespace {
@@ -56,6 +57,17 @@ void OpenCv(benchmark::State& state, int outWidth, int outHeight,
   state.SetItemsProcessed(state.iterations() * std::int64_t{outWidth} * outHeight);
 }
 
+// The primitive a component calls, on the same input into an output of
+// the component's size; `call` gets the input and output.
+void Primitive(benchmark::State& state, int outWidth, int outHeight,
+               const std::function<void(const cv::Mat&, cv::Mat&)>& call) {
+  OpenCv(state, outWidth, outHeight, call);
+}
+
+const IppiSize kInSize{kInWidth, kInHeight};
+const TFCImageRect kInRect{0, 0, kInWidth, kInHeight};
+const int kLinear = IPPI_INTER_LINEAR;
+
 void ResizeComponent(benchmark::State& state) {
   TFCResize resize(nullptr);
   Deliver(state, resize, kOutWidth, kOutHeight);
@@ -64,6 +76,15 @@ void ResizeComponent(benchmark::State& state) {
 void ResizeOpenCv(benchmark::State& state) {
   OpenCv(state, kOutWidth, kOutHeight,
          [](const cv::Mat& in, cv::Mat& out) { cv::resize(in, out, out.size(), 0, 0, cv::INTER_LINEAR); });
+}
+
+void ResizePrimitive(benchmark::State& state) {
+  Primitive(state, kOutWidth, kOutHeight, [](const cv::Mat& in, cv::Mat& out) {
+    fc_entry(ippiResize_8u_C3R)(in.data, kInSize, static_cast<int>(in.step), kInRect, out.data,
+                                static_cast<int>(out.step), {kOutWidth, kOutHeight},
+                                static_cast<double>(kOutWidth) / kInWidth,
+                                static_cast<double>(kOutHeight) / kInHeight, kLinear);
+  });
 }
 
 void RotateComponent(benchmark::State& state) {
@@ -76,6 +97,15 @@ void RotateOpenCv(benchmark::State& state) {
   const cv::Mat turn = cv::getRotationMatrix2D({kInWidth / 2, kInHeight / 2}, 30, 1);
   OpenCv(state, kInWidth, kInHeight,
          [&](const cv::Mat& in, cv::Mat& out) { cv::warpAffine(in, out, turn, out.size(), cv::INTER_LINEAR); });
+}
+
+void RotatePrimitive(benchmark::State& state) {
+  double xShift = 0, yShift = 0;
+  fc_entry(ippiGetRotateShift)(kInWidth / 2, kInHeight / 2, 30, &xShift, &yShift);
+  Primitive(state, kInWidth, kInHeight, [&](const cv::Mat& in, cv::Mat& out) {
+    fc_entry(ippiRotate_8u_C3R)(in.data, kInSize, static_cast<int>(in.step), kInRect, out.data,
+                                static_cast<int>(out.step), kInRect, 30, xShift, yShift, kLinear);
+  });
 }
 
 void WarpComponent(benchmark::State& state) {
@@ -95,14 +125,27 @@ void WarpOpenCv(benchmark::State& state) {
   });
 }
 
+void WarpPrimitive(benchmark::State& state) {
+  const double quad[4][2] = {{0, 0}, {kInWidth - 201, 0}, {kInWidth - 1, kInHeight - 101}, {0, kInHeight - 1}};
+  double coeffs[3][3];
+  fc_entry(ippiGetPerspectiveTransform)(kInRect, quad, coeffs);
+  Primitive(state, kInWidth, kInHeight, [&](const cv::Mat& in, cv::Mat& out) {
+    fc_entry(ippiWarpPerspective_8u_C3R)(in.data, kInSize, static_cast<int>(in.step), kInRect, out.data,
+                                         static_cast<int>(out.step), kInRect, coeffs, kLinear);
+  });
+}
+
 int RegisterAll() {
   cv::setNumThreads(1);
   benchmark::RegisterBenchmark("resize_component_linear_to_720p/framecraft", ResizeComponent);
   benchmark::RegisterBenchmark("resize_component_linear_to_720p/opencv", ResizeOpenCv);
+  benchmark::RegisterBenchmark("resize_component_linear_to_720p/primitive", ResizePrimitive);
   benchmark::RegisterBenchmark("rotate_component_30_linear/framecraft", RotateComponent);
   benchmark::RegisterBenchmark("rotate_component_30_linear/opencv", RotateOpenCv);
+  benchmark::RegisterBenchmark("rotate_component_30_linear/primitive", RotatePrimitive);
   benchmark::RegisterBenchmark("warp_component_perspective_linear/framecraft", WarpComponent);
   benchmark::RegisterBenchmark("warp_component_perspective_linear/opencv", WarpOpenCv);
+  benchmark::RegisterBenchmark("warp_component_perspective_linear/primitive", WarpPrimitive);
   return 0;
 }
 
