@@ -34,6 +34,18 @@ inline Ipp8u saturateRoundEven(long double d) {
   return static_cast<Ipp8u>(rounded);
 }
 
+/// saturateRoundEven for a sum that is exact in double (and so equal to the
+/// extended one): inside 0..255, truncation is the floor and the fraction
+/// left is exact, so a half is told from its neighbours without rounding.
+inline Ipp8u saturateRoundEvenExact(double d) {
+  if (d >= 255.0) return 255;
+  if (!(d > 0.0)) return 0;
+  const int whole = static_cast<int>(d);
+  const double fraction = d - whole;
+  const bool up = fraction > 0.5 || (fraction == 0.5 && (whole & 1) != 0);
+  return static_cast<Ipp8u>(whole + (up ? 1 : 0));
+}
+
 /// Binary digits after the point that `c` needs: c times 2^bits is an
 /// integer. 0 for zero and integers; -1 for infinities and NaN.
 inline int fractionBits(float c) {
@@ -118,7 +130,9 @@ inline Ipp8u twistChannel(const TwistRow& row, const Ipp8u* pixel) {
   if (sum >= 256.0) return 255;
   if (sum <= -1.0) return 0;
   const int nearest = static_cast<int>(sum + 1.5) - 1;  // the argument is positive: truncation is floor
-  if (!(std::fabs(sum - nearest) < 0.5 - row.bound)) return saturateRoundEven(extendedSum(row.t, pixel));
+  if (!(std::fabs(sum - nearest) < 0.5 - row.bound)) {
+    return row.doubleExact ? saturateRoundEvenExact(sum) : saturateRoundEven(extendedSum(row.t, pixel));
+  }
   return static_cast<Ipp8u>(nearest < 0 ? 0 : nearest > 255 ? 255 : nearest);
 }
 
