@@ -123,6 +123,35 @@ TEST(ColorTwist, EveryVariantTwistsLongRowsInPlace) {
   }
 }
 
+// Rows of several batches of steps, inside a larger image: the undecided
+// steps noted in each batch are done again from their own source bytes,
+// also when the twist runs in place, and nothing outside the region moves.
+TEST(ColorTwist, EveryVariantRedoesUndecidedStepsOfLongRowsInsideTheRegion) {
+  const Ipp32f matrices[][3][4] = {
+      {{0.299f, 0.587f, 0.114f, 0}, {-0.169f, -0.331f, 0.5f, 128}, {0.5f, -0.419f, -0.081f, 128}},
+      {{0.5f, 0x1.000002p-30f, 0, 0}, {0.31f, -0.3f, 0.7f, 0.03f}, {0.7f, 0.2f, 0.1f, 0}},
+  };
+  fc::test::TestImage original(1107, 2, 3, 7, 2);
+  original.randomize(23);
+  for (const auto& twist : matrices) {
+    for (const auto& variant : fc::test::variantsOf_ippiColorTwist32f_8u_C3R()) {
+      for (const bool inPlace : {false, true}) {
+        fc::test::TestImage image = original, out = original;
+        fc::test::TestImage& dst = inPlace ? image : out;
+        ASSERT_EQ(variant.fn(image.data(), image.step, dst.data(), dst.step, image.size(), twist), 0);
+        for (std::size_t i = 0; i < dst.bytes.size(); ++i) {
+          const std::size_t row = i / dst.step, column = i % dst.step;
+          const bool inside = row >= 2 && row < 4 && column >= 6 && column < 6 + 3 * 1107;
+          const std::size_t channel = inside ? (column - 6) % 3 : 0;
+          const Ipp8u expected =
+              inside ? referenceChannel(twist[channel], &original.bytes[i - channel]) : original.bytes[i];
+          ASSERT_EQ(dst.bytes[i], expected) << variant.tag << " " << inPlace << " " << row << " " << column;
+        }
+      }
+    }
+  }
+}
+
 TEST(ColorTwist, NanCoefficientsGiveZero) {
   const Ipp32f nan = std::numeric_limits<Ipp32f>::quiet_NaN();
   const Ipp32f twist[3][4] = {{nan, 0, 0, 0}, {0, 0, 0, nan}, {1, 0, 0, 0}};
