@@ -110,7 +110,7 @@ class FixedPointSums {
       for (int k = 0; k < 3; ++k) q_[c][k] = _mm256_set1_epi32(row.q[k]);
       bias_[c] = _mm256_set1_epi32(row.exact ? row.q[3] : row.q[3] + half + margin);
     }
-    shift_ = _mm_cvtsi32_si128(shift);
+    shift_ = _mm256_set1_epi32(shift);
     fraction_ = _mm256_set1_epi32(static_cast<std::int32_t>((std::int64_t{1} << shift) - 1));
     belowHalf_ = _mm256_set1_epi32(half - 1);
     undecidedBelow_ = _mm256_set1_epi32(2 * margin);
@@ -153,11 +153,11 @@ class FixedPointSums {
         _mm256_add_epi32(_mm256_mullo_epi32(s[2], q_[c][2]), bias_[c]));
     if constexpr (Exact) {
       // floor(Q / 2^shift) is odd exactly when a tie must go down.
-      const __m256i odd = _mm256_and_si256(_mm256_sra_epi32(sum, shift_), _mm256_set1_epi32(1));
-      return _mm256_sra_epi32(_mm256_add_epi32(_mm256_add_epi32(sum, belowHalf_), odd), shift_);
+      const __m256i odd = _mm256_and_si256(_mm256_srav_epi32(sum, shift_), _mm256_set1_epi32(1));
+      return _mm256_srav_epi32(_mm256_add_epi32(_mm256_add_epi32(sum, belowHalf_), odd), shift_);
     } else {
       fraction = _mm256_and_si256(sum, fraction_);
-      return _mm256_sra_epi32(sum, shift_);
+      return _mm256_srav_epi32(sum, shift_);
     }
   }
 
@@ -174,7 +174,9 @@ class FixedPointSums {
 
   __m256i q_[3][3];
   __m256i bias_[3];
-  __m128i shift_;
+  /// The shift in every lane: a per-lane shift is one instruction on
+  /// processors where a shift by a count register takes two.
+  __m256i shift_;
   __m256i fraction_, belowHalf_, undecidedBelow_;
   __m256i shifted_[3], aligned_[3];
 };
