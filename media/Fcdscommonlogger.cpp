@@ -159,7 +159,7 @@ void TFCDSCommonLogger::NextFile(int width, int height) {
   haveFirstStamp_ = false;
   const std::filesystem::path first(fileName_);
   std::filesystem::path next = first.parent_path() / first.stem();
-  next += "-" + std::to_string(files_.size() + 1);
+  next += std::string("-").append(std::to_string(files_.size() + 1));
   next += first.extension();
   currentFile_ = next.string();
   files_.push_back(currentFile_);

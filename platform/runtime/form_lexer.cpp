@@ -44,7 +44,7 @@ int hexDigitValue(char c) {
 std::string describeChar(char c) {
   auto code = static_cast<unsigned char>(c);
   if (code >= 0x21 && code < 0x7F) return std::string("'") + c + "'";
-  return "#" + std::to_string(code);
+  return std::string("#").append(std::to_string(code));
 }
 
 // Integer: -?digits. Float: -?digits.digits[e[+-]digits] or -?digits e[+-]digits.

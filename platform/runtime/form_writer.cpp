@@ -66,7 +66,10 @@ std::string formatBinary(const std::vector<std::uint8_t>& bytes, int indent) {
   bool multiLine = bytes.size() > kBinaryBytesPerLine;
   std::string out = "{";
   for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (multiLine && i % kBinaryBytesPerLine == 0) out += "\n" + spaces(indent);
+    if (multiLine && i % kBinaryBytesPerLine == 0) {
+      out += '\n';
+      out += spaces(indent);
+    }
     out += digits[bytes[i] >> 4];
     out += digits[bytes[i] & 15];
   }
@@ -167,7 +170,12 @@ class FormWriter {
       if (i > 0) {
         bool wrap =
             element.find('\n') != std::string::npos || currentColumn() + 1 + element.size() > kLineWidth;
-        out += wrap ? "\n" + spaces(indent + 2) : " ";
+        if (wrap) {
+          out += '\n';
+          out += spaces(indent + 2);
+        } else {
+          out += ' ';
+        }
       }
       out += element;
     }
