@@ -1,7 +1,9 @@
 # make test   install what is missing, build, run every test, then again under
 #             AddressSanitizer + UndefinedBehaviorSanitizer, and the threading
 #             tests under ThreadSanitizer
-# make bench  build and run the benchmarks
+# make bench  build and run the benchmarks (BENCH_ARGS, for instance
+#             --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true),
+#             keep their output in build-bench/bench.log and summarise the ratios
 # make demo   build the framecraft tool in build/ and run its demo pipeline
 #             (PNG frames in ./demo-out/)
 # make install PREFIX=P   build and install libraries, headers, CMake package,
@@ -40,7 +42,8 @@ test-threads:
 bench: deps
 	cmake -S . -B build-bench $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DFRAMECRAFT_BENCH=ON >/dev/null
 	cmake --build build-bench
-	for b in build-bench/bench/bench_*; do $$b; done
+	for b in build-bench/bench/bench_*; do echo "== $$b"; $$b $(BENCH_ARGS); done | tee build-bench/bench.log
+	python3 bench/support/summarize_ratios.py build-bench/bench.log
 
 demo: deps
 	cmake -S . -B build $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFRAMECRAFT_BENCH=ON >/dev/null
