@@ -52,6 +52,11 @@ class SortedColumns3x3 {
   Ipp8u high_[kColumnBytes];
 };
 
+/// Source rows below a window's bottom row that are fetched into the cache
+/// while it is filtered: the processor's own prefetcher starts on a new row
+/// only after its first misses, and each window row is a new row's start.
+inline constexpr int kRowsAhead = 2;
+
 /// For every destination byte, the median of the same channel's 3 x 3 window
 /// whose top-left pixel, for the first destination pixel, is `origin`.
 template <typename Isa>
@@ -65,6 +70,10 @@ void medianOf3x3(const Ipp8u* origin, int srcStep, Ipp8u* dst, int dstStep, Ippi
     Ipp8u* dstRow = dst + static_cast<std::ptrdiff_t>(y) * dstStep;
     for (std::ptrdiff_t first = 0; first < rowBytes; first += Columns::kRunBytes) {
       const std::ptrdiff_t length = std::min(Columns::kRunBytes, rowBytes - first);
+      if (y + kRowsAhead < roi.height) {
+        const Ipp8u* ahead = top + (2 + kRowsAhead) * step + first;
+        for (std::ptrdiff_t i = 0; i < length + 2 * rank::kChannels; i += 64) __builtin_prefetch(ahead + i);
+      }
       columns.sort(top + first, top + step + first, top + 2 * step + first, length + 2 * rank::kChannels);
       columns.writeMedians(dstRow + first, length);
     }
