@@ -52,9 +52,11 @@ class SortedColumns3x3 {
   Ipp8u high_[kColumnBytes];
 };
 
-/// Source rows below a window's bottom row that are fetched into the cache
-/// while it is filtered: the processor's own prefetcher starts on a new row
-/// only after its first misses, and each window row is a new row's start.
+/// Rows ahead whose lines are fetched into the cache while a row is
+/// filtered: the source row that many below the windows' bottom row, and
+/// the destination row that many below, for writing. The processor's own
+/// prefetcher starts on a new row only after its first misses, and every
+/// destination row and the windows' bottom row are new rows.
 inline constexpr int kRowsAhead = 2;
 
 /// For every destination byte, the median of the same channel's 3 x 3 window
@@ -71,8 +73,10 @@ void medianOf3x3(const Ipp8u* origin, int srcStep, Ipp8u* dst, int dstStep, Ippi
     for (std::ptrdiff_t first = 0; first < rowBytes; first += Columns::kRunBytes) {
       const std::ptrdiff_t length = std::min(Columns::kRunBytes, rowBytes - first);
       if (y + kRowsAhead < roi.height) {
-        const Ipp8u* ahead = top + (2 + kRowsAhead) * step + first;
-        for (std::ptrdiff_t i = 0; i < length + 2 * rank::kChannels; i += 64) __builtin_prefetch(ahead + i);
+        const Ipp8u* below = top + (2 + kRowsAhead) * step + first;
+        for (std::ptrdiff_t i = 0; i < length + 2 * rank::kChannels; i += 64) __builtin_prefetch(below + i);
+        Ipp8u* out = dstRow + kRowsAhead * static_cast<std::ptrdiff_t>(dstStep) + first;
+        for (std::ptrdiff_t i = 0; i < length; i += 64) __builtin_prefetch(out + i, 1);
       }
       columns.sort(top + first, top + step + first, top + 2 * step + first, length + 2 * rank::kChannels);
       columns.writeMedians(dstRow + first, length);
