@@ -11,10 +11,11 @@ void TFCResize::SetVideoFormat(TFCImageBuffer& Buffer) {
 }
 
 void TFCResize::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out) {
-  const TGeometryCall call = PrepareGeometryCall(*this, In, *Out);
+  // The factors below take the region onto the whole output, so the
+  // primitive writes every output pixel: nothing to make black first.
+  const TGeometryCall call = PrepareGeometryCall(*this, In, *Out, true);
   const char* entry = EntryNameFor(call, "ippiResize_8u_C1R", "ippiResize_8u_C3R");
   if (!CanMap(*this, call, entry)) return;
-  // The factors take the region exactly onto the whole output.
   const double xFactor = static_cast<double>(call.OutWidth()) / call.RoiWidth();
   const double yFactor = static_cast<double>(call.OutHeight()) / call.RoiHeight();
   const IppStatus status = EntryFor(call, ippiResize_8u_C1R, ippiResize_8u_C3R)(

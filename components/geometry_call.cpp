@@ -15,7 +15,8 @@ bool CanMap(TFCCommonROISizeFilter& filter, const TGeometryCall& call, const cha
   return false;
 }
 
-TGeometryCall PrepareGeometryCall(TFCCommonROISizeFilter& filter, const TFCImageBuffer& In, TFCImageBuffer& Out) {
+TGeometryCall PrepareGeometryCall(TFCCommonROISizeFilter& filter, const TFCImageBuffer& In, TFCImageBuffer& Out,
+                                  bool writesWholeOutput) {
   const IppiSize out = filter.GetOutputSize()->Get();
   if (!WithinFrameBudget(out.width, out.height, In.BytesPerPixel())) {
     filter.ReportFailure("OutputSize", ippStsMemAllocErr);
@@ -25,7 +26,7 @@ TGeometryCall PrepareGeometryCall(TFCCommonROISizeFilter& filter, const TFCImage
   }
   Out.SetSize(out.width, out.height);
   IppiSize roi = In.SizeRecord();
-  Ipp8u* dst = filter.ReclaculateRoiAndOffsetI(roi, Out, Out.Write());
+  Ipp8u* dst = filter.ReclaculateRoiAndOffsetI(roi, Out, writesWholeOutput ? Out.Overwrite() : Out.Write());
   TGeometryCall call;
   call.src = In.Read();
   call.srcSize = In.SizeRecord();

@@ -32,10 +32,13 @@ struct TGeometryCall {
 
 /// Sets Out to the filter's output size (a new frame is black) and works
 /// out the arguments for mapping In's region of interest onto all of Out.
+/// A filter whose primitive writes every output pixel passes
+/// `writesWholeOutput`, and Out's pixels are then not made black first.
 /// An output size over the frame budget is reported as a failure of
 /// "OutputSize" and allocates nothing (the call comes back refused).
 /// Runs under the filter's write lock.
-TGeometryCall PrepareGeometryCall(TFCCommonROISizeFilter& filter, const TFCImageBuffer& In, TFCImageBuffer& Out);
+TGeometryCall PrepareGeometryCall(TFCCommonROISizeFilter& filter, const TFCImageBuffer& In, TFCImageBuffer& Out,
+                                  bool writesWholeOutput = false);
 
 /// The interpolation argument of the geometric primitives: 1 shifted left
 /// by the interpolation ordinal, with the edge-smoothing bit when asked.
