@@ -188,7 +188,8 @@ void ChainComponents(benchmark::State& state) {
 }
 
 // The box filter runs on the frame inside its 2-pixel border: the component
-// first builds a bordered copy so that it can cover the whole frame.
+// also filters the edges, from bordered copies of them, so that it covers
+// the whole frame.
 void ChainPrimitives(benchmark::State& state) {
   const cv::Mat noise = Noise();
   cv::Mat small(kSmallHeight, kSmallWidth, CV_8UC3), boxed(small.size(), CV_8UC3), turned(small.size(), CV_8UC3);
