@@ -43,12 +43,16 @@ struct EightPixels {
   __m256i c0, c1, c2;
 };
 
+/// The bytes of eight pixels from 28 readable bytes: pixels 0-3 in the low
+/// lane, 4-7 in the high one, each lane from its first pixel's first byte.
+inline __m256i loadEightRaw(const Ipp8u* s) {
+  return _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s))),
+                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 12)), 1);
+}
+
 /// Eight pixels from 28 readable bytes.
 inline EightPixels loadEight(const Ipp8u* s, const BlockShuffles& shuffles) {
-  // Pixels 0-3 in the low lane, 4-7 in the high one, each from its first byte.
-  const __m256i raw = _mm256_inserti128_si256(
-      _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s))),
-      _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 12)), 1);
+  const __m256i raw = loadEightRaw(s);
   return {_mm256_shuffle_epi8(raw, shuffles.toPlane[0]), _mm256_shuffle_epi8(raw, shuffles.toPlane[1]),
           _mm256_shuffle_epi8(raw, shuffles.toPlane[2])};
 }
@@ -98,6 +102,16 @@ inline EightPixels convertEight(const EightPixels& in) {
   return {__m256i(out.c0), __m256i(out.c1), __m256i(out.c2)};
 }
 
+/// Converts eight pixels from 28 readable bytes at `s` to 24 bytes at `d`,
+/// reading before writing. A formula with a faster step of its own
+/// specialises this.
+template <typename Formula>
+struct EightPixelStep {
+  static void run(const Ipp8u* s, Ipp8u* d, const BlockShuffles& shuffles) {
+    storeEight(convertEight<Formula>(loadEight(s, shuffles)), d, shuffles);
+  }
+};
+
 /// Converts each row eight pixels at a time without passing through a block
 /// in memory, while 28 bytes can be read inside the row; the last pixels go
 /// the block way. Each step reads its pixels before it writes them, so source
@@ -107,7 +121,7 @@ void convertRowInRegisters(const Ipp8u* src, Ipp8u* dst, int width, Block& in, B
   const BlockShuffles shuffles = blockShuffles();
   int x = 0;
   for (; x + 10 <= width; x += 8)
-    storeEight(convertEight<Formula>(loadEight(src + 3 * x, shuffles)), dst + 3 * x, shuffles);
+    EightPixelStep<Formula>::run(src + 3 * x, dst + 3 * x, shuffles);
   if (x == width) return;
   loadPixels(src + 3 * x, 0, width - x, in);
   convertEach<Formula>(in, out);

@@ -22,6 +22,12 @@ FC_VARIANT_TARGET_BEGIN()
 #include "primitives/color/xyz_kernels.h"
 #include "primitives/color/yuv_ycbcr_ycc_kernels.h"
 
+// A variant may bring faster steps of its own for the per-pixel formulas,
+// written with its instructions.
+#if defined(FC_COLOR_FORMULA_STEPS)
+#include FC_COLOR_FORMULA_STEPS
+#endif
+
 FC_DEFINE_FORMULA_CONVERSION(FC_VARIANT_TAG, ippiRGBToYUV_8u_C3R, fc::color::YuvFromRgb, fc::color::yuvFromRgb)
 FC_DEFINE_FORMULA_CONVERSION(FC_VARIANT_TAG, ippiYUVToRGB_8u_C3R, fc::color::RgbFromYuv, fc::color::rgbFromYuv)
 FC_DEFINE_FORMULA_CONVERSION(FC_VARIANT_TAG, ippiRGBToYCbCr_8u_C3R, fc::color::YcbcrFromRgb, fc::color::ycbcrFromRgb)
