@@ -37,40 +37,53 @@ struct ThresholdPattern {
   alignas(16) Ipp8u bytes[kThresholdBlock];
 };
 
-/// A byte with its top bit flipped: signed comparisons of such values order
-/// the bytes as unsigned ones, and need one instruction where the vector
-/// units have no unsigned byte comparison.
-inline std::int8_t biased(Ipp8u v) { return static_cast<std::int8_t>(v ^ 0x80); }
-
-/// Threshold limits as biased bytes.
-struct BiasedPattern {
-  explicit BiasedPattern(const Ipp8u triple[3]) {
-    for (std::size_t j = 0; j < kThresholdBlock; ++j) bytes[j] = biased(triple[j % 3]);
+/// Both sides of a rule as a clamp: a byte limited to floor..ceiling equals
+/// floor exactly when it lies below the lower threshold, and ceiling exactly
+/// when it lies above the upper one; in between it is the byte itself. XOR
+/// with the flip of the end it hit turns an end into its value. A side that
+/// never triggers has its end at 0 or 255 with a flip of 0, so the clamp
+/// gives the byte back. The thresholds are ordered (below <= above), so the
+/// two ends differ.
+struct ClampPatterns {
+  explicit ClampPatterns(const ThresholdRule& rule) {
+    for (std::size_t j = 0; j < kThresholdBlock; ++j) {
+      const std::size_t c = j % 3;
+      const bool belowUsed = rule.below[c] > 0, aboveUsed = rule.above[c] < 255;
+      floor[j] = belowUsed ? static_cast<Ipp8u>(rule.below[c] - 1) : 0;
+      ceiling[j] = aboveUsed ? static_cast<Ipp8u>(rule.above[c] + 1) : 255;
+      floorFlip[j] = belowUsed ? static_cast<Ipp8u>(floor[j] ^ rule.belowValue[c]) : 0;
+      ceilingFlip[j] = aboveUsed ? static_cast<Ipp8u>(ceiling[j] ^ rule.aboveValue[c]) : 0;
+    }
   }
-  alignas(16) std::int8_t bytes[kThresholdBlock];
+  alignas(16) Ipp8u floor[kThresholdBlock];
+  alignas(16) Ipp8u ceiling[kThresholdBlock];
+  alignas(16) Ipp8u floorFlip[kThresholdBlock];
+  alignas(16) Ipp8u ceilingFlip[kThresholdBlock];
 };
 
 /// A rule laid out over a block.
 struct ThresholdPatterns {
   explicit ThresholdPatterns(const ThresholdRule& rule)
       : below(rule.below), above(rule.above), belowValue(rule.belowValue), aboveValue(rule.aboveValue),
-        biasedBelow(rule.below), biasedAbove(rule.above) {}
+        clamp(rule) {}
   ThresholdPattern below, above, belowValue, aboveValue;
-  BiasedPattern biasedBelow, biasedAbove;
+  ClampPatterns clamp;
 };
 
-/// Byte j of a block after the rule; only the sides in use are compared, and
-/// the upper side is applied last, as it decides when both would match. One
-/// side compares unsigned bytes, both sides compare biased bytes, whichever
-/// the build's vector instructions do in fewer steps.
+/// Byte j of a block after the rule; only the sides in use are compared. One
+/// side is a compare and a selection; both sides are a clamp, two equality
+/// tests and two masked XORs, all single instructions on unsigned bytes even
+/// in the baseline vector set.
 template <bool UseBelow, bool UseAbove>
 inline Ipp8u thresholdByte(const ThresholdPatterns& p, std::size_t j, Ipp8u v) {
   const Ipp8u belowValue = p.belowValue.bytes[j], aboveValue = p.aboveValue.bytes[j];
   Ipp8u r = v;
   if constexpr (UseBelow && UseAbove) {
-    const std::int8_t b = biased(v);
-    r = b < p.biasedBelow.bytes[j] ? belowValue : r;
-    r = b > p.biasedAbove.bytes[j] ? aboveValue : r;
+    const Ipp8u floor = p.clamp.floor[j], ceiling = p.clamp.ceiling[j];
+    const Ipp8u raised = v > floor ? v : floor;
+    const Ipp8u c = raised < ceiling ? raised : ceiling;
+    const Ipp8u atFloor = static_cast<Ipp8u>(-(c == floor)), atCeiling = static_cast<Ipp8u>(-(c == ceiling));
+    r = static_cast<Ipp8u>(c ^ (atFloor & p.clamp.floorFlip[j]) ^ (atCeiling & p.clamp.ceilingFlip[j]));
   } else if constexpr (UseBelow) {
     r = v < p.below.bytes[j] ? belowValue : r;
   } else if constexpr (UseAbove) {

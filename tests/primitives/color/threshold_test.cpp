@@ -68,6 +68,32 @@ TEST(Threshold, EveryVariantMatchesTheRuleOnEveryByteCopiedAndInPlace) {
   }
 }
 
+// Thresholds at and next to the ends of the byte range, equal or apart, with
+// replacement values that equal a threshold or an end: every byte value in
+// every channel by every variant of the two-sided entry.
+TEST(Threshold, BothSidesHoldAtTheEndsOfTheByteRange) {
+  const int edges[] = {0, 1, 2, 127, 253, 254, 255};
+  Bytes bytes;
+  for (int v = 0; v < 256; ++v) bytes.insert(bytes.end(), {Ipp8u(v), Ipp8u(v), Ipp8u(v)});
+  const TestImage src = rowImage(bytes);
+  for (int low : edges) {
+    for (int high : edges) {
+      if (high < low) continue;
+      const Ipp8u lt[3] = {Ipp8u(low), Ipp8u(low), Ipp8u(low)}, gt[3] = {Ipp8u(high), Ipp8u(high), Ipp8u(high)};
+      const Ipp8u ltValue[3] = {0, Ipp8u(high), 255}, gtValue[3] = {255, Ipp8u(low), 0};
+      for (const auto& variant : fc::test::variantsOf_ippiThreshold_LTValGTVal_8u_C3R()) {
+        TestImage dst = rowImage(Bytes(bytes.size(), 77));
+        ASSERT_EQ(variant.fn(src.data(), src.step, dst.data(), dst.step, src.size(), lt, ltValue, gt, gtValue), 0);
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+          const int c = static_cast<int>(i % 3), v = bytes[i];
+          const int want = v > high ? gtValue[c] : v < low ? ltValue[c] : v;
+          ASSERT_EQ(dst.bytes[i], want) << variant.tag << " thresholds " << low << ".." << high << " byte " << i;
+        }
+      }
+    }
+  }
+}
+
 TEST(Threshold, ChecksArgumentsInOrderAndWritesNothing) {
   fc::test::expectTwoImageChecks([](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize roi) {
     return ippiThreshold_LTValGTVal_8u_C3R(s, ss, d, ds, roi, nullptr, nullptr, nullptr, nullptr);
