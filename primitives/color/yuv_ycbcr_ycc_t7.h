@@ -9,7 +9,9 @@
 // products, so a coefficient beyond 16 bits is split: into two halves on two
 // pairs holding the same channel, or into a multiple of 65536 that moves out
 // of the shift (floor((65536 k + x) / 65536) = k + floor(x / 65536)).
-// A constant term rides on a pair whose high half is a fixed value.
+// A constant term rides on a pair whose high half is a fixed value, or on an
+// offset taken from the bytes. Products shifted right by 16 whose operands fit
+// 16 bits are single high multiplies (_mm256_mulhi_epi16).
 #pragma once
 
 namespace fc::color {
@@ -63,11 +65,21 @@ inline __m256i pairWith(__m256i raw, int high) {
   return _mm256_or_si256(pairs<I, -1>(raw), _mm256_set1_epi32(high << 16));
 }
 
-/// lo * pair.low + hi * pair.high in every 32-bit lane.
-inline __m256i madd(__m256i pair, int lo, int hi) {
-  return _mm256_madd_epi16(pair, _mm256_set1_epi32(static_cast<int>((static_cast<unsigned>(hi) << 16) |
-                                                                    (static_cast<unsigned>(lo) & 0xFFFFu))));
+/// lo in the low and hi in the high half of every 32-bit lane.
+inline __m256i halves(int lo, int hi) {
+  return _mm256_set1_epi32(static_cast<int>((static_cast<unsigned>(hi) << 16) | (static_cast<unsigned>(lo) & 0xFFFFu)));
 }
+
+/// lo * pair.low + hi * pair.high in every 32-bit lane.
+inline __m256i madd(__m256i pair, int lo, int hi) { return _mm256_madd_epi16(pair, halves(lo, hi)); }
+
+/// (c * x) >> 16 for the 16-bit value x in the low half of every lane, with
+/// 0 in the high half: the lane reads as the result where it is not negative.
+inline __m256i mulHigh(__m256i x, int c) { return _mm256_mulhi_epi16(x, halves(c, 0)); }
+
+/// c added to the low half of every lane alone: a result of mulHigh plus c
+/// stays a lane that reads as its value when that lies within 0..32767.
+inline __m256i addLow(__m256i x, int c) { return _mm256_add_epi16(x, halves(c, 0)); }
 
 /// x >> s per lane, rounding toward minus infinity.
 inline __m256i shr(__m256i x, int s) { return _mm256_srai_epi32(x, s); }
@@ -75,8 +87,8 @@ inline __m256i add(__m256i a, __m256i b) { return _mm256_add_epi32(a, b); }
 inline __m256i sub(__m256i a, __m256i b) { return _mm256_sub_epi32(a, b); }
 inline __m256i constant(int c) { return _mm256_set1_epi32(c); }
 
-/// Both halves of every pair less 128: bytes as signed colour differences.
-inline __m256i centred(__m256i pair) { return _mm256_sub_epi16(pair, _mm256_set1_epi16(128)); }
+/// Every pair less (lo, hi): bytes as signed differences from an offset.
+inline __m256i offset(__m256i pair, int lo, int hi) { return _mm256_sub_epi16(pair, halves(lo, hi)); }
 
 /// Stores three channels of eight pixels, each limited to 0..255 (the
 /// saturating packs), as 24 bytes.
@@ -105,7 +117,7 @@ inline EightPixels yuvPairs(__m256i raw) {
   const __m256i sum = add(madd(rg, 19595, 19235), madd(bg, 7471, 19235));
   const __m256i t = shr(sub(constant(32767), sum), 16);
   const __m256i dB = add(madd(bg, 1, 0), t), dR = add(madd(rg, 1, 0), t);
-  const __m256i u = add(shr(madd(dB, 32244, 0), 16), constant(128));
+  const __m256i u = addLow(mulHigh(dB, 32244), 128);
   const __m256i v = add(add(dR, shr(madd(dR, -8061, 0), 16)), constant(128));
   return {shr(sum, 16), u, v};
 }
@@ -115,7 +127,7 @@ struct EightPixelStep<YuvFromRgb> : LimitedStep<yuvPairs> {};
 // With u = c1 - 128 and v = c2 - 128: 74711 = 65536 + 9175,
 // -38076 = -65536 + 27460, 133169 = 131072 + 2097.
 inline EightPixels rgbFromYuvPairs(__m256i raw) {
-  const __m256i y = pairs<0, -1>(raw), uv = centred(pairs<1, 2>(raw));
+  const __m256i y = pairs<0, -1>(raw), uv = offset(pairs<1, 2>(raw), 128, 128);
   const __m256i v = shr(uv, 16);
   const __m256i r = add(add(y, v), shr(madd(uv, 0, 9175), 16));
   const __m256i g = add(sub(y, v), shr(madd(uv, -25821, 27460), 16));
@@ -140,16 +152,15 @@ inline EightPixels ycbcrPairs(__m256i raw) {
 template <>
 struct EightPixelStep<YcbcrFromRgb> : LimitedStep<ycbcrPairs> {};
 
-// With cb = c1 - 128 and cr = c2 - 128, each sum is 65536 L + x where L is
-// c0 - 19 plus a whole multiple of cb or cr: 76284 = 65536 + 10748,
-// -1220544 = -19 * 65536 + 24640, 104595 = 131072 - 26477,
-// -53281 = -65536 + 12255, 132186 = 131072 + 1114.
+// With y = c0 - 16, cb = c1 - 128 and cr = c2 - 128 (-1220544 = -76284 * 16),
+// each sum is 65536 L + x with L a whole combination of them:
+// 76284 = 65536 + 10748, 104595 = 131072 - 26477, -53281 = -65536 + 12255,
+// 132186 = 131072 + 1114.
 inline EightPixels rgbFromYcbcrPairs(__m256i raw) {
-  const __m256i yk = pairWith<0>(raw, 1), c = centred(pairs<1, 2>(raw));
-  const __m256i x = madd(yk, 10748, 24640), base = madd(yk, 1, -19);
-  const __m256i r = add(add(base, madd(c, 0, 2)), shr(add(x, madd(c, 0, -26477)), 16));
-  const __m256i g = add(sub(base, shr(c, 16)), shr(add(x, madd(c, -25690, 12255)), 16));
-  const __m256i b = add(add(base, madd(c, 2, 0)), shr(add(x, madd(c, 1114, 0)), 16));
+  const __m256i yr = offset(pairs<0, 2>(raw), 16, 128), yb = offset(pairs<0, 1>(raw), 16, 128);
+  const __m256i r = add(madd(yr, 1, 2), shr(madd(yr, 10748, -26477), 16));
+  const __m256i g = add(madd(yr, 1, -1), shr(add(madd(yr, 10748, 12255), madd(yb, 0, -25690)), 16));
+  const __m256i b = add(madd(yb, 1, 2), shr(madd(yb, 10748, 1114), 16));
   return {r, g, b};
 }
 template <>
@@ -161,22 +172,22 @@ inline EightPixels yccPairs(__m256i raw) {
   const __m256i sum = add(madd(rg, 4898, 4808), madd(bg, 1867, 4809));
   const __m256i dB = shr(sub(madd(bg, 16384, 0), sum), 10);
   const __m256i dR = shr(sub(madd(rg, 16384, 0), sum), 10);
-  const __m256i y = shr(madd(shr(sum, 10), 2921, 0), 16);
-  const __m256i c1 = add(shr(madd(dB, 1789, 0), 16), constant(156));
-  const __m256i c2 = add(shr(madd(dR, 2178, 0), 16), constant(137));
+  const __m256i y = mulHigh(shr(sum, 10), 2921);
+  const __m256i c1 = addLow(mulHigh(dB, 1789), 156), c2 = addLow(mulHigh(dR, 2178), 137);
   return {y, c1, c2};
 }
 template <>
 struct EightPixelStep<YccFromRgb> : LimitedStep<yccPairs> {};
 
-// The chroma offsets ride on pairs with a fixed high half:
-// 1417104 = 48 * 29523 and 1022020 = 548 * 1865. chroma >> 8 fits 16 bits.
+// chroma1 = 9084 (c1 - 156) and chroma2 = 7460 (c2 - 137). chroma >> 8 is
+// (128 d * 2 k) >> 16 for a difference d and coefficient k, one 16-bit high
+// multiply on both differences of a pair (128 d and 2 k fit 16 bits).
 inline EightPixels rgbFromYccPairs(__m256i raw) {
-  const __m256i a = madd(pairs<0, -1>(raw), 5564, 0);
-  const __m256i chroma1 = madd(pairWith<1>(raw, 48), 9084, -29523);
-  const __m256i chroma2 = madd(pairWith<2>(raw, 548), 7460, -1865);
-  const __m256i g = add(_mm256_slli_epi32(a, 4), add(madd(shr(chroma1, 8), -794, 0), madd(shr(chroma2, 8), -2084, 0)));
-  return {shr(add(a, chroma2), 12), shr(g, 16), shr(add(a, chroma1), 12)};
+  const __m256i y1 = offset(pairs<0, 1>(raw), 0, 156), y2 = offset(pairs<0, 2>(raw), 0, 137);
+  const __m256i d = _mm256_slli_epi16(offset(pairs<1, 2>(raw), 156, 137), 7);
+  const __m256i e = _mm256_mulhi_epi16(d, halves(2 * 9084, 2 * 7460));
+  const __m256i g = shr(add(_mm256_slli_epi32(madd(y1, 5564, 0), 4), madd(e, -794, -2084)), 16);
+  return {shr(madd(y2, 5564, 7460), 12), g, shr(madd(y1, 5564, 9084), 12)};
 }
 template <>
 struct EightPixelStep<RgbFromYcc> : LimitedStep<rgbFromYccPairs> {};
