@@ -65,7 +65,7 @@ protected:
 /// time is abandoned (rsError with AVERROR(ETIMEDOUT)). Stop and Close end
 /// any wait of the reader thread at once, return when it has left its
 /// current step, and must not be called from the callback.
-class FC_COMPONENTS_API TReader : public IReaderAdvanced {
+class FC_COMPONENTS_API TReader final : public IReaderAdvanced {
 public:
   /// Makes a closed reader; 0, or a negative code when it cannot be made.
   static int Create(std::unique_ptr<TReader>& reader);

@@ -83,7 +83,9 @@ inline void labFromBgr(const Block& in, Block& out) {
     out.c0[i] = l;
     out.c1[i] = a;
     out.c2[i] = b;
-    unsure[i] = nearInteger(v.l, l) | nearInteger(v.a, a) | nearInteger(v.b, b);
+    // Integer ORs rather than || keep the loop free of branches.
+    unsure[i] = std::int32_t{nearInteger(v.l, l)} | std::int32_t{nearInteger(v.a, a)} |
+                std::int32_t{nearInteger(v.b, b)};
   }
   for (int i = 0; i < kBlockPixels; ++i) {
     if (!unsure[i]) continue;
