@@ -45,23 +45,17 @@ void Deliver(benchmark::State& state, TFCCommonROISizeFilter& filter, int outWid
   state.SetItemsProcessed(state.iterations() * std::int64_t{outWidth} * outHeight);
 }
 
-// Runs `peer` on an OpenCV input and output of the same sizes.
-void OpenCv(benchmark::State& state, int outWidth, int outHeight,
-            const std::function<void(const cv::Mat&, cv::Mat&)>& peer) {
+// Runs `call` (an OpenCV peer, or the primitive a component makes) on a
+// noise input and an output of the component's size.
+void OnFrames(benchmark::State& state, int outWidth, int outHeight,
+              const std::function<void(const cv::Mat&, cv::Mat&)>& call) {
   const cv::Mat in = NoiseMat();
   cv::Mat out(outHeight, outWidth, CV_8UC3);
   for (auto _ : state) {
-    peer(in, out);
+    call(in, out);
     benchmark::DoNotOptimize(out.data);
   }
   state.SetItemsProcessed(state.iterations() * std::int64_t{outWidth} * outHeight);
-}
-
-// The primitive a component calls, on the same input into an output of
-// the component's size; `call` gets the input and output.
-void Primitive(benchmark::State& state, int outWidth, int outHeight,
-               const std::function<void(const cv::Mat&, cv::Mat&)>& call) {
-  OpenCv(state, outWidth, outHeight, call);
 }
 
 const IppiSize kInSize{kInWidth, kInHeight};
@@ -74,12 +68,12 @@ void ResizeComponent(benchmark::State& state) {
 }
 
 void ResizeOpenCv(benchmark::State& state) {
-  OpenCv(state, kOutWidth, kOutHeight,
+  OnFrames(state, kOutWidth, kOutHeight,
          [](const cv::Mat& in, cv::Mat& out) { cv::resize(in, out, out.size(), 0, 0, cv::INTER_LINEAR); });
 }
 
 void ResizePrimitive(benchmark::State& state) {
-  Primitive(state, kOutWidth, kOutHeight, [](const cv::Mat& in, cv::Mat& out) {
+  OnFrames(state, kOutWidth, kOutHeight, [](const cv::Mat& in, cv::Mat& out) {
     fc_entry(ippiResize_8u_C3R)(in.data, kInSize, static_cast<int>(in.step), kInRect, out.data,
                                 static_cast<int>(out.step), {kOutWidth, kOutHeight},
                                 static_cast<double>(kOutWidth) / kInWidth,
@@ -95,14 +89,14 @@ void RotateComponent(benchmark::State& state) {
 
 void RotateOpenCv(benchmark::State& state) {
   const cv::Mat turn = cv::getRotationMatrix2D({kInWidth / 2, kInHeight / 2}, 30, 1);
-  OpenCv(state, kInWidth, kInHeight,
+  OnFrames(state, kInWidth, kInHeight,
          [&](const cv::Mat& in, cv::Mat& out) { cv::warpAffine(in, out, turn, out.size(), cv::INTER_LINEAR); });
 }
 
 void RotatePrimitive(benchmark::State& state) {
   double xShift = 0, yShift = 0;
   fc_entry(ippiGetRotateShift)(kInWidth / 2, kInHeight / 2, 30, &xShift, &yShift);
-  Primitive(state, kInWidth, kInHeight, [&](const cv::Mat& in, cv::Mat& out) {
+  OnFrames(state, kInWidth, kInHeight, [&](const cv::Mat& in, cv::Mat& out) {
     fc_entry(ippiRotate_8u_C3R)(in.data, kInSize, static_cast<int>(in.step), kInRect, out.data,
                                 static_cast<int>(out.step), kInRect, 30, xShift, yShift, kLinear);
   });
@@ -120,7 +114,7 @@ void WarpOpenCv(benchmark::State& state) {
   const cv::Point2f from[] = {{0, 0}, {kInWidth - 1, 0}, {kInWidth - 1, kInHeight - 1}, {0, kInHeight - 1}};
   const cv::Point2f to[] = {{0, 0}, {kInWidth - 201, 0}, {kInWidth - 1, kInHeight - 101}, {0, kInHeight - 1}};
   const cv::Mat map = cv::getPerspectiveTransform(from, to);
-  OpenCv(state, kInWidth, kInHeight, [&](const cv::Mat& in, cv::Mat& out) {
+  OnFrames(state, kInWidth, kInHeight, [&](const cv::Mat& in, cv::Mat& out) {
     cv::warpPerspective(in, out, map, out.size(), cv::INTER_LINEAR);
   });
 }
@@ -129,7 +123,7 @@ void WarpPrimitive(benchmark::State& state) {
   const double quad[4][2] = {{0, 0}, {kInWidth - 201, 0}, {kInWidth - 1, kInHeight - 101}, {0, kInHeight - 1}};
   double coeffs[3][3];
   fc_entry(ippiGetPerspectiveTransform)(kInRect, quad, coeffs);
-  Primitive(state, kInWidth, kInHeight, [&](const cv::Mat& in, cv::Mat& out) {
+  OnFrames(state, kInWidth, kInHeight, [&](const cv::Mat& in, cv::Mat& out) {
     fc_entry(ippiWarpPerspective_8u_C3R)(in.data, kInSize, static_cast<int>(in.step), kInRect, out.data,
                                          static_cast<int>(out.step), kInRect, coeffs, kLinear);
   });
