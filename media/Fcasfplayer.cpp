@@ -412,6 +412,7 @@ void TFCASFPlayer::SendFormats() {
         MakePcmWaveFormat(streams.channels, streams.samplesPerSecond, streams.bitsPerSample);
     audioOutputPin_.SendStartWave(format, streams.clockStep);
   }
+  delivery_.Signal();  // samples that arrived before the formats
 }
 
 void TFCASFPlayer::IntStop() {
@@ -636,6 +637,13 @@ bool TFCASFPlayer::AcquireCredentials(std::string_view, std::string_view, char* 
 
 void TFCASFPlayer::NewThreadFrame() {
   std::lock_guard order(sendOrder_);
+  // The reader starts before the formats go out, so its first samples (even
+  // its end) may arrive first: they wait in the queues until SendFormats
+  // wakes delivery again. The running flag changes only under sendOrder_.
+  {
+    std::lock_guard state(stateMutex_);
+    if (!streamRunning_) return;
+  }
   // At the end of the source everything queued goes out before the end is
   // reported; otherwise a wake sends a few rounds (every sample wakes it).
   const bool ending = endPending_;
@@ -653,7 +661,6 @@ bool TFCASFPlayer::DeliverRound(std::int64_t& framesSent) {
   TStreams streams;
   {
     std::lock_guard state(stateMutex_);
-    if (!streamRunning_) return false;  // stopped: what is left is dropped
     streams = *streams_;
   }
   if (frame) {
