@@ -92,10 +92,17 @@ void GaussPrimitive(benchmark::State& state) {
   });
 }
 
+constexpr Ipp8u kSquare5[25] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+
 void ErodePrimitive(benchmark::State& state) {
-  static const Ipp8u kSquare[25] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
   Primitive(state, [](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize size) {
-    fc_entry(ippiErode_8u_C3R)(s, ss, d, ds, size, kSquare, kMask5, kAnchor5);
+    fc_entry(ippiErode_8u_C3R)(s, ss, d, ds, size, kSquare5, kMask5, kAnchor5);
+  });
+}
+
+void DilatePrimitive(benchmark::State& state) {
+  Primitive(state, [](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize size) {
+    fc_entry(ippiDilate_8u_C3R)(s, ss, d, ds, size, kSquare5, kMask5, kAnchor5);
   });
 }
 
@@ -138,15 +145,24 @@ void GaussOpenCv(benchmark::State& state) {
   OpenCv(state, [](const cv::Mat& src, cv::Mat& dst) { cv::GaussianBlur(src, dst, {5, 5}, 0); });
 }
 
-void ErodeComponent(benchmark::State& state) {
-  TFCMorphFilter erode(nullptr);
-  SetMask(erode, 5);
-  ThroughComponent(state, erode);
+void MorphComponent(benchmark::State& state, TFCMorphType type) {
+  TFCMorphFilter morph(nullptr);
+  morph.SetMorphType(type);
+  SetMask(morph, 5);
+  ThroughComponent(state, morph);
 }
+
+void ErodeComponent(benchmark::State& state) { MorphComponent(state, mtErode); }
+void DilateComponent(benchmark::State& state) { MorphComponent(state, mtDilate); }
 
 void ErodeOpenCv(benchmark::State& state) {
   const cv::Mat kernel = cv::getStructuringElement(cv::MORPH_RECT, {5, 5});
   OpenCv(state, [&](const cv::Mat& src, cv::Mat& dst) { cv::erode(src, dst, kernel); });
+}
+
+void DilateOpenCv(benchmark::State& state) {
+  const cv::Mat kernel = cv::getStructuringElement(cv::MORPH_RECT, {5, 5});
+  OpenCv(state, [&](const cv::Mat& src, cv::Mat& dst) { cv::dilate(src, dst, kernel); });
 }
 
 // OpenCV has no adaptive Wiener filter; its nearest work is the local mean
@@ -194,6 +210,9 @@ int RegisterAll() {
   benchmark::RegisterBenchmark("erode_component_5x5/framecraft", ErodeComponent);
   benchmark::RegisterBenchmark("erode_component_5x5/opencv", ErodeOpenCv);
   benchmark::RegisterBenchmark("erode_component_5x5/primitive", ErodePrimitive);
+  benchmark::RegisterBenchmark("dilate_component_5x5/framecraft", DilateComponent);
+  benchmark::RegisterBenchmark("dilate_component_5x5/opencv", DilateOpenCv);
+  benchmark::RegisterBenchmark("dilate_component_5x5/primitive", DilatePrimitive);
   benchmark::RegisterBenchmark("wiener_component_5x5/framecraft", WienerComponent);
   benchmark::RegisterBenchmark("wiener_component_5x5/opencv", WienerOpenCv);
   benchmark::RegisterBenchmark("wiener_component_5x5/primitive", WienerPrimitive);
