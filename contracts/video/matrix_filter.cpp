@@ -1,8 +1,9 @@
 #include "contracts/video/matrix_filter.h"
 
 #include <algorithm>
-#include <cstring>
 
+#include "contracts/video/edge_copy.h"
+#include "contracts/video/strip_tiles.h"
 #include "platform/runtime/resource_budget.h"
 
 namespace fc {
@@ -43,26 +44,11 @@ std::uint64_t TFCCommonROIMatrixFilterIntermidiate::BorderedBytes(TFCImageRect r
 
 void TFCCommonROIMatrixFilterIntermidiate::BuildBorderedSource(const TFCImageBuffer& In, TFCImageRect roi,
                                                                IppiSize mask, IppiPoint anchor) {
-  const int bpp = In.BytesPerPixel();
-  const int left = anchor.x, top = anchor.y;
-  const int width = roi.width + mask.width - 1, height = roi.height + mask.height - 1;
-  borderedStep_ = width * bpp;
-  bordered_.resize(static_cast<std::size_t>(borderedStep_) * height);
-  // Columns of the bordered row that lie inside the frame, copied in one run;
-  // the columns beyond the frame repeat its first or last pixel.
-  const int firstX = roi.x - left;
-  const int insideFrom = std::max(0, -firstX);
-  const int insideTo = std::min(width, In.Width() - firstX);
-  for (int by = 0; by < height; ++by) {
-    const int sy = std::clamp(roi.y - top + by, 0, In.Height() - 1);
-    const Ipp8u* src = In.Read() + static_cast<std::ptrdiff_t>(sy) * In.Step();
-    Ipp8u* dst = bordered_.data() + static_cast<std::ptrdiff_t>(by) * borderedStep_;
-    std::memcpy(dst + insideFrom * bpp, src + (firstX + insideFrom) * bpp,
-                static_cast<std::size_t>(insideTo - insideFrom) * bpp);
-    for (int bx = 0; bx < insideFrom; ++bx) std::memcpy(dst + bx * bpp, src, bpp);
-    const Ipp8u* lastPixel = src + (In.Width() - 1) * bpp;
-    for (int bx = insideTo; bx < width; ++bx) std::memcpy(dst + bx * bpp, lastPixel, bpp);
-  }
+  const TFCImageRect area{roi.x - anchor.x, roi.y - anchor.y, roi.width + mask.width - 1,
+                          roi.height + mask.height - 1};
+  borderedStep_ = area.width * In.BytesPerPixel();
+  bordered_.resize(static_cast<std::size_t>(borderedStep_) * area.height);
+  CopyRepeatingEdges(In, area, bordered_.data(), borderedStep_);
 }
 
 void TFCCommonROIMatrixFilterIntermidiate::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out) {
@@ -122,17 +108,35 @@ void TFCCommonROIMatrixFilterIntermidiate::FilterByPieces(const TFCImageBuffer& 
   };
   PerformFilter(In.Read() + offset(left, top, In.Step()), In.Step(), pixels + offset(left, top, step), step,
                 {right - left, bottom - top}, mask, anchor, static_cast<int>(In.Format()));
-  const TFCImageRect strips[] = {
-      {roi.x, roi.y, roi.width, top - roi.y},                          // above
-      {roi.x, bottom, roi.width, roi.y + roi.height - bottom},         // below
-      {roi.x, top, left - roi.x, bottom - top},                        // left
-      {right, top, roi.x + roi.width - right, bottom - top},           // right
+  const TFCImageRect rowStrips[] = {
+      {roi.x, roi.y, roi.width, top - roi.y},                   // above
+      {roi.x, bottom, roi.width, roi.y + roi.height - bottom},  // below
   };
-  for (const TFCImageRect& strip : strips) {
+  for (const TFCImageRect& strip : rowStrips) {
     // A failed call has failed the frame; the rest would only repeat it.
     if (FrameFailing()) return;
     if (strip.width > 0 && strip.height > 0) FilterFromBorderedCopy(In, strip, mask, anchor, pixels, step);
   }
+  if (FrameFailing()) return;
+  const TFCImageRect sideStrips[] = {
+      {roi.x, top, left - roi.x, bottom - top},               // left
+      {right, top, roi.x + roi.width - right, bottom - top},  // right
+  };
+  FilterSideStrips(In, sideStrips, mask, anchor, pixels, step);
+}
+
+void TFCCommonROIMatrixFilterIntermidiate::FilterSideStrips(const TFCImageBuffer& In,
+                                                            std::span<const TFCImageRect> strips, IppiSize mask,
+                                                            IppiPoint anchor, Ipp8u* pixels, int step) {
+  const TFCStripTiles tiles(strips, mask, anchor, In.BytesPerPixel());
+  if (tiles.Empty()) return;
+  // Kept from frame to frame: a steady stream resizes them to the same size.
+  tileSource_.resize(tiles.SourceBytes());
+  tileOutput_.resize(tiles.OutputBytes());
+  tiles.Gather(In, tileSource_.data());
+  PerformFilter(tileSource_.data() + tiles.SourceOrigin(), tiles.SourceStep(), tileOutput_.data(),
+                tiles.OutputStep(), tiles.OutputSize(), mask, anchor, static_cast<int>(In.Format()));
+  if (!FrameFailing()) tiles.Scatter(tileOutput_.data(), pixels, step);
 }
 
 }  // namespace fc

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "contracts/video/roi_filters.h"
@@ -23,7 +24,9 @@ namespace fc {
 /// A filter whose pixels depend on their window alone (`FiltersByWindow`)
 /// is called on the part of the region whose windows lie inside the frame
 /// straight from the frame, and only on the strips along the frame's edges
-/// from bordered copies, so no copy of the whole frame is made.
+/// from bordered copies, so no copy of the whole frame is made; the tall
+/// strips left and right of that part go through one call together, laid
+/// out as short, wide rows (strip_tiles.h).
 ///
 /// What the primitives would refuse fails the frame (failure_policy.h): an
 /// empty region (ippStsSizeErr), a mask with a zero side (ippStsMaskSizeErr),
@@ -80,12 +83,18 @@ private:
   /// the frame's edges from bordered copies, into Out's `pixels`.
   void FilterByPieces(const TFCImageBuffer& In, TFCImageRect roi, IppiSize mask, IppiPoint anchor,
                       Ipp8u* pixels, int step);
+  /// Filters the strips left and right of the inner part (the same rows,
+  /// either may be empty) in one call, laid out as tiles (strip_tiles.h).
+  void FilterSideStrips(const TFCImageBuffer& In, std::span<const TFCImageRect> strips, IppiSize mask,
+                        IppiPoint anchor, Ipp8u* pixels, int step);
 
   TFCMaskSize maskSize_;
   TFCMaskAnchor anchor_;
   bool changedPending_ = true;
   std::vector<Ipp8u> bordered_;
   int borderedStep_ = 0;
+  std::vector<Ipp8u> tileSource_;
+  std::vector<Ipp8u> tileOutput_;
 };
 
 /// The same base under its shorter name.

@@ -81,16 +81,29 @@ TEST(BoxFilter, EachModeCallsItsPrimitiveOnTheRegion) {
   }
 }
 
-// The frame with `margin` pixels on every side repeating its edge pixels.
-TFCImageBuffer EdgeRepeated(const TFCImageBuffer& in, int margin) {
-  TFCImageBuffer out(in.Width() + 2 * margin, in.Height() + 2 * margin, in.Format());
+// The frame inside the border a mask placed at `anchor` reads around it
+// (anchor.x columns on the left, mask.width - 1 - anchor.x on the right, rows
+// alike), the border repeating the frame's edge pixels.
+TFCImageBuffer EdgeRepeated(const TFCImageBuffer& in, IppiSize mask, IppiPoint anchor) {
+  TFCImageBuffer out(in.Width() + mask.width - 1, in.Height() + mask.height - 1, in.Format());
   const int bpp = in.BytesPerPixel();
   Ipp8u* o = out.Write();
   for (int y = 0; y < out.Height(); ++y)
     for (int x = 0; x < out.Width(); ++x) {
-      const int sx = std::clamp(x - margin, 0, in.Width() - 1), sy = std::clamp(y - margin, 0, in.Height() - 1);
+      const int sx = std::clamp(x - anchor.x, 0, in.Width() - 1), sy = std::clamp(y - anchor.y, 0, in.Height() - 1);
       std::memcpy(o + y * out.Step() + x * bpp, in.Read() + sy * in.Step() + sx * bpp, bpp);
     }
+  return out;
+}
+
+// The whole frame filtered by one call of `call` (the primitive's arguments
+// up to the size) on its edge-repeated copy.
+template <class Call>
+TFCImageBuffer FilteredFromBorderedCopy(const TFCImageBuffer& in, IppiSize mask, IppiPoint anchor, Call&& call) {
+  const TFCImageBuffer bordered = EdgeRepeated(in, mask, anchor);
+  TFCImageBuffer out(in.Width(), in.Height(), in.Format());
+  const std::ptrdiff_t origin = static_cast<std::ptrdiff_t>(anchor.y) * bordered.Step() + anchor.x * in.BytesPerPixel();
+  EXPECT_EQ(call(bordered.Read() + origin, bordered.Step(), out.Write(), out.Step(), in.SizeRecord()), ippStsNoErr);
   return out;
 }
 
@@ -105,7 +118,7 @@ TEST(BoxFilter, WholeWideFramesGiveTheBytesOfOneCallOnTheEdgeRepeatedFrame) {
   box.GetAnchor()->SetX(2);
   box.GetAnchor()->SetY(2);
   const TFCImageBuffer in = RandomFrame(67, 21);
-  const TFCImageBuffer bordered = EdgeRepeated(in, 2);
+  const TFCImageBuffer bordered = EdgeRepeated(in, {5, 5}, {2, 2});
   for (const BoxModeCase& c : kBoxModes) {
     SetPropertyText(box, "FilterMode", c.mode);
     TFCImageBuffer expected(in.Width(), in.Height());
@@ -113,6 +126,78 @@ TEST(BoxFilter, WholeWideFramesGiveTheBytesOfOneCallOnTheEdgeRepeatedFrame) {
                                  expected.Step(), in.SizeRecord(), IppiSize{5, 5}, IppiPoint{2, 2}),
               ippStsNoErr);
     EXPECT_EQ(BytesOf(run.RunOne(in)), BytesOf(expected)) << c.mode;
+  }
+}
+
+// Masks with centred and off-centre anchors, and frame sizes from narrower
+// or shorter than the mask (filtered from one bordered copy) to tall frames
+// whose side strips are filtered in several chunks of rows.
+struct MaskPlacement {
+  IppiSize mask;
+  IppiPoint anchor;
+};
+const MaskPlacement kPlacements[] = {{{5, 5}, {2, 2}}, {{7, 3}, {6, 0}}, {{3, 5}, {0, 4}}};
+const IppiSize kOddSizes[] = {{3, 41}, {53, 2}, {1, 1}, {67, 21}, {45, 203}};
+
+void Place(TFCCommonROIMatrixFilterIntermidiate& filter, const MaskPlacement& placement) {
+  filter.GetMaskSize()->SetWidth(static_cast<std::uint16_t>(placement.mask.width));
+  filter.GetMaskSize()->SetHeight(static_cast<std::uint16_t>(placement.mask.height));
+  filter.GetAnchor()->SetX(static_cast<std::uint16_t>(placement.anchor.x));
+  filter.GetAnchor()->SetY(static_cast<std::uint16_t>(placement.anchor.y));
+}
+
+TEST(BoxFilter, WholeFramesOfOddSizesGiveTheBytesOfOneCallOnTheEdgeRepeatedFrame) {
+  TFCBoxFilter box(nullptr);
+  TFilterRun run(box);
+  for (const MaskPlacement& placement : kPlacements) {
+    Place(box, placement);
+    for (const IppiSize size : kOddSizes) {
+      const TFCImageBuffer in = RandomFrame(size.width, size.height, vfRGB24, 11);
+      for (const BoxModeCase& c : kBoxModes) {
+        SetPropertyText(box, "FilterMode", c.mode);
+        const TFCImageBuffer expected =
+            FilteredFromBorderedCopy(in, placement.mask, placement.anchor, [&](auto... args) {
+              return fc_entry(*c.entry)(args..., placement.mask, placement.anchor);
+            });
+        EXPECT_EQ(BytesOf(run.RunOne(in)), BytesOf(expected))
+            << c.mode << " " << size.width << "x" << size.height << " mask " << placement.mask.width << "x"
+            << placement.mask.height;
+      }
+    }
+  }
+}
+
+// The same for erosion and dilation of colour and grey frames, with an
+// element of scattered cells.
+TEST(MorphFilter, WholeFramesOfOddSizesGiveTheBytesOfOneCallOnTheEdgeRepeatedFrame) {
+  TFCMorphFilter morph(nullptr);
+  TFilterRun run(morph);
+  morph.GetMorphShape()->SetShapeType(stCustom);
+  for (const MaskPlacement& placement : kPlacements) {
+    Place(morph, placement);
+    std::vector<Ipp8u> element;
+    for (int y = 0; y < placement.mask.height; ++y)
+      for (int x = 0; x < placement.mask.width; ++x) {
+        const bool cell = (x * 7 + y * 3) % 4 != 1;
+        morph.GetMorphShape()->SetItem(x, y, cell);
+        element.push_back(cell ? 1 : 0);
+      }
+    for (const TFCMorphType type : {mtErode, mtDilate})
+      for (const TFCVideoFormat format : {vfRGB24, vfGray8})
+        for (const IppiSize size : kOddSizes) {
+          morph.SetMorphType(type);
+          const TFCImageBuffer in = RandomFrame(size.width, size.height, format, 13);
+          const auto entry = format == vfGray8
+                                 ? (type == mtErode ? fc_entry(ippiErode_8u_C1R) : fc_entry(ippiDilate_8u_C1R))
+                                 : (type == mtErode ? fc_entry(ippiErode_8u_C3R) : fc_entry(ippiDilate_8u_C3R));
+          const TFCImageBuffer expected =
+              FilteredFromBorderedCopy(in, placement.mask, placement.anchor, [&](auto... args) {
+                return entry(args..., element.data(), placement.mask, placement.anchor);
+              });
+          EXPECT_EQ(BytesOf(run.RunOne(in)), BytesOf(expected))
+              << (type == mtErode ? "erode " : "dilate ") << size.width << "x" << size.height << " format "
+              << format << " mask " << placement.mask.width << "x" << placement.mask.height;
+        }
   }
 }
 
