@@ -7,6 +7,7 @@
 // switch, so no shared inline code is compiled for AVX2.
 #include <immintrin.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <cstdint>

@@ -19,6 +19,7 @@
 
 #include <immintrin.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -46,19 +47,56 @@ inline void storeBytes(Ipp8u* dst, __m256i first, __m256i second) {
   _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst), bytes);
 }
 
-/// Runs a filter row by row with `sums` 16-bit work lanes: fold(centre of the
-/// row's leftmost readable column, sums) then combine(sums, destination row).
+/// Calls block(i) for i = 0, Step, 2 Step ... while a block fits in n lanes,
+/// then once for the block ending at lane n, which overlaps the one before
+/// and writes the same values again; lane(i) for each lane when n is below
+/// one block.
+template <std::ptrdiff_t Step, class Block, class Lane>
+void forEachBlock(std::ptrdiff_t n, Block block, Lane lane) {
+  if (n < Step) {
+    for (std::ptrdiff_t i = 0; i < n; ++i) lane(i);
+    return;
+  }
+  std::ptrdiff_t i = 0;
+  for (; i + Step <= n; i += Step) block(i);
+  if (i < n) block(n - Step);
+}
+
+/// Destination bytes of a row filtered at a time. The work lanes of such a
+/// stretch are combined while they are still in the first-level cache; a
+/// whole 1920-pixel row's lanes would not fit there.
+inline constexpr std::ptrdiff_t kStretchBytes = 1024;
+
+/// Work lanes of one stretch: `stride` lanes per folded array.
+struct Stretch {
+  Ipp16u* work;
+  std::ptrdiff_t stride;
+};
+
+/// Runs a filter over each row in stretches of at most kStretchBytes bytes,
+/// with `arrays` folded arrays of 16-bit lanes per stretch: fold(leftmost
+/// readable column of the stretch's centre row, lanes, stretch) then
+/// combine(stretch, length, destination of the stretch), where a stretch of
+/// `length` destination bytes has length + 2 * apron lanes.
 template <class Fold, class Combine>
 IppStatus filterRows(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize, int apron,
-                     std::ptrdiff_t sums, Fold fold, Combine combine) {
-  if (sums > INT_MAX) return ippStsMemAllocErr;
-  Ipp16u* work = ippsMalloc_16u(static_cast<int>(sums));
-  if (work == nullptr) return ippStsMemAllocErr;
+                     int arrays, Fold fold, Combine combine) {
+  const std::ptrdiff_t rowLength = static_cast<std::ptrdiff_t>(roiSize.width) * kFixedKernelChannels;
+  // Regions whose whole rows of sums the allocator could not hold are
+  // refused, as the generic engine refuses them, so every variant gives the
+  // same status for them.
+  if (arrays * (rowLength + 2 * apron) > INT_MAX) return ippStsMemAllocErr;
+  const std::ptrdiff_t stride = std::min(rowLength, kStretchBytes) + 2 * apron;
+  const Stretch stretch{ippsMalloc_16u(static_cast<int>(arrays * stride)), stride};
+  if (stretch.work == nullptr) return ippStsMemAllocErr;
   for (std::ptrdiff_t y = 0; y < roiSize.height; ++y) {
-    fold(pSrc + y * srcStep - apron, work);
-    combine(work, pDst + y * dstStep);
+    for (std::ptrdiff_t x = 0; x < rowLength; x += kStretchBytes) {
+      const std::ptrdiff_t length = std::min(kStretchBytes, rowLength - x);
+      fold(pSrc + y * srcStep + x - apron, length + 2 * apron, stretch);
+      combine(stretch, length, pDst + y * dstStep + x);
+    }
   }
-  ippsFree(work);
+  ippsFree(stretch.work);
   return ippStsNoErr;
 }
 
@@ -71,12 +109,13 @@ inline constexpr int kApron = kPixel;
 inline void foldRows(const Ipp8u* centre, std::ptrdiff_t step, std::ptrdiff_t lanes, Ipp16u* t) {
   const Ipp8u* above = centre - step;
   const Ipp8u* below = centre + step;
-  std::ptrdiff_t j = 0;
-  for (; j + 16 <= lanes; j += 16) {
-    const __m256i outer = _mm256_add_epi16(widenBytes(above + j), widenBytes(below + j));
-    store16(t + j, _mm256_add_epi16(outer, _mm256_slli_epi16(widenBytes(centre + j), 1)));
-  }
-  for (; j < lanes; ++j) t[j] = static_cast<Ipp16u>(above[j] + 2 * centre[j] + below[j]);
+  forEachBlock<16>(
+      lanes,
+      [&](std::ptrdiff_t j) {
+        const __m256i outer = _mm256_add_epi16(widenBytes(above + j), widenBytes(below + j));
+        store16(t + j, _mm256_add_epi16(outer, _mm256_slli_epi16(widenBytes(centre + j), 1)));
+      },
+      [&](std::ptrdiff_t j) { t[j] = static_cast<Ipp16u>(above[j] + 2 * centre[j] + below[j]); });
 }
 
 /// v / 16 rounded half to even: adding 7 plus bit 4 of v before the shift.
@@ -94,18 +133,16 @@ inline __m256i combine16(const Ipp16u* t) {
 
 inline void combineRow(const Ipp16u* folded, std::ptrdiff_t rowLength, Ipp8u* dst) {
   const Ipp16u* t = folded + kApron;
-  std::ptrdiff_t i = 0;
-  for (; i + 32 <= rowLength; i += 32) storeBytes(dst + i, combine16(t + i), combine16(t + i + 16));
-  for (; i < rowLength; ++i) dst[i] = combineLane(t + i);
+  forEachBlock<32>(
+      rowLength, [&](std::ptrdiff_t i) { storeBytes(dst + i, combine16(t + i), combine16(t + i + 16)); },
+      [&](std::ptrdiff_t i) { dst[i] = combineLane(t + i); });
 }
 
 inline IppStatus filterRegion(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize) {
-  const std::ptrdiff_t rowLength = static_cast<std::ptrdiff_t>(roiSize.width) * kFixedKernelChannels;
-  const std::ptrdiff_t lanes = rowLength + 2 * kApron;
   return filterRows(
-      pSrc, srcStep, pDst, dstStep, roiSize, kApron, lanes,
-      [&](const Ipp8u* centre, Ipp16u* work) { foldRows(centre, srcStep, lanes, work); },
-      [&](const Ipp16u* work, Ipp8u* dst) { combineRow(work, rowLength, dst); });
+      pSrc, srcStep, pDst, dstStep, roiSize, kApron, 1,
+      [&](const Ipp8u* centre, std::ptrdiff_t lanes, Stretch s) { foldRows(centre, srcStep, lanes, s.work); },
+      [&](Stretch s, std::ptrdiff_t length, Ipp8u* dst) { combineRow(s.work, length, dst); });
 }
 
 }  // namespace by3x3
@@ -130,17 +167,18 @@ inline void foldRows(const Ipp8u* centre, std::ptrdiff_t step, std::ptrdiff_t la
   const Ipp8u* up1 = centre - step;
   const Ipp8u* down1 = centre + step;
   const Ipp8u* down2 = centre + 2 * step;
-  std::ptrdiff_t j = 0;
-  for (; j + 16 <= lanes; j += 16) {
-    store16(out.a + j, _mm256_add_epi16(widenBytes(up2 + j), widenBytes(down2 + j)));
-    store16(out.b + j, _mm256_add_epi16(widenBytes(up1 + j), widenBytes(down1 + j)));
-    store16(out.c + j, widenBytes(centre + j));
-  }
-  for (; j < lanes; ++j) {
-    out.a[j] = static_cast<Ipp16u>(up2[j] + down2[j]);
-    out.b[j] = static_cast<Ipp16u>(up1[j] + down1[j]);
-    out.c[j] = centre[j];
-  }
+  forEachBlock<16>(
+      lanes,
+      [&](std::ptrdiff_t j) {
+        store16(out.a + j, _mm256_add_epi16(widenBytes(up2 + j), widenBytes(down2 + j)));
+        store16(out.b + j, _mm256_add_epi16(widenBytes(up1 + j), widenBytes(down1 + j)));
+        store16(out.c + j, widenBytes(centre + j));
+      },
+      [&](std::ptrdiff_t j) {
+        out.a[j] = static_cast<Ipp16u>(up2[j] + down2[j]);
+        out.b[j] = static_cast<Ipp16u>(up1[j] + down1[j]);
+        out.c[j] = centre[j];
+      });
 }
 
 /// The destination byte of lane i (a, b and c point at the lane's column).
@@ -185,21 +223,24 @@ inline void combineRow(const FoldedRow& folded, std::ptrdiff_t rowLength, Ipp8u*
   const Ipp16u* a = folded.a + kApron;
   const Ipp16u* b = folded.b + kApron;
   const Ipp16u* c = folded.c + kApron;
-  std::ptrdiff_t i = 0;
-  for (; i + 32 <= rowLength; i += 32)
-    storeBytes(dst + i, combine16(a + i, b + i, c + i), combine16(a + i + 16, b + i + 16, c + i + 16));
-  for (; i < rowLength; ++i) dst[i] = combineLane(a + i, b + i, c + i);
+  forEachBlock<32>(
+      rowLength,
+      [&](std::ptrdiff_t i) {
+        storeBytes(dst + i, combine16(a + i, b + i, c + i), combine16(a + i + 16, b + i + 16, c + i + 16));
+      },
+      [&](std::ptrdiff_t i) { dst[i] = combineLane(a + i, b + i, c + i); });
 }
 
+/// The three folded arrays of a stretch.
+inline FoldedRow foldedRowOf(Stretch s) { return {s.work, s.work + s.stride, s.work + 2 * s.stride}; }
+
 inline IppStatus filterRegion(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize) {
-  const std::ptrdiff_t rowLength = static_cast<std::ptrdiff_t>(roiSize.width) * kFixedKernelChannels;
-  const std::ptrdiff_t lanes = rowLength + 2 * kApron;
   return filterRows(
-      pSrc, srcStep, pDst, dstStep, roiSize, kApron, 3 * lanes,
-      [&](const Ipp8u* centre, Ipp16u* work) {
-        foldRows(centre, srcStep, lanes, {work, work + lanes, work + 2 * lanes});
+      pSrc, srcStep, pDst, dstStep, roiSize, kApron, 3,
+      [&](const Ipp8u* centre, std::ptrdiff_t lanes, Stretch s) {
+        foldRows(centre, srcStep, lanes, foldedRowOf(s));
       },
-      [&](Ipp16u* work, Ipp8u* dst) { combineRow({work, work + lanes, work + 2 * lanes}, rowLength, dst); });
+      [&](Stretch s, std::ptrdiff_t length, Ipp8u* dst) { combineRow(foldedRowOf(s), length, dst); });
 }
 
 }  // namespace by5x5

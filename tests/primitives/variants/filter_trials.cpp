@@ -112,11 +112,12 @@ void addFixedKernelTrials(Registry& registry) {
     addTwoImageTrials(registry, px, " mask 55", 3, 2, int{ippMskSize5x5});
     benchTwoImage(registry, px, 3, 2, int{ippMskSize5x5});
   }
-  // Widths on both sides of every vector block and its remainder.
+  // Widths on both sides of every vector block and its remainder, then rows
+  // filtered in several stretches, ending on both sides of a stretch.
   std::mt19937 rng(55);
-  for (int i = 0; i < 400; ++i) {
-    const Region region{static_cast<int>(rng() % 90) + 1, static_cast<int>(rng() % 4) + 1,
-                        static_cast<int>(rng() % 8)};
+  for (int i = 0; i < 460; ++i) {
+    const int width = i < 400 ? static_cast<int>(rng() % 90) + 1 : static_cast<int>(rng() % 800) + 320;
+    const Region region{width, static_cast<int>(rng() % 4) + 1, static_cast<int>(rng() % 8)};
     const int mask = i % 2 == 0 ? ippMskSize3x3 : ippMskSize5x5;
     const std::uint32_t seed = rng();
     registry.add<FixedWithMaskFn>(
