@@ -46,7 +46,7 @@ void CopyRepeatingEdges(const TFCImageBuffer& In, TFCImageRect area, Ipp8u* dst,
     const Ipp8u* src = frame + std::clamp(area.y + row, 0, lastRow) * frameStep;
     Ipp8u* out = dst + row * dstStep;
     if (insideBytes > 0)
-      std::memcpy(out + insideOffset, src + static_cast<std::ptrdiff_t>(area.x) * bpp + insideOffset, insideBytes);
+      CopyShortRun(out + insideOffset, src + static_cast<std::ptrdiff_t>(area.x) * bpp + insideOffset, insideBytes);
     RepeatPixel(src, out, insideFrom, bpp);
     RepeatPixel(src + lastPixel, out + static_cast<std::ptrdiff_t>(insideTo) * bpp, area.width - insideTo, bpp);
   }

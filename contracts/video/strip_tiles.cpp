@@ -73,8 +73,8 @@ void TFCStripTiles::Scatter(const Ipp8u* output, Ipp8u* pixels, int step) const 
         const TFCImageRect& strip = strips_[i];
         Ipp8u* to = pixels + static_cast<std::ptrdiff_t>(strip.y + firstRow + row) * step +
                     static_cast<std::ptrdiff_t>(strip.x) * bpp_;
-        std::memcpy(to, outputRow + static_cast<std::ptrdiff_t>(OutputColumn(chunk, i)) * bpp_,
-                    static_cast<std::size_t>(strip.width) * static_cast<std::size_t>(bpp_));
+        CopyShortRun(to, outputRow + static_cast<std::ptrdiff_t>(OutputColumn(chunk, i)) * bpp_,
+                     static_cast<std::size_t>(strip.width) * static_cast<std::size_t>(bpp_));
       }
     }
   }
