@@ -49,10 +49,17 @@ struct TFCImageBuffer::Store {
     return bytes;
   }
   // The bytes of an unshared store about to be overwritten whole: no fill.
+  // Builds with assertions fill a new store with a pattern instead, so a
+  // caller that leaves bytes unwritten shows in tests rather than passing
+  // on whatever the pool's block held (often black by chance).
   Ipp8u* PixelsToOverwrite() {
+#ifndef NDEBUG
+    if (state.load(std::memory_order_relaxed) == kBlackPending) std::memset(bytes, kUnwrittenPattern, size);
+#endif
     state.store(kReady, std::memory_order_relaxed);
     return bytes;
   }
+  static constexpr int kUnwrittenPattern = 0xA5;
 
   std::atomic<int> holders{1};
   const std::size_t size;
