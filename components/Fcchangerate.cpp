@@ -157,7 +157,7 @@ void TFCChangeRate::DownSample(const TFCImageBuffer& current) {
 void TFCChangeRate::SendBlend(const TFCImageBuffer& current, std::size_t index, double w) {
   TFCImageBuffer& frame = work_[index];
   if (hasPrevious_)
-    BlendBytes(previous_.Read(), current.Read(), frame.Write(), current.Size(), w, blendTable_);
+    BlendBytes(previous_.Read(), current.Read(), frame.Overwrite(), current.Size(), w, blendTable_);
   else
     frame.Copy(current);  // nothing to blend with yet
   const auto due = [&](std::int64_t n) {

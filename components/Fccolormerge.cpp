@@ -149,7 +149,7 @@ void TFCColorMerge::StartRound() {
   // Channel k holds byte k of the colour, so in cmRGB the background shows
   // as the colour it names.
   const TColorBytes bytes = ColorBytes(backgroundColor_);
-  PrimitiveSucceeded(ippiSet_8u_C3R(bytes.bytes, work_.Write(), work_.Step(), work_.SizeRecord()),
+  PrimitiveSucceeded(ippiSet_8u_C3R(bytes.bytes, work_.Overwrite(), work_.Step(), work_.SizeRecord()),
                      "ippiSet_8u_C3R");
 }
 

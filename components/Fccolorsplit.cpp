@@ -85,7 +85,7 @@ bool TFCColorSplit::SplitColor(const TFCImageBuffer& frame, TPlanes& planes) {
   Ipp8u* dst[3];
   for (std::size_t i = 0; i < 3; ++i) {
     planes_[i].SetSize(size.width, size.height);
-    dst[i] = planes_[i].Write();
+    dst[i] = planes_[i].Overwrite();
   }
   if (size.width > 0 && size.height > 0 &&
       !PrimitiveSucceeded(fc_entry(ippiCopy_8u_C3P3R)(channels_.Read(), channels_.Step(), dst, size.width, size),
@@ -106,7 +106,7 @@ bool TFCColorSplit::SplitGray(const TFCImageBuffer& frame, TPlanes& planes) {
     }
     auto plane = std::make_shared<TFCImageBuffer>(frame.Width(), frame.Height(), vfGray8);
     if (kind == gcNeutral && plane->Size() > 0 &&
-        !PrimitiveSucceeded(fc_entry(ippsSet_8u)(128, plane->Write(), static_cast<int>(plane->Size())),
+        !PrimitiveSucceeded(fc_entry(ippsSet_8u)(128, plane->Overwrite(), static_cast<int>(plane->Size())),
                             "ippsSet_8u"))
       return false;
     planes[static_cast<std::size_t>(i)] = std::move(plane);

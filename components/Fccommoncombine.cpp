@@ -166,7 +166,7 @@ void TFCCommonCombine::IntStop() {
 bool TFCCommonCombine::FillBackground(TFCImageBuffer& frame) {
   const TColorBytes rgb = ColorBytes(backgroundColor_);
   const Ipp8u bgr[3] = {rgb.bytes[2], rgb.bytes[1], rgb.bytes[0]};
-  return PrimitiveSucceeded(ippiSet_8u_C3R(bgr, frame.Write(), frame.Step(), frame.SizeRecord()), "ippiSet_8u_C3R");
+  return PrimitiveSucceeded(ippiSet_8u_C3R(bgr, frame.Overwrite(), frame.Step(), frame.SizeRecord()), "ippiSet_8u_C3R");
 }
 
 // The frame of an input as three bytes per pixel, or a frame of its

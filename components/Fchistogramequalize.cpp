@@ -37,7 +37,7 @@ void TFCHistogramEqualize::EqualizeGrey(const TFCImageBuffer& In, TFCImageBuffer
   if (!PrimitiveSucceeded(status, "ippiHistogramEven_8u_C1R")) return;
   BuildTable(histograms_[0].data(), double{1} * In.Width() * In.Height());
   const Ipp8u* src = In.Read();
-  Ipp8u* dst = Out.Write();
+  Ipp8u* dst = Out.Overwrite();
   for (std::size_t i = 0; i < In.Size(); ++i) dst[i] = table_[src[i]];
 }
 
@@ -45,7 +45,7 @@ void TFCHistogramEqualize::EqualizeColor(const TFCImageBuffer& In, TFCImageBuffe
   if (workFrame_.Width() != In.Width() || workFrame_.Height() != In.Height())
     workFrame_ = TFCImageBuffer(In.Width(), In.Height(), vfRGB24);
   const IppiSize size = In.SizeRecord();
-  Ipp8u* hls = workFrame_.Write();
+  Ipp8u* hls = workFrame_.Overwrite();
   IppStatus status = fc_entry(ippiRGBToHLS_8u_C3R)(In.Read(), In.Step(), hls, workFrame_.Step(), size);
   if (!PrimitiveSucceeded(status, "ippiRGBToHLS_8u_C3R")) return;
   Ipp32s* hist[3] = {histograms_[0].data(), histograms_[1].data(), histograms_[2].data()};
@@ -57,7 +57,7 @@ void TFCHistogramEqualize::EqualizeColor(const TFCImageBuffer& In, TFCImageBuffe
   if (!PrimitiveSucceeded(status, "ippiHistogramEven_8u_C3R")) return;
   BuildTable(histograms_[1].data(), double{1} * In.Width() * In.Height());
   for (std::size_t i = 1; i < workFrame_.Size(); i += 3) hls[i] = table_[hls[i]];
-  status = fc_entry(ippiHLSToRGB_8u_C3R)(hls, workFrame_.Step(), Out.Write(), Out.Step(), size);
+  status = fc_entry(ippiHLSToRGB_8u_C3R)(hls, workFrame_.Step(), Out.Overwrite(), Out.Step(), size);
   PrimitiveSucceeded(status, "ippiHLSToRGB_8u_C3R");
 }
 

@@ -104,9 +104,10 @@ std::array<std::array<Ipp32f, 4>, 3> TFCImageAdjust::OutputMatrix() const {
 void TFCImageAdjust::FilterInternalOperation(const TFCImageBuffer& In, IFCImageBuffer& Out) {
   static constexpr int kToRgb[3] = {2, 1, 0};
   const IppiSize size = In.SizeRecord();
-  work_.SetSize(size.width, size.height);
-  Ipp8u* work = work_.Write();
-  Ipp8u* out = Out->Write();
+  if (work_.Width() != size.width || work_.Height() != size.height) work_.SetSize(size.width, size.height);
+  // Every step below writes its whole frame.
+  Ipp8u* work = work_.Overwrite();
+  Ipp8u* out = Out->Overwrite();
   const int step = In.Step();
   if (!PrimitiveSucceeded(ippiSwapChannels_8u_C3R(In.Read(), step, work, step, size, kToRgb),
                           "ippiSwapChannels_8u_C3R"))

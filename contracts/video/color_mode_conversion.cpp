@@ -84,7 +84,7 @@ IppStatus ConvertToColorMode(const TFCImageBuffer& bgr, TFCColorMode mode, TFCIm
     static constexpr int kRedGreenBlue[3] = {2, 1, 0};
     TFCImageBuffer& swapped = forward.convert ? work : out;
     ResizeWork(swapped, bgr);
-    std::memcpy(swapped.Write(), bgr.Read(), bgr.Size());
+    std::memcpy(swapped.Overwrite(), bgr.Read(), bgr.Size());
     const IppStatus status =
         ippiSwapChannels_8u_C3IR(swapped.Modify(), swapped.Step(), swapped.SizeRecord(), kRedGreenBlue);
     if (status < ippStsNoErr) {
@@ -95,7 +95,7 @@ IppStatus ConvertToColorMode(const TFCImageBuffer& bgr, TFCColorMode mode, TFCIm
   }
   if (!forward.convert) return ippStsNoErr;
   ResizeWork(out, bgr);
-  const IppStatus status = forward.convert(ordered->Read(), ordered->Step(), out.Write(), out.Step(), out.SizeRecord());
+  const IppStatus status = forward.convert(ordered->Read(), ordered->Step(), out.Overwrite(), out.Step(), out.SizeRecord());
   if (status != ippStsNoErr && failedEntry) *failedEntry = forward.name;
   return status;
 }
@@ -107,9 +107,9 @@ IppStatus ConvertFromColorMode(const TFCImageBuffer& channels, TFCColorMode mode
   if (channels.Size() == 0) return ippStsNoErr;
   IppStatus status = ippStsNoErr;
   if (inverse.convert)
-    status = inverse.convert(channels.Read(), channels.Step(), bgr.Write(), bgr.Step(), bgr.SizeRecord());
+    status = inverse.convert(channels.Read(), channels.Step(), bgr.Overwrite(), bgr.Step(), bgr.SizeRecord());
   else
-    std::memcpy(bgr.Write(), channels.Read(), channels.Size());
+    std::memcpy(bgr.Overwrite(), channels.Read(), channels.Size());
   if (status != ippStsNoErr) {
     if (failedEntry) *failedEntry = inverse.name;
     return status;

@@ -47,7 +47,7 @@ bool TFCVideoBufferQueueThread::Push(std::span<const std::uint8_t> pixels, const
   lock.unlock();
   IFCImageBuffer frame = MakeImageBuffer(width, height, format);
   if (pixels.size() < frame->Size()) return false;
-  std::memcpy(frame->Write(), pixels.data(), frame->Size());
+  std::memcpy(frame->Overwrite(), pixels.data(), frame->Size());
   frame->SetTimeStamps(stamps);
   lock.lock();
   return Enqueue(lock, std::move(frame));
