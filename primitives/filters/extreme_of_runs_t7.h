@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <utility>
 
 #include "dispatch/Fcimagedefs.h"
 #include "primitives/filters/mask_runs.h"
@@ -27,6 +28,12 @@ constexpr std::ptrdiff_t kBlock = 32;
 
 /// Runs up to this long are reduced by shifted loads, longer ones by doubling.
 constexpr int kLongestDirectRun = 8;
+
+/// Source rows ahead whose lines are asked for while a row is reduced. Each
+/// source row is read from memory once, by its reduction, and the
+/// processor's own prefetcher starts on a new row only after its first
+/// misses.
+constexpr int kRowsAhead = 4;
 
 struct MinimumBytes {
   static __m256i pick(__m256i a, __m256i b) { return _mm256_min_epu8(a, b); }
@@ -63,9 +70,10 @@ Ipp8u foldByte(RowSet set, std::ptrdiff_t i) {
 
 /// out[i] = the pick over the rows of set[i], for i < n. A row of 32 bytes
 /// or more ends with a block that overlaps the one before, which writes the
-/// same bytes again.
+/// same bytes again. The lines of `ahead`, when given, are asked for along
+/// the way, as far as the row's pairs of blocks reach.
 template <class Pick>
-void foldRows(RowSet set, Ipp8u* out, std::ptrdiff_t n) {
+void foldRows(RowSet set, Ipp8u* out, std::ptrdiff_t n, const Ipp8u* ahead = nullptr) {
   if (set.count == 1) {
     std::memcpy(out, set.rows[0], static_cast<std::size_t>(n));
     return;
@@ -76,6 +84,7 @@ void foldRows(RowSet set, Ipp8u* out, std::ptrdiff_t n) {
   }
   std::ptrdiff_t i = 0;
   for (; i + 2 * kBlock <= n; i += 2 * kBlock) {
+    if (ahead) _mm_prefetch(reinterpret_cast<const char*>(ahead + i), _MM_HINT_T0);
     __m256i v0 = load(set.rows[0] + i);
     __m256i v1 = load(set.rows[0] + i + kBlock);
     for (int k = 1; k < set.count; ++k) {
@@ -120,11 +129,11 @@ void foldTwoRows(RowSet shared, RowSet own0, RowSet own1, Ipp8u* out0, Ipp8u* ou
   if (i < n) block(n - kBlock);
 }
 
-/// out[i] = pick(a[i], b[i]) for i < n.
+/// out[i] = pick(a[i], b[i]) for i < n, asking for the lines of `ahead`.
 template <class Pick>
-void pickPair(const Ipp8u* a, const Ipp8u* b, Ipp8u* out, std::ptrdiff_t n) {
+void pickPair(const Ipp8u* a, const Ipp8u* b, Ipp8u* out, std::ptrdiff_t n, const Ipp8u* ahead = nullptr) {
   const Ipp8u* rows[] = {a, b};
-  foldRows<Pick>({rows, 2}, out, n);
+  foldRows<Pick>({rows, 2}, out, n, ahead);
 }
 
 /// Runs a mask's runs over an image of `channels` interleaved bytes per
@@ -136,6 +145,7 @@ class RunFilter {
       : runs_(runs), origin_(origin), srcStep_(srcStep), channels_(channels), roi_(roi) {
     // The rows of one window and the next, for rows made two at a time.
     slots_ = runs.lastRow() - runs.firstRow() + 2;
+    lastSourceRow_ = roi.height - 1 + runs.lastRow();
     if (runs.lengthCount() == 0) return;
     left_ = runs.lengths()[0].firstColumn;
     int right = 0;
@@ -218,9 +228,11 @@ class RunFilter {
     return ring_ + (std::int64_t{index} * runs_.lengthCount() + lengthIndex) * slotRowBytes_;
   }
 
-  /// Reduces source row `row` over every run length into its ring slot.
+  /// Reduces source row `row` over every run length into its ring slot; the
+  /// first reduction asks for the row kRowsAhead below.
   void reduceSourceRow(int row) {
     const Ipp8u* source = sourceRow(row) + bytesOf(left_);
+    const Ipp8u* ahead = row + kRowsAhead <= lastSourceRow_ ? source + std::ptrdiff_t{kRowsAhead} * srcStep_ : nullptr;
     const Ipp8u* level = source;
     int width = 1;
     int toggle = 0;
@@ -229,15 +241,16 @@ class RunFilter {
       const std::ptrdiff_t bytes = bytesOf(l.lastColumn - left_ + roi_.width);
       if (l.length <= kLongestDirectRun) {
         for (int k = 0; k < l.length; ++k) taps_[k] = source + bytesOf(k);
-        foldRows<Pick>({taps_, l.length}, slot(row, i), bytes);
+        foldRows<Pick>({taps_, l.length}, slot(row, i), bytes, std::exchange(ahead, nullptr));
         continue;
       }
       const int half = halfLevel(l.length);
       for (; width < half; width *= 2, toggle ^= 1) {
-        pickPair<Pick>(level, level + bytesOf(width), scratch_[toggle], bytesOf(levelPixels(2 * width)));
+        pickPair<Pick>(level, level + bytesOf(width), scratch_[toggle], bytesOf(levelPixels(2 * width)),
+                       std::exchange(ahead, nullptr));
         level = scratch_[toggle];
       }
-      pickPair<Pick>(level, level + bytesOf(l.length - half), slot(row, i), bytes);
+      pickPair<Pick>(level, level + bytesOf(l.length - half), slot(row, i), bytes, std::exchange(ahead, nullptr));
     }
   }
 
@@ -314,6 +327,7 @@ class RunFilter {
   int channels_;
   IppiSize roi_;
   int slots_ = 2;
+  int lastSourceRow_ = 0;
   int left_ = 0;
   std::ptrdiff_t slotRowBytes_ = 0;
   std::ptrdiff_t scratchBytes_ = 0;

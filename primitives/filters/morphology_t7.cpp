@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <utility>
 
 #include "dispatch/primitives.h"
 #include "primitives/filters/mask_runs.h"
