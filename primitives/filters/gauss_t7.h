@@ -82,9 +82,9 @@ template <class Fold, class Combine>
 IppStatus filterRows(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize, int apron,
                      int arrays, Fold fold, Combine combine) {
   const std::ptrdiff_t rowLength = static_cast<std::ptrdiff_t>(roiSize.width) * kFixedKernelChannels;
-  // Regions whose whole rows of sums the allocator could not hold are
-  // refused, as the generic engine refuses them, so every variant gives the
-  // same status for them.
+  // A region whose rows of sums could not be counted in an int is refused
+  // with nothing written, as the generic engine refuses one whose row sums
+  // it cannot hold.
   if (arrays * (rowLength + 2 * apron) > INT_MAX) return ippStsMemAllocErr;
   const std::ptrdiff_t stride = std::min(rowLength, kStretchBytes) + 2 * apron;
   const Stretch stretch{ippsMalloc_16u(static_cast<int>(arrays * stride)), stride};
