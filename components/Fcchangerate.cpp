@@ -17,22 +17,6 @@ namespace {
 // by a rounding error.
 constexpr double kTimeSlack = 1e-9;
 
-// value = round((previous (1 - w) + current w) / ((1 - w) + w)), limited to
-// 0 ... 255. The values for every pair of bytes go into a table first: a
-// 1920 x 1080 frame has 6 million bytes, the table 65536 entries.
-void BlendBytes(const Ipp8u* previous, const Ipp8u* current, Ipp8u* out, std::size_t count, double w,
-                std::vector<Ipp8u>& table) {
-  const double keep = 1.0 - w;
-  const double scale = 1.0 / (keep + w);
-  table.resize(256 * 256);
-  for (int p = 0; p < 256; ++p) {
-    const double oldTerm = p * keep;
-    Ipp8u* row = table.data() + p * 256;
-    for (int c = 0; c < 256; ++c) row[c] = static_cast<Ipp8u>(std::clamp(std::round((oldTerm + c * w) * scale), 0.0, 255.0));
-  }
-  for (std::size_t i = 0; i < count; ++i) out[i] = table[static_cast<std::size_t>(previous[i]) << 8 | current[i]];
-}
-
 bool SameLayout(const TFCImageBuffer& a, const TFCImageBuffer& b) {
   return a.Width() == b.Width() && a.Height() == b.Height() && a.Format() == b.Format();
 }
@@ -157,7 +141,7 @@ void TFCChangeRate::DownSample(const TFCImageBuffer& current) {
 void TFCChangeRate::SendBlend(const TFCImageBuffer& current, std::size_t index, double w) {
   TFCImageBuffer& frame = work_[index];
   if (hasPrevious_)
-    BlendBytes(previous_.Read(), current.Read(), frame.Overwrite(), current.Size(), w, blendTable_);
+    blend_.Blend(previous_.Read(), current.Read(), frame.Overwrite(), current.Size(), w);
   else
     frame.Copy(current);  // nothing to blend with yet
   const auto due = [&](std::int64_t n) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "components/rate_blend.h"
 #include "contracts/video/common_filter.h"
 #include "package/registered_unit.h"
 #include "platform/runtime/components_api.h"
@@ -77,7 +78,7 @@ private:
   bool hasPrevious_ = false;
   TFCImageBuffer previous_;
   std::vector<TFCImageBuffer> work_;
-  std::vector<Ipp8u> blendTable_;  // the blend of every pair of bytes for one weight
+  TRateBlend blend_;
 };
 
 }  // namespace fc
