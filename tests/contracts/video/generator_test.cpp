@@ -264,7 +264,9 @@ struct TimedFixture : ::testing::Test {
 
 // Bounds rather than exact times, so a loaded machine passes: frames never
 // come early, and the typical gap is the period. A 20 ms period keeps the
-// scheduler's wake-up latency on a busy machine small beside it.
+// scheduler's wake-up latency on a busy machine small beside it. Ticks keep
+// to their schedule, so a first frame made late (a cold start on a busy
+// machine) shortens the span by up to a period without any frame being early.
 TEST_F(TimedFixture, FrameRatePacesTheFrames) {
   constexpr double kRate = 50;
   constexpr std::size_t kFrames = 50;
@@ -274,7 +276,7 @@ TEST_F(TimedFixture, FrameRatePacesTheFrames) {
   std::vector<double> gaps;
   for (std::size_t i = 1; i < kFrames; ++i)
     gaps.push_back(std::chrono::duration<double>(stamps[i] - stamps[i - 1]) / kPeriod);
-  EXPECT_GE(std::chrono::duration<double>(stamps[kFrames - 1] - stamps[0]) / kPeriod, (kFrames - 1) * 0.98);
+  EXPECT_GE(std::chrono::duration<double>(stamps[kFrames - 1] - stamps[0]) / kPeriod, kFrames - 2);
   std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
   const double median = gaps[gaps.size() / 2];
   EXPECT_GT(median, 0.8);
