@@ -45,8 +45,10 @@ void CopyRepeatingEdges(const TFCImageBuffer& In, TFCImageRect area, Ipp8u* dst,
   for (int row = 0; row < area.height; ++row) {
     const Ipp8u* src = frame + std::clamp(area.y + row, 0, lastRow) * frameStep;
     Ipp8u* out = dst + row * dstStep;
+    // The offset is summed first: an area left of the frame has area.x < 0,
+    // and src + area.x alone would point before the row.
     if (insideBytes > 0)
-      CopyShortRun(out + insideOffset, src + static_cast<std::ptrdiff_t>(area.x) * bpp + insideOffset, insideBytes);
+      CopyShortRun(out + insideOffset, src + (static_cast<std::ptrdiff_t>(area.x) * bpp + insideOffset), insideBytes);
     RepeatPixel(src, out, insideFrom, bpp);
     RepeatPixel(src + lastPixel, out + static_cast<std::ptrdiff_t>(insideTo) * bpp, area.width - insideTo, bpp);
   }
